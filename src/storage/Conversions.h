@@ -78,9 +78,9 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-QString toDateTimeText(std::time_t time);   // YYYYMMDDhhmmss, local time
-QString toDateText(std::time_t time);       // YYYYMMDD
-QString padDateText(const QString& text);   // a date as a timestamp at midnight
+QString toDateTimeText(std::time_t time); // YYYYMMDDhhmmss, local time
+QString toDateText(std::time_t time);     // YYYYMMDD
+QString padDateText(const QString& text); // a date as a timestamp at midnight
 std::time_t fromDateTimeText(const QString& text);
 std::time_t fromDateText(const QString& text);
 QString formatTimeOfDay(std::time_t time, bool military);

@@ -102,8 +102,8 @@ void Database::setErrorText(const QString& text) {
 bool Database::build(const char* format, const SqlArgs& args, std::string& statement) {
     if (!formatStatement(format, args, statement)) {
         m_lastError = SQLITE_MISUSE;
-        setErrorText(QStringLiteral("Statement arguments do not fit: %1")
-                         .arg(QString::fromUtf8(format)));
+        setErrorText(
+            QStringLiteral("Statement arguments do not fit: %1").arg(QString::fromUtf8(format)));
         return false;
     }
     if (m_observer)
@@ -133,8 +133,7 @@ std::unique_ptr<Query> Database::queryArgs(const char* format, const SqlArgs& ar
     bool built = build(format, args, statement);
     sqlite3_stmt* compiled = nullptr;
     if (built && m_connection) {
-        m_lastError =
-            sqlite3_prepare_v2(m_connection, statement.c_str(), -1, &compiled, nullptr);
+        m_lastError = sqlite3_prepare_v2(m_connection, statement.c_str(), -1, &compiled, nullptr);
         if (m_lastError != SQLITE_OK)
             setErrorText(QString::fromUtf8(sqlite3_errmsg(m_connection)));
     } else if (built) {

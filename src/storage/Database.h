@@ -64,6 +64,10 @@ public:
     sqlite3* handle() const { return m_connection; }
     Prompts& prompts() const { return m_prompts; }
 
+    // Units of work (Transaction) open on this connection.
+    int openUnits() const { return m_openUnits; }
+    void setOpenUnits(int units) { m_openUnits = units; }
+
     // Sees the text of every statement run or compiled (tests check exact statements).
     void setStatementObserver(std::function<void(const std::string&)> observer) {
         m_observer = std::move(observer);
@@ -78,5 +82,6 @@ private:
     QString m_path;
     int m_lastError = 0;
     QString m_errorText;
+    int m_openUnits = 0;
     std::function<void(const std::string&)> m_observer;
 };

@@ -88,8 +88,7 @@ std::unique_ptr<Query> SampleTable::selectInsulinSince(Database& db, const QStri
 }
 
 SampleTable::RecordPtr SampleTable::getBySampleTime(Database& db, const QString& timestamp) {
-    return first(db, "Select * from SAMPLE where sync_state <> 30 and sample_time = %Q",
-                 timestamp);
+    return first(db, "Select * from SAMPLE where sync_state <> 30 and sample_time = %Q", timestamp);
 }
 
 bool SampleTable::setDeliveryCodeAll(Database& db, int code) {

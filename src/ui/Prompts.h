@@ -22,8 +22,7 @@ public:
         show(caption, text, PromptButtons::Ok, PromptIcon::Error);
     }
     bool askYesNo(const QString& caption, const QString& text) {
-        return show(caption, text, PromptButtons::YesNo, PromptIcon::Question) ==
-               PromptAnswer::Yes;
+        return show(caption, text, PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
     }
 };
 

@@ -1,0 +1,443 @@
+#include "storage/NoteTable.h"
+#include "storage/SampleDateTable.h"
+#include "storage/SampleTable.h"
+#include "storage/SampleTypeTable.h"
+#include "support/TestDatabase.h"
+
+namespace {
+
+class LogbookTables : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        ASSERT_TRUE(SampleDateTable::createTable(*db));
+        ASSERT_TRUE(SampleTable::createTable(*db));
+        ASSERT_TRUE(SampleTypeTable::createTable(*db));
+        ASSERT_TRUE(NoteTable::createTable(*db));
+        takeStatements();
+    }
+
+    int addDay(const QString& date, int fk = 0) {
+        SampleDate day;
+        day.setSampleDate(date);
+        day.setFk(fk);
+        EXPECT_TRUE(SampleDateTable::save(*db, day));
+        return day.getPk();
+    }
+
+    int addNote(int type, int owner, const QString& text, int fk = 0) {
+        Note note;
+        note.setNoteType(type);
+        note.setOwnerPk(owner);
+        note.setText(text);
+        note.setFk(fk);
+        EXPECT_TRUE(NoteTable::save(*db, note));
+        return note.getPk();
+    }
+
+    int addEntry(const QString& time, int glucose = 100, int notePk = 0, int fk = 0) {
+        Sample entry;
+        entry.setSampleTime(time);
+        entry.setGlucoseCnt(glucose);
+        entry.setNotePk(notePk);
+        entry.setFk(fk);
+        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
+        return entry.getPk();
+    }
+
+    std::vector<int> pksOf(std::unique_ptr<Query> q) {
+        std::vector<int> pks;
+        while (q && q->step())
+            pks.push_back(static_cast<int>(q->intValue(0)));
+        return pks;
+    }
+};
+
+} // namespace
+
+TEST_F(LogbookTables, DefaultsOfNewRecords) {
+    Sample entry;
+    EXPECT_EQ(entry.getSampleDatePk(), -1);
+    EXPECT_FALSE(entry.getNewSiteBol());
+    EXPECT_EQ(entry.getSyncState(), 10);
+    entry.clear();
+    EXPECT_EQ(entry.getSampleDatePk(), 0);
+    EXPECT_TRUE(entry.getNewSiteBol());
+
+    SampleDate day;
+    EXPECT_EQ(day.getDayTypeId(), 1);
+    EXPECT_FALSE(day.getNewSiteBol());
+    day.clear();
+    EXPECT_EQ(day.getDayTypeId(), 0);
+    EXPECT_TRUE(day.getNewSiteBol());
+}
+
+TEST_F(LogbookTables, ColumnNamesAndCounts) {
+    EXPECT_EQ(SampleDateTable::getColumnCount(), 13);
+    EXPECT_EQ(SampleTable::getColumnCount(), 15);
+    EXPECT_EQ(SampleTypeTable::getColumnCount(), 6);
+    EXPECT_EQ(NoteTable::getColumnCount(), 6);
+    EXPECT_EQ(SampleTable::getColumnName(14), "DELIVERY_CODE");
+    EXPECT_EQ(SampleTable::getColumnName(15), "?");
+    EXPECT_EQ(SampleTable::getColumnName(-1), "?");
+    EXPECT_EQ(SampleTypeTable::getColumnName(4), "DESC");
+}
+
+TEST_F(LogbookTables, SaveInsertsThenUpdatesWithExactStatements) {
+    SampleType slot;
+    slot.setSampleTime("0700");
+    slot.setDesc("Breakfast");
+    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
+    EXPECT_EQ(slot.getPk(), 1);
+    slot.setMedicationDosage("5H");
+    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
+    EXPECT_EQ(takeStatements(),
+              (std::vector<std::string>{
+                  "Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
+                  "MEDICATION_DOSAGE) values ( 0, 10, '0700', 'Breakfast', '')",
+                  "Select * from SAMPLE_TYPE where pk=1",
+                  "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0700', "
+                  "DESC='Breakfast', MEDICATION_DOSAGE='5H' where pk=1",
+              }));
+    EXPECT_EQ(rows("select * from SAMPLE_TYPE"),
+              std::vector<std::string>{"1|0|20|0700|Breakfast|5H"});
+    // The record's own state is not touched by saving.
+    EXPECT_EQ(slot.getSyncState(), 10);
+}
+
+TEST_F(LogbookTables, SaveWithUnknownPkInsertsUnderThatPk) {
+    Note note;
+    note.setPk(57);
+    note.setFk(3);
+    note.setText("imported");
+    ASSERT_TRUE(NoteTable::save(*db, note, SyncState::Changed));
+    auto statements = takeStatements();
+    ASSERT_EQ(statements.size(), 2u);
+    EXPECT_EQ(statements[1], "Insert into NOTE ( PK, FK, SYNC_STATE, NOTE_TYPE, OWNER_PK, TEXT) "
+                             "values ( 57, 3, 20, 0, 0, 'imported')");
+    EXPECT_EQ(rows("select PK, FK, SYNC_STATE, TEXT from NOTE"),
+              std::vector<std::string>{"57|3|20|imported"});
+    // The next new row continues after it.
+    EXPECT_EQ(addNote(0, 0, "next"), 58);
+}
+
+TEST_F(LogbookTables, StateNinetyNineIsKeptAndDropsTheHandheldId) {
+    Sample entry;
+    entry.setSampleTime("20070315083000");
+    entry.setFk(12);
+    entry.setSyncState(SyncState::Foreign);
+    ASSERT_TRUE(SampleTable::save(*db, entry, SyncState::Added));
+    EXPECT_EQ(entry.getFk(), 0);
+    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), std::vector<std::string>{"0|99"});
+
+    SampleDate day;
+    day.setFk(4);
+    day.setSampleDate("20070315");
+    ASSERT_TRUE(SampleDateTable::save(*db, day, SyncState::Foreign));
+    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE_DATE"), std::vector<std::string>{"0|99"});
+}
+
+TEST_F(LogbookTables, EveryColumnRoundTrips) {
+    Sample entry;
+    entry.setFk(9);
+    entry.setSampleDatePk(3);
+    entry.setSampleTypePk(2);
+    entry.setSampleTime("20070315083000");
+    entry.setCarbCnt(45);
+    entry.setGlucoseCnt(123);
+    entry.setNotePk(8);
+    entry.setKeytoneCode(3);
+    entry.setInsulinTime("20070315083500");
+    entry.setMedicationDosage("5.5H 12G");
+    entry.setCorrectionDosage("1.25H");
+    entry.setNewSiteBol(true);
+    entry.setDeliveryCode(2);
+    ASSERT_TRUE(SampleTable::save(*db, entry));
+    EXPECT_EQ(rows("select * from SAMPLE"),
+              std::vector<std::string>{
+                  "1|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2"});
+    auto back = SampleTable::getByPk(*db, entry.getPk());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->getFk(), 9);
+    EXPECT_EQ(back->getSampleDatePk(), 3);
+    EXPECT_EQ(back->getSampleTypePk(), 2);
+    EXPECT_EQ(back->getCarbCnt(), 45);
+    EXPECT_EQ(back->getGlucoseCnt(), 123);
+    EXPECT_EQ(back->getNotePk(), 8);
+    EXPECT_EQ(back->getKeytoneCode(), 3);
+    EXPECT_EQ(back->getInsulinTime(), "20070315083500");
+    EXPECT_EQ(back->getMedicationDosage(), "5.5H 12G");
+    EXPECT_EQ(back->getCorrectionDosage(), "1.25H");
+    EXPECT_TRUE(back->getNewSiteBol());
+    EXPECT_EQ(back->getDeliveryCode(), 2);
+}
+
+TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
+    // Columns missing from the row keep the constructor defaults; unknown ones are skipped;
+    // a boolean is true only when its text begins with "T".
+    ASSERT_TRUE(db->exec("insert into SAMPLE ( PK, SAMPLE_TIME, NEW_SITE_BOL ) values ( 5, "
+                         "'20070101120000', 'true' )"));
+    auto q = db->query("select NEW_SITE_BOL, 1 as EXTRA, PK from SAMPLE");
+    ASSERT_TRUE(q);
+    auto entry = SampleTable::getNext(*db, *q);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->getPk(), 5);
+    EXPECT_FALSE(entry->getNewSiteBol()); // "true" does not begin with "T"
+    EXPECT_EQ(entry->getSampleDatePk(), -1);
+    EXPECT_TRUE(entry->getSampleTime().isEmpty());
+    EXPECT_EQ(SampleTable::getNext(*db, *q), nullptr);
+
+    ASSERT_TRUE(db->exec("update SAMPLE set NEW_SITE_BOL='Tx'"));
+    EXPECT_TRUE(SampleTable::getByPk(*db, 5)->getNewSiteBol());
+}
+
+TEST_F(LogbookTables, TextsAreCutToTheirWidthInCharacters) {
+    Note note;
+    note.setText(QString(300, 'n'));
+    EXPECT_EQ(note.getText().size(), 256);
+    SampleType slot;
+    // Fifteen characters of two bytes each must all be kept; the sixteenth is cut.
+    slot.setDesc(QString::fromUtf8("ÄÖÜäöüßéèêëïîôûx"));
+    EXPECT_EQ(slot.getDesc(), QString::fromUtf8("ÄÖÜäöüßéèêëïîôû"));
+    // A character outside the basic plane is not split in half.
+    slot.setSampleTime(QString::fromUtf8("12😀45"));
+    EXPECT_EQ(slot.getSampleTime(), QString::fromUtf8("12😀4"));
+    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
+    auto back = SampleTypeTable::getByPk(*db, slot.getPk());
+    EXPECT_EQ(back->getDesc(), QString::fromUtf8("ÄÖÜäöüßéèêëïîôû"));
+    EXPECT_EQ(back->getSampleTime(), QString::fromUtf8("12😀4"));
+}
+
+TEST_F(LogbookTables, ApostrophesAreStoredUnchanged) {
+    int pk = addNote(0, 0, "Didn't eat; Mom's 'special' cake");
+    EXPECT_EQ(NoteTable::getByPk(*db, pk)->getText(), "Didn't eat; Mom's 'special' cake");
+    SampleType slot;
+    slot.setDesc("Kid's snack");
+    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
+    EXPECT_EQ(SampleTypeTable::getByPk(*db, slot.getPk())->getDesc(), "Kid's snack");
+}
+
+TEST_F(LogbookTables, SaveWithDayFilesEntryUnderItsDay) {
+    int day = addDay("20070315");
+    int filed = addEntry("20070315083000");
+    int orphan = addEntry("20070316083000");
+    EXPECT_EQ(SampleTable::getByPk(*db, filed)->getSampleDatePk(), day);
+    EXPECT_EQ(SampleTable::getByPk(*db, orphan)->getSampleDatePk(), -1);
+    EXPECT_EQ(SampleDateTable::getCount(*db), 1); // never creates a day
+    EXPECT_EQ(SampleDateTable::getByDate(*db, "20070315083000")->getPk(), day);
+    EXPECT_EQ(SampleDateTable::getByDate(*db, "20070317"), nullptr);
+}
+
+TEST_F(LogbookTables, SaveWithDayUsesAddedForNewEntriesAndTheGivenStateOtherwise) {
+    addDay("20070315");
+    Sample entry;
+    entry.setSampleTime("20070315083000");
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
+    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), std::vector<std::string>{"10"});
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
+    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), std::vector<std::string>{"20"});
+}
+
+TEST_F(LogbookTables, EntryWithoutDosesNeverCountsAsInsulinGiven) {
+    addDay("20070315");
+    Sample noDose;
+    noDose.setSampleTime("20070315080000");
+    noDose.setInsulinTime("20070315080000");
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, noDose, SyncState::Added));
+    EXPECT_TRUE(noDose.getInsulinTime().isEmpty());
+
+    Sample correctionOnly;
+    correctionOnly.setSampleTime("20070315120000");
+    correctionOnly.setInsulinTime("20070315120000");
+    correctionOnly.setCorrectionDosage("2H");
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, correctionOnly, SyncState::Added));
+
+    Sample earlier;
+    earlier.setSampleTime("20070315060000");
+    earlier.setInsulinTime("20070315060000");
+    earlier.setMedicationDosage("4H");
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, earlier, SyncState::Added));
+
+    Sample later;
+    later.setSampleTime("20070315180000");
+    later.setInsulinTime("20070315180000");
+    later.setMedicationDosage("6H");
+    ASSERT_TRUE(SampleTable::saveWithDay(*db, later, SyncState::Added));
+
+    // At or after the moment, oldest first; the dose-less entry is never returned.
+    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060000")),
+              (std::vector<int>{earlier.getPk(), correctionOnly.getPk(), later.getPk()}));
+    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060001")),
+              (std::vector<int>{correctionOnly.getPk(), later.getPk()}));
+    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "00000000000000")).size(), 3u);
+}
+
+TEST_F(LogbookTables, SelectionsOrderAndExcludeDeletedRows) {
+    int day = addDay("20070315");
+    int b = addEntry("20070315120000");
+    int a = addEntry("20070315070000");
+    int c = addEntry("20070315210000");
+    int gone = addEntry("20070315150000");
+    ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_TYPE_PK = 2"));
+    ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_TYPE_PK = 1 where PK = %ld", long(b)));
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(gone)));
+
+    EXPECT_EQ(pksOf(SampleTable::selectByDay(*db, day, true)), (std::vector<int>{a, b, c}));
+    EXPECT_EQ(pksOf(SampleTable::selectByDay(*db, day, false)), (std::vector<int>{c, b, a}));
+    EXPECT_EQ(pksOf(SampleTable::selectByDayAndType(*db, day, 2, true)), (std::vector<int>{a, c}));
+    // selectByType's flag asks for descending order.
+    EXPECT_EQ(pksOf(SampleTable::selectByType(*db, 2, true)), (std::vector<int>{c, a}));
+    EXPECT_EQ(pksOf(SampleTable::selectByType(*db, 2, false)), (std::vector<int>{a, c}));
+    EXPECT_EQ(pksOf(SampleTable::selectAll(*db, 5, false)), (std::vector<int>{c, b, a}));
+    // Reads by PK and by exact time still see a deleted row where they should.
+    EXPECT_TRUE(SampleTable::getByPk(*db, gone));
+    EXPECT_EQ(SampleTable::getBySampleTime(*db, "20070315150000"), nullptr);
+    EXPECT_EQ(SampleTable::getBySampleTime(*db, "20070315120000")->getPk(), b);
+    EXPECT_EQ(SampleTable::getCount(*db), 4);
+    takeStatements();
+    SampleTable::selectByDay(*db, day, false);
+    EXPECT_EQ(takeStatements(),
+              std::vector<std::string>{"Select * from SAMPLE where sync_state <> 30 and "
+                                       "Sample_Date_Pk=1 order by sample_time desc"});
+}
+
+TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
+    addDay("20070315");
+    int localNote = addNote(0, 0, "local");
+    int local = addEntry("20070315080000", 100, localNote);
+    int knownNote = addNote(0, 0, "known", 6);
+    int known = addEntry("20070315090000", 100, knownNote, 7);
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 20 where PK = %ld", long(known)));
+
+    // Never on the handheld: the row and its note are gone at once.
+    EXPECT_TRUE(SampleTable::removeByPk(*db, local));
+    EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
+    EXPECT_EQ(NoteTable::getByPk(*db, localNote), nullptr);
+
+    // Known to the handheld: marked deleted so that the deletion reaches it.
+    EXPECT_TRUE(SampleTable::removeByPk(*db, known));
+    auto marked = SampleTable::getByPk(*db, known);
+    ASSERT_TRUE(marked);
+    EXPECT_EQ(marked->getSyncState(), 30);
+    EXPECT_EQ(NoteTable::getByPk(*db, knownNote)->getSyncState(), 30);
+    EXPECT_TRUE(pksOf(SampleTable::selectByDay(*db, marked->getSampleDatePk(), true)).empty());
+
+    // Removing it again deletes it: the state is 30 now.
+    EXPECT_TRUE(SampleTable::removeByPk(*db, known));
+    EXPECT_EQ(SampleTable::getByPk(*db, known), nullptr);
+    // No row is a success.
+    EXPECT_TRUE(SampleTable::removeByPk(*db, 999));
+}
+
+TEST_F(LogbookTables, ForeignStateRowIsDeletedOutright) {
+    addDay("20070315");
+    int pk = addEntry("20070315080000", 100, 0, 7);
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 99 where PK = %ld", long(pk)));
+    EXPECT_TRUE(SampleTable::removeByPk(*db, pk));
+    EXPECT_EQ(SampleTable::getByPk(*db, pk), nullptr);
+}
+
+TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
+    int day = addDay("20070315");
+    int dayNote = addNote(1, day, "sick day");
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(dayNote)));
+    std::vector<int> entryNotes;
+    for (int i = 0; i < 120; ++i) {
+        int note = i % 2 ? addNote(0, 0, QString("entry %1").arg(i)) : 0;
+        if (note)
+            entryNotes.push_back(note);
+        addEntry(QString("20070315%1%2%3")
+                     .arg(i / 60 + 8, 2, 10, QChar('0'))
+                     .arg(i % 60, 2, 10, QChar('0'))
+                     .arg(0, 2, 10, QChar('0')),
+                 100, note);
+    }
+    int otherDay = addDay("20070316");
+    int survivor = addEntry("20070316080000");
+
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day), nullptr);
+    // Every entry of the day goes, not only the first hundred.
+    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"1"});
+    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
+    EXPECT_TRUE(SampleDateTable::getByPk(*db, otherDay));
+    EXPECT_TRUE(SampleTable::getByPk(*db, survivor));
+    // An empty day with no note is simply removed; a missing one counts as removed.
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, otherDay));
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, 12345));
+}
+
+TEST_F(LogbookTables, DayKnownToHandheldIsMarkedWithItsEntries) {
+    int day = addDay("20070315", 11);
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 20"));
+    int known = addEntry("20070315080000", 90, 0, 5);
+    int local = addEntry("20070315090000", 95);
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getSyncState(), 30);
+    EXPECT_EQ(SampleTable::getByPk(*db, known)->getSyncState(), 30);
+    EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
+    EXPECT_TRUE(pksOf(SampleDateTable::selectAll(*db, 0, true)).empty());
+}
+
+TEST_F(LogbookTables, DeleteOrphansKeepsNotesTheirOwnersPointTo) {
+    ASSERT_TRUE(db->exec("create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, NOTE_PK "
+                         "INTEGER )"));
+    int day = addDay("20070315");
+    int kept = addNote(1, day, "kept");
+    int orphanDay = addNote(1, 99, "orphan");
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(kept)));
+    int entryNote = addNote(0, 0, "entry");
+    addEntry("20070315080000", 100, entryNote);
+    int orphanEntry = addNote(0, 0, "orphan entry");
+    int vitalNote = addNote(2, 1, "vital");
+    int orphanVital = addNote(2, 2, "orphan vital");
+    ASSERT_TRUE(db->exec("insert into BLOOD_PRESSURE values ( 1, %ld )", long(vitalNote)));
+
+    EXPECT_TRUE(NoteTable::deleteOrphans(*db));
+    EXPECT_TRUE(NoteTable::getByPk(*db, kept));
+    EXPECT_TRUE(NoteTable::getByPk(*db, entryNote));
+    EXPECT_TRUE(NoteTable::getByPk(*db, vitalNote));
+    EXPECT_EQ(NoteTable::getByPk(*db, orphanDay), nullptr);
+    EXPECT_EQ(NoteTable::getByPk(*db, orphanEntry), nullptr);
+    EXPECT_EQ(NoteTable::getByPk(*db, orphanVital), nullptr);
+}
+
+TEST_F(LogbookTables, SummaryAndRetentionSelections) {
+    addDay("20070101");
+    addDay("20070214");
+    int recent = addDay("20070315");
+    EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 0);
+    EXPECT_TRUE(SampleDateTable::markAllUnsummarized(*db));
+    EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 3);
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SUMMARY_STATE = 0 where PK = %ld", long(recent)));
+    EXPECT_EQ(pksOf(SampleDateTable::selectUnsummarized(*db)).size(), 2u);
+
+    EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "20070214"), 1);
+    EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "20070215"), 2);
+    EXPECT_EQ(pksOf(SampleDateTable::selectBefore(*db, "20070315")).size(), 2u);
+    // Only an eight-digit date may reach the unquoted comparison.
+    prompts.expect("SampleDateTable::getTruncatableCnt");
+    EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "1 or 1=1"), 0);
+    EXPECT_EQ(SampleDateTable::selectBefore(*db, "2007031"), nullptr);
+}
+
+TEST_F(LogbookTables, SetDeliveryCodeAllMarksHandheldRowsChanged) {
+    addDay("20070315");
+    int local = addEntry("20070315080000");
+    int known = addEntry("20070315090000", 100, 0, 4);
+    int deleted = addEntry("20070315100000", 100, 0, 5);
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(deleted)));
+    EXPECT_TRUE(SampleTable::setDeliveryCodeAll(*db, 0));
+    EXPECT_EQ(rows("select PK, DELIVERY_CODE, SYNC_STATE from SAMPLE order by PK"),
+              (std::vector<std::string>{QString("%1|0|10").arg(local).toStdString(),
+                                        QString("%1|0|20").arg(known).toStdString(),
+                                        QString("%1|0|30").arg(deleted).toStdString()}));
+}
+
+TEST_F(LogbookTables, CreateTableFailureIsShownUnderItsCaption) {
+    // A view of the same name survives "drop table" and blocks the creation.
+    ASSERT_TRUE(db->exec("drop table SAMPLE"));
+    ASSERT_TRUE(db->exec("create view SAMPLE as select 1 as PK"));
+    prompts.expect("Create Table Sample", "view SAMPLE already exists");
+    EXPECT_FALSE(SampleTable::createTable(*db));
+}
