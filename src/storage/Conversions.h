@@ -103,9 +103,9 @@ QString formatTime(std::time_t time, const char* pattern);
 
 // The slot in force at a time: the latest whose start is not after the time, or the first
 // when the time is earlier than every slot. Slots are in ascending SAMPLE_TIME order.
-const SampleTypeAbs* slotForTime(std::time_t time, std::span<const SampleTypeAbs* const> slots);
+const SampleTypeAbs* slotForTime(std::time_t time, std::span<const SampleTypeAbs* const> slotList);
 const SampleTypeAbs* slotForTime(std::time_t time,
-                                 const std::vector<std::unique_ptr<SampleType>>& slots);
+                                 const std::vector<std::unique_ptr<SampleType>>& slotList);
 
 // ---- Miscellaneous ---------------------------------------------------------------------
 

@@ -1,0 +1,377 @@
+#include "storage/Conversions.h"
+#include "storage/Clock.h"
+#include "storage/SampleType.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <climits>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+
+namespace {
+
+// Pins the zone to one with daylight saving for the duration of a test and puts back
+// whatever the process had before.
+class BerlinTimeZone : public testing::Test {
+protected:
+    void SetUp() override {
+        const char* previous = std::getenv("TZ");
+        m_hadZone = previous != nullptr;
+        if (m_hadZone)
+            m_previousZone = previous;
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (m_hadZone)
+            setenv("TZ", m_previousZone.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+    // The moment of a UTC calendar time, to check local conversions against.
+    static std::time_t utc(int year, int month, int day, int hour, int minute) {
+        std::tm f{};
+        f.tm_year = year - 1900;
+        f.tm_mon = month - 1;
+        f.tm_mday = day;
+        f.tm_hour = hour;
+        f.tm_min = minute;
+        return timegm(&f);
+    }
+
+private:
+    bool m_hadZone = false;
+    std::string m_previousZone;
+};
+
+class ConversionsTime : public BerlinTimeZone {};
+class ConversionsSlot : public BerlinTimeZone {};
+class ConversionsFile : public DatabaseTest {};
+
+MedicationLookup medicationsOf(std::map<QChar, MedicationFlags> known) {
+    return [known](QChar code) -> std::optional<MedicationFlags> {
+        auto it = known.find(code);
+        if (it == known.end())
+            return std::nullopt;
+        return it->second;
+    };
+}
+
+} // namespace
+
+// ---- Glucose --------------------------------------------------------------------------
+
+TEST(ConversionsGlucose, FormatsInThePatientsUnit) {
+    EXPECT_EQ(formatGlucose(65, kGlucoseUnitMmol), "6.5");
+    EXPECT_EQ(formatGlucose(123, kGlucoseUnitMmol), "12.3");
+    EXPECT_EQ(formatGlucose(120, kGlucoseUnitMgDl), "120");
+    EXPECT_EQ(formatGlucose(65, 7), "65"); // any other code is mg/dL
+}
+
+TEST(ConversionsGlucose, MilligramEntriesAreWholeNumbers) {
+    EXPECT_TRUE(isValidGlucoseEntry("120", kGlucoseUnitMgDl));
+    EXPECT_EQ(parseGlucoseEntry("120"), 120);
+    EXPECT_FALSE(isValidGlucoseEntry("12.0", kGlucoseUnitMgDl));
+    EXPECT_FALSE(isValidGlucoseEntry("12a", kGlucoseUnitMgDl));
+    EXPECT_FALSE(isValidGlucoseEntry("-5", kGlucoseUnitMgDl));
+    EXPECT_TRUE(isValidGlucoseEntry("", kGlucoseUnitMgDl));
+}
+
+TEST(ConversionsGlucose, MillimoleEntriesAllowOneDecimal) {
+    EXPECT_TRUE(isValidGlucoseEntry("6.5", kGlucoseUnitMmol));
+    EXPECT_EQ(parseGlucoseEntry("6.5"), 65);
+    EXPECT_TRUE(isValidGlucoseEntry("6.", kGlucoseUnitMmol));
+    EXPECT_FALSE(isValidGlucoseEntry("6.55", kGlucoseUnitMmol));
+    EXPECT_FALSE(isValidGlucoseEntry("6,5", kGlucoseUnitMmol));
+    EXPECT_FALSE(isValidGlucoseEntry("6.5a", kGlucoseUnitMmol));
+}
+
+TEST(ConversionsGlucose, ParsesTenthsFromTheFirstDecimal) {
+    EXPECT_EQ(parseGlucoseEntry("12.3"), 123);
+    EXPECT_EQ(parseGlucoseEntry("12.34"), 123);
+    EXPECT_EQ(parseGlucoseEntry("12."), 12);
+    EXPECT_EQ(parseGlucoseEntry(".7"), 7);
+    EXPECT_EQ(parseGlucoseEntry("87x"), 87);
+    EXPECT_EQ(parseGlucoseEntry("abc"), 0);
+    EXPECT_EQ(parseGlucoseEntry(""), 0);
+}
+
+// ---- Dosage lists ----------------------------------------------------------------------
+
+TEST(ConversionsDosage, SplitsAndComposesAgain) {
+    auto entries = splitDosage("5.5H 12G", 5);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], (DosageEntry{QChar('H'), "5.5"}));
+    EXPECT_EQ(entries[1], (DosageEntry{QChar('G'), "12"}));
+    EXPECT_EQ(composeDosage(entries), "5.5H 12G");
+}
+
+TEST(ConversionsDosage, SplitHandlesOddTokens) {
+    EXPECT_TRUE(splitDosage("", 5).empty());
+    EXPECT_TRUE(splitDosage("3", 5).empty()); // shorter than two characters
+    auto runs = splitDosage("  4R   2N  ", 5);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], (DosageEntry{QChar('R'), "4"}));
+    EXPECT_EQ(runs[1], (DosageEntry{QChar('N'), "2"}));
+
+    auto odd = splitDosage("12345.5Hxyz 7 N", 5);
+    ASSERT_EQ(odd.size(), 3u);
+    EXPECT_EQ(odd[0], (DosageEntry{QChar('H'), "1234"})); // amount cut, rest ignored
+    EXPECT_EQ(odd[1], (DosageEntry{QChar(), "7"}));
+    EXPECT_EQ(odd[2], (DosageEntry{QChar('N'), ""}));
+
+    EXPECT_EQ(splitDosage("1A 2B 3C 4D", 2).size(), 2u);
+    EXPECT_EQ(splitDosage("1A 2B", 0).size(), 0u);
+}
+
+TEST(ConversionsDosage, AmountValidity) {
+    for (const char* good : {"1", "100", "999.99", "0.5", "12.", ".25"})
+        EXPECT_TRUE(isValidDosageAmount(good)) << good;
+    for (const char* bad : {"", "1000", "1.234", "1.2.3", "1a", "-1", " 1"})
+        EXPECT_FALSE(isValidDosageAmount(bad)) << bad;
+}
+
+TEST(ConversionsDosage, InsulinHundredths) {
+    auto meds = medicationsOf({{QChar('H'), {true, true}},
+                               {QChar('G'), {true, true}},
+                               {QChar('P'), {false, true}},   // not an insulin
+                               {QChar('L'), {true, false}}}); // insulin left out of totals
+    EXPECT_EQ(dosageInsulinHundredths("5.5H", meds), 550);
+    EXPECT_EQ(dosageInsulinHundredths("5.25H", meds), 525);
+    EXPECT_EQ(dosageInsulinHundredths("5.125H", meds), 512);
+    EXPECT_EQ(dosageInsulinHundredths("7H", meds), 700);
+    EXPECT_EQ(dosageInsulinHundredths(".5H", meds), 50);
+    EXPECT_EQ(dosageInsulinHundredths("5.5H 12G", meds), 1750);
+    EXPECT_EQ(dosageInsulinHundredths("10P", meds), 0);
+    EXPECT_EQ(dosageInsulinHundredths("10L", meds), 0);
+    EXPECT_EQ(dosageInsulinHundredths("10X", meds), 0); // unknown code
+    EXPECT_EQ(dosageInsulinHundredths("3", meds), 0);
+    EXPECT_EQ(dosageInsulinHundredths("3 H", meds), 0); // "H" alone has no amount
+    // Only the first five items are counted.
+    EXPECT_EQ(dosageInsulinHundredths("1H 1H 1H 1H 1H 1H", meds), 500);
+    EXPECT_EQ(entryInsulinHundredths("5.5H 2P", "1.05G", meds), 655);
+}
+
+TEST(ConversionsDosage, AmountWithoutCodeCountsNothingEvenForAnAcceptingLookup) {
+    MedicationLookup everything = [](QChar) {
+        return std::optional<MedicationFlags>(MedicationFlags{true, true});
+    };
+    EXPECT_EQ(dosageInsulinHundredths("3", everything), 0);
+    EXPECT_EQ(dosageInsulinHundredths("3 4", everything), 0);
+}
+
+// ---- Delivery --------------------------------------------------------------------------
+
+TEST(ConversionsDelivery, NamesAndChoices) {
+    EXPECT_EQ(deliveryName(0), "Pump");
+    EXPECT_EQ(deliveryName(1), "Injection");
+    EXPECT_EQ(deliveryName(2), "Oral");
+    EXPECT_EQ(deliveryName(3), "Unknown");
+    EXPECT_EQ(deliveryName(-1), "Unknown");
+
+    auto choices = deliveryChoices();
+    ASSERT_EQ(choices.size(), 3u);
+    EXPECT_EQ(choices[0].name, "Injection");
+    EXPECT_EQ(choices[0].code, 1);
+    EXPECT_EQ(choices[1].name, "Pump");
+    EXPECT_EQ(choices[1].code, 0);
+    EXPECT_EQ(choices[2].name, "Oral");
+    EXPECT_EQ(choices[2].code, 2);
+    EXPECT_EQ(deliveryChoiceIndex(1), 0);
+    EXPECT_EQ(deliveryChoiceIndex(0), 1);
+    EXPECT_EQ(deliveryChoiceIndex(2), 2);
+    EXPECT_EQ(deliveryChoiceIndex(9), 0);
+}
+
+// ---- Dates and times -------------------------------------------------------------------
+
+TEST_F(ConversionsTime, ReadsLocalTimeWithSecondsZero) {
+    // 14:30 in winter is 13:30 UTC, in summer 12:30 UTC.
+    EXPECT_EQ(fromDateTimeText("20070115143059"), utc(2007, 1, 15, 13, 30));
+    EXPECT_EQ(fromDateTimeText("20070715143000"), utc(2007, 7, 15, 12, 30));
+    EXPECT_EQ(fromDateTimeText("200707151430"), utc(2007, 7, 15, 12, 30));
+    EXPECT_EQ(fromDateText("20070715"), utc(2007, 7, 14, 22, 0));
+}
+
+TEST_F(ConversionsTime, RoundTripsNormalTimes) {
+    for (const char* text : {"20070115143000", "20070715000000", "19991231235900", "20000229120500",
+                             "20071028040000", "20070325013000"})
+        EXPECT_EQ(toDateTimeText(fromDateTimeText(text)), text);
+    EXPECT_EQ(toDateText(fromDateTimeText("20070715235900")), "20070715");
+    EXPECT_EQ(toDateTimeText(utc(2007, 7, 15, 12, 30) + 17), "20070715143017");
+}
+
+TEST_F(ConversionsTime, MissingHourInSpringIsShiftedNotRejected) {
+    std::time_t t = 0;
+    ASSERT_NO_THROW(t = fromDateTimeText("20070325023000"));
+    // 02:30 does not exist; the system may read it as either side of the gap.
+    EXPECT_TRUE(t == utc(2007, 3, 25, 0, 30) || t == utc(2007, 3, 25, 1, 30)) << t;
+    QString back = toDateTimeText(t);
+    EXPECT_TRUE(back == "20070325013000" || back == "20070325033000") << back.toStdString();
+}
+
+TEST_F(ConversionsTime, RepeatedHourInAutumnIsOneOfItsTwoMoments) {
+    std::time_t t = 0;
+    ASSERT_NO_THROW(t = fromDateTimeText("20071028023000"));
+    EXPECT_TRUE(t == utc(2007, 10, 28, 0, 30) || t == utc(2007, 10, 28, 1, 30)) << t;
+    EXPECT_EQ(toDateTimeText(t), "20071028023000");
+}
+
+TEST_F(ConversionsTime, InvalidTextsThrow) {
+    for (const char* bad :
+         {"18991231120000", "20071301120000", "20070001120000", "20070100120000", "20070132120000",
+          "20070101240000", "20070101126000", "", "2007", "20070101", "2007010112",
+          "2007-1-01 1200", "2007010112ab00", "abcdefghijklmn"})
+        EXPECT_THROW(fromDateTimeText(bad), InvalidDateText) << bad;
+    EXPECT_THROW(fromDateText("2007"), InvalidDateText);
+    EXPECT_THROW(fromDateText("20071310"), InvalidDateText);
+    // InvalidDateText is an invalid_argument, which is what callers catch.
+    EXPECT_THROW(fromDateText("x"), std::invalid_argument);
+    EXPECT_NO_THROW(fromDateTimeText("19000101000000"));
+    EXPECT_NO_THROW(fromDateTimeText("20071231235900"));
+}
+
+TEST_F(ConversionsTime, UnconvertibleMomentStillGivesText) {
+    EXPECT_EQ(toDateTimeText(static_cast<std::time_t>(LLONG_MAX)), "00000000-01-01-01");
+    EXPECT_EQ(formatTime(static_cast<std::time_t>(LLONG_MAX), "%H%M"), "");
+}
+
+TEST_F(ConversionsTime, PadsDatesToMidnight) {
+    EXPECT_EQ(padDateText("20070715"), "20070715000000");
+    EXPECT_EQ(padDateText("20070715143000"), "20070715000000");
+    EXPECT_EQ(padDateText("2007"), "20070000000000");
+}
+
+TEST_F(ConversionsTime, TimeOfDayOnBothClocks) {
+    const std::time_t five = fromDateTimeText("20070715000500");
+    const std::time_t noon = fromDateTimeText("20070715120000");
+    EXPECT_EQ(formatTimeOfDay(five, false), "12:05 am");
+    EXPECT_EQ(formatTimeOfDay(noon, false), "12:00 pm");
+    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715115900"), false), "11:59 am");
+    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715130700"), false), "1:07 pm");
+    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070115233000"), false), "11:30 pm");
+    EXPECT_EQ(formatTimeOfDay(five, true), "00:05");
+    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715130700"), true), "13:07");
+    EXPECT_EQ(formatDateAtTime("07/15/2007", "20070715130700", false), "07/15/2007 @ 1:07 pm");
+    EXPECT_EQ(formatDateAtTime("07/15/2007", "20070715130700", true), "07/15/2007 @ 13:07");
+    EXPECT_EQ(timePickerFormat(true), "HH:mm");
+    EXPECT_EQ(timePickerFormat(false), "hh:mm tt");
+}
+
+TEST_F(ConversionsTime, ClockTimeIsTodayAtTheGivenHour) {
+    FixedClock clock(fromDateTimeText("20070715183000"));
+    EXPECT_EQ(toDateTimeText(clockTimeToday("07:45", clock)), "20070715074500");
+    EXPECT_EQ(toDateTimeText(clockTimeToday("23:05", clock)), "20070715230500");
+    EXPECT_EQ(toDateTimeText(clockTimeToday("07:", clock)), "20070715070000");
+    EXPECT_EQ(toDateTimeText(clockTimeToday("7", clock)), "20070715000000");
+    // In winter the same hour is a different UTC moment.
+    clock.set(fromDateTimeText("20070115010000"));
+    EXPECT_EQ(clockTimeToday("07:45", clock), utc(2007, 1, 15, 6, 45));
+}
+
+TEST_F(ConversionsTime, ShortDateAndAge) {
+    EXPECT_EQ(shortDateText("20070315"), "03/15/2007");
+    FixedClock clock(fromDateTimeText("20070715120000"));
+    auto span = yearsAndMonthsBetween("19991120", "20050310", clock);
+    EXPECT_EQ(span.years, 5);
+    EXPECT_EQ(span.months, 4);
+    span = yearsAndMonthsBetween("19990320", "20050310", clock); // days are ignored
+    EXPECT_EQ(span.years, 6);
+    EXPECT_EQ(span.months, 0);
+    span = yearsAndMonthsBetween("20000115", "", clock); // up to today
+    EXPECT_EQ(span.years, 7);
+    EXPECT_EQ(span.months, 6);
+}
+
+TEST_F(ConversionsTime, FormatsWithPatterns) {
+    const std::time_t t = fromDateTimeText("20070305083000");
+    EXPECT_EQ(formatTime(t, "%H%M"), "0830");
+    EXPECT_EQ(formatTime(t, "%Y%m%d"), "20070305");
+    EXPECT_EQ(formatTime(t, "%B %d, %Y"), "March 05, 2007");
+}
+
+// ---- Slots -----------------------------------------------------------------------------
+
+TEST_F(ConversionsSlot, PicksTheSlotInForce) {
+    std::vector<std::unique_ptr<SampleType>> slotList;
+    for (const char* start : {"0700", "1130", "1700"}) {
+        slotList.push_back(std::make_unique<SampleType>());
+        slotList.back()->setSampleTime(start);
+    }
+    auto at = [&](const char* text) { return slotForTime(fromDateTimeText(text), slotList); };
+    EXPECT_EQ(at("20070715003000"), slotList[0].get()); // before all: the first
+    EXPECT_EQ(at("20070715070000"), slotList[0].get());
+    EXPECT_EQ(at("20070715112900"), slotList[0].get());
+    EXPECT_EQ(at("20070715113000"), slotList[1].get());
+    EXPECT_EQ(at("20070715165900"), slotList[1].get());
+    EXPECT_EQ(at("20070715235900"), slotList[2].get());
+    EXPECT_EQ(slotForTime(0, std::vector<std::unique_ptr<SampleType>>{}), nullptr);
+
+    std::vector<const SampleTypeAbs*> raw{slotList[0].get(), slotList[1].get()};
+    EXPECT_EQ(
+        slotForTime(fromDateTimeText("20070715200000"), std::span<const SampleTypeAbs* const>(raw)),
+        slotList[1].get());
+}
+
+// ---- Miscellaneous ---------------------------------------------------------------------
+
+TEST(ConversionsMisc, SpacesEmptyLinesInOnePass) {
+    EXPECT_EQ(spaceEmptyLines("a\r\n\r\nb"), "a\r\n \r\nb");
+    EXPECT_EQ(spaceEmptyLines("a\r\nb"), "a\r\nb");
+    // Three line ends: the match after the first replacement starts past it.
+    EXPECT_EQ(spaceEmptyLines("a\r\n\r\n\r\nb"), "a\r\n \r\n\r\nb");
+    EXPECT_EQ(spaceEmptyLines("\r\n\r\n\r\n\r\n"), "\r\n \r\n\r\n \r\n");
+}
+
+TEST(ConversionsMisc, ExtractsQuotedValues) {
+    const QString text = "<version number=\"4.1.2\" date=\"20070301\">";
+    EXPECT_EQ(extractQuotedValue(text, "number"), std::optional<QString>("4.1.2"));
+    EXPECT_EQ(extractQuotedValue(text, "date"), std::optional<QString>("20070301"));
+    EXPECT_EQ(extractQuotedValue(text, "url"), std::nullopt);
+    EXPECT_EQ(extractQuotedValue("number=\"4.1.2", "number"), std::nullopt);
+    EXPECT_EQ(extractQuotedValue("number", "number"), std::nullopt);
+    EXPECT_EQ(extractQuotedValue("number=\"\"", "number"), std::optional<QString>(""));
+}
+
+TEST_F(ConversionsFile, CopiesOverAnExistingFile) {
+    const QString source = pathOf("source.txt");
+    const QString target = pathOf("target.txt");
+    for (auto [path, body] : {std::pair{source, "new contents"}, std::pair{target, "old"}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(body);
+    }
+    EXPECT_TRUE(copyFileReporting(source, target, prompts));
+    QFile copied(target);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "new contents");
+    EXPECT_EQ(prompts.count(), 0);
+}
+
+TEST_F(ConversionsFile, FailureShowsOneErrorBox) {
+    prompts.expect("Error");
+    EXPECT_FALSE(copyFileReporting(pathOf("missing.txt"), pathOf("target.txt"), prompts));
+    ASSERT_EQ(prompts.count(), 1);
+    EXPECT_FALSE(prompts.shown()[0].text.isEmpty());
+    EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::Ok);
+    EXPECT_FALSE(QFile::exists(pathOf("target.txt")));
+}
+
+TEST(ConversionsMisc, CopyFailureUsesTheInformationIcon) {
+    struct Recording : Prompts {
+        std::vector<PromptIcon> icons;
+        PromptAnswer show(const QString&, const QString&, PromptButtons, PromptIcon icon) override {
+            icons.push_back(icon);
+            return PromptAnswer::Ok;
+        }
+    } recording;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_FALSE(copyFileReporting(dir.filePath("none"), dir.filePath("copy"), recording));
+    ASSERT_EQ(recording.icons.size(), 1u);
+    EXPECT_EQ(recording.icons[0], PromptIcon::Information);
+}
