@@ -1,0 +1,48 @@
+#include "storage/QbTargetTable.h"
+
+#include <array>
+
+void QbTargetAbs::clear() {
+    setPk(0);
+    setFk(0);
+    setSyncState(SyncState::Added);
+    setTargetTime(QString());
+    setGlucoseLo(0);
+    setGlucoseLoExt(0);
+    setGlucoseHi(0);
+    setGlucoseHiExt(0);
+}
+
+QbTarget::QbTarget() {
+    clear();
+}
+
+std::span<const Column<QbTargetAbs>> QbTargetTraits::columns() {
+    using A = QbTargetAbs;
+    static const std::array<Column<A>, 8> cols = {
+        intColumn("PK", &A::getPk, &A::setPk),
+        intColumn("FK", &A::getFk, &A::setFk),
+        intColumn("SYNC_STATE", &A::getSyncState, &A::setSyncState),
+        textColumn("TARGET_TIME", &A::getTargetTime, &A::setTargetTime),
+        intColumn("GLUCOSE_LO", &A::getGlucoseLo, &A::setGlucoseLo),
+        intColumn("GLUCOSE_LO_EXT", &A::getGlucoseLoExt, &A::setGlucoseLoExt),
+        intColumn("GLUCOSE_HI", &A::getGlucoseHi, &A::setGlucoseHi),
+        intColumn("GLUCOSE_HI_EXT", &A::getGlucoseHiExt, &A::setGlucoseHiExt),
+    };
+    return cols;
+}
+
+void QbTargetTable::deriveLimits(QbTargetAbs& target) {
+    target.setGlucoseLoExt(target.getGlucoseLo() * 80 / 100);
+    target.setGlucoseHiExt(target.getGlucoseHi() * 120 / 100);
+}
+
+bool QbTargetTable::save(Database& db, QbTargetAbs& target, int state) {
+    deriveLimits(target);
+    return QbScheduleTable::save(db, target, state);
+}
+
+bool QbTargetTable::save(Database& db, QbTargetAbs& target) {
+    deriveLimits(target);
+    return QbScheduleTable::save(db, target);
+}
