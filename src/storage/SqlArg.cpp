@@ -1,5 +1,6 @@
 #include "storage/SqlArg.h"
 
+#include <charconv>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -10,7 +11,7 @@ bool isFlagOrWidth(char c) {
 }
 
 // Formats one conversion with the engine's formatter and appends it.
-bool appendOne(const std::string& spec, char conversion, bool isLong, const SqlArg& arg,
+bool appendOne(const std::string& directive, char conversion, bool isLong, const SqlArg& arg,
                std::string& out) {
     char* piece = nullptr;
     switch (conversion) {
@@ -22,8 +23,16 @@ bool appendOne(const std::string& spec, char conversion, bool isLong, const SqlA
     case 'c':
         if (arg.isText())
             return false;
-        piece = isLong ? sqlite3_mprintf(spec.c_str(), arg.integer())
-                       : sqlite3_mprintf(spec.c_str(), static_cast<int>(arg.integer()));
+        if (directive.size() <= 3 && (conversion == 'd' || conversion == 'i')) {
+            // Plain %d / %ld: no flags or width, so the digits alone are the answer.
+            char digits[24];
+            long value = isLong ? arg.integer() : static_cast<int>(arg.integer());
+            auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+            out.append(digits, end);
+            return true;
+        }
+        piece = isLong ? sqlite3_mprintf(directive.c_str(), arg.integer())
+                       : sqlite3_mprintf(directive.c_str(), static_cast<int>(arg.integer()));
         break;
     case 'Q':
     case 'q':
@@ -31,7 +40,7 @@ bool appendOne(const std::string& spec, char conversion, bool isLong, const SqlA
     case 'w':
         if (!arg.isText())
             return false;
-        piece = sqlite3_mprintf(spec.c_str(), arg.text());
+        piece = sqlite3_mprintf(directive.c_str(), arg.text());
         break;
     default:
         return false;
@@ -70,8 +79,8 @@ bool formatStatement(const char* format, const SqlArgs& args, std::string& out) 
             out.clear();
             return false;
         }
-        std::string spec(start, p + 1);
-        if (!appendOne(spec, *p, isLong, args[next++], out)) {
+        std::string directive(start, p + 1);
+        if (!appendOne(directive, *p, isLong, args[next++], out)) {
             out.clear();
             return false;
         }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class Database;
+
+// Writes a realistic logbook through the table operations, the way the entry dialog stores
+// entries: the day row is created when the day has none, each entry's note is stored
+// before the entry, and the entry is filed with saveWithDay.
+struct LogbookShape {
+    int days = 3650;
+    int entriesPerDay = 8;
+    QString firstDate = QStringLiteral("20161201");
+    std::uint32_t seed = 20261205;
+};
+
+struct GeneratedCounts {
+    int days = 0;
+    int entries = 0;
+    int notes = 0;
+};
+
+// Creates the logbook tables (with their indexes) and the medications the doses name.
+bool createLogbookSchema(Database& db);
+// Each day is stored as one unit of work, as an import of a day would be.
+GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape);

@@ -1,0 +1,92 @@
+#include "logbook/LogRows.h"
+#include "storage/SampleDateTable.h"
+#include "storage/SampleTable.h"
+#include "support/TestDatabase.h"
+
+#include <random>
+
+namespace {
+
+class LogRowsTest : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        ASSERT_TRUE(SampleDateTable::createTable(*db));
+        ASSERT_TRUE(SampleTable::createTable(*db));
+    }
+
+    int addDay(const QString& date) {
+        SampleDate day;
+        day.setSampleDate(date);
+        EXPECT_TRUE(SampleDateTable::save(*db, day));
+        return day.getPk();
+    }
+
+    int addEntry(const QString& time, int slot) {
+        Sample entry;
+        entry.setSampleTime(time);
+        entry.setSampleTypePk(slot);
+        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
+        return entry.getPk();
+    }
+
+    // The list as asked day by day: every live day newest first, then its entries.
+    std::vector<LogRow> dayByDay(bool withEntries) {
+        std::vector<LogRow> expected;
+        std::vector<int> days;
+        auto q = SampleDateTable::selectAll(*db, 4, false);
+        while (auto day = SampleDateTable::getNext(*db, *q))
+            days.push_back(day->getPk());
+        for (int day : days) {
+            expected.push_back({'D', day});
+            if (!withEntries)
+                continue;
+            auto entries = SampleTable::selectByDay(*db, day, false);
+            while (auto entry = SampleTable::getNext(*db, *entries))
+                expected.push_back({'S', entry->getPk()});
+        }
+        return expected;
+    }
+};
+
+} // namespace
+
+TEST_F(LogRowsTest, ThreeFilterModes) {
+    int d1 = addDay("20070314");
+    int d2 = addDay("20070315");
+    int a = addEntry("20070314080000", 1);
+    int b = addEntry("20070314200000", 2);
+    int c = addEntry("20070315070000", 1);
+    int gone = addEntry("20070315090000", 1);
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(gone)));
+
+    EXPECT_EQ(buildLogRows(*db, LogFilter::DailySummary),
+              (std::vector<LogRow>{{'D', d2}, {'D', d1}}));
+    EXPECT_EQ(buildLogRows(*db, LogFilter::AllTypes),
+              (std::vector<LogRow>{{'D', d2}, {'S', c}, {'D', d1}, {'S', b}, {'S', a}}));
+    // One slot: its entries newest first across all days, and no day rows.
+    EXPECT_EQ(buildLogRows(*db, 1), (std::vector<LogRow>{{'S', c}, {'S', a}}));
+    EXPECT_EQ(buildLogRows(*db, 2), (std::vector<LogRow>{{'S', b}}));
+    EXPECT_TRUE(buildLogRows(*db, 7).empty());
+}
+
+TEST_F(LogRowsTest, AllTypesMatchesReadingDayByDay) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> minute(0, 24 * 60 - 1);
+    for (int d = 1; d <= 28; ++d) {
+        QString date = QString("200702%1").arg(d, 2, 10, QChar('0'));
+        if (d % 5 != 0) // some days stay empty
+            addDay(date);
+        for (int e = 0; e < d % 6; ++e) {
+            int m = minute(random);
+            addEntry(
+                date +
+                    QString("%1%200").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0')),
+                e % 3 + 1);
+        }
+    }
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 30 where PK = 3"));
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK %% 7 = 0"));
+    EXPECT_EQ(buildLogRows(*db, LogFilter::AllTypes), dayByDay(true));
+    EXPECT_EQ(buildLogRows(*db, LogFilter::DailySummary), dayByDay(false));
+}
