@@ -1,4 +1,4 @@
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit().constData(), 1);
     setenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit().constData(), 1);
     setenv("QUILLMARCH_SETTINGS", (home.path() + "/settings.ini").toLocal8Bit().constData(), 1);
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
