@@ -18,6 +18,9 @@ public:
     virtual Database& database() = 0;
     // The cached preference record, loaded on first use.
     virtual Preference& preference() = 0;
+    // Drops the cached preference (and the caches loaded with it) so that the next use
+    // reads them from the database again.
+    virtual void reloadPreference() = 0;
     // The cached slots in ascending SAMPLE_TIME; an index outside the list yields the
     // stand-by slot whose PK is -1 and whose DESC is "Unknown".
     virtual const SampleTypeAbs& slotAt(int index) = 0;

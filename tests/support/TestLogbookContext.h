@@ -28,6 +28,7 @@ public:
         }
         return *m_preference;
     }
+    void reloadPreference() override { reload(); }
     const SampleTypeAbs& slotAt(int index) override {
         loadSlots();
         return index >= 0 && index < slotCount() ? *m_slots[index] : m_standBy;
