@@ -1,0 +1,116 @@
+#include "ui/widgets/QtFileDialogs.h"
+#include "ui/widgets/QtPrompts.h"
+
+#include "ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Presses the given button of the message box that comes up, keeping its caption and text.
+struct BoxPresser {
+    QString caption;
+    QString text;
+    bool hadNo = false;
+
+    void press(QMessageBox::StandardButton which) {
+        whenModal([this, which](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            if (!box) {
+                shown->close();
+                return;
+            }
+            caption = box->windowTitle();
+            text = box->text();
+            hadNo = box->button(QMessageBox::No) != nullptr;
+            box->button(which)->click();
+        });
+    }
+};
+
+} // namespace
+
+TEST(QtPrompts, MapsTheButtonPressedToTheAnswer) {
+    QtPrompts prompts;
+    BoxPresser presser;
+
+    presser.press(QMessageBox::No);
+    EXPECT_EQ(
+        prompts.show("Delete Day", "Remove this day?", PromptButtons::YesNo, PromptIcon::Question),
+        PromptAnswer::No);
+    EXPECT_EQ(presser.caption, "Delete Day");
+    EXPECT_EQ(presser.text, "Remove this day?");
+    EXPECT_TRUE(presser.hadNo);
+
+    presser.press(QMessageBox::Yes);
+    EXPECT_TRUE(prompts.askYesNo("Delete Day", "Remove this day?"));
+
+    presser.press(QMessageBox::Cancel);
+    EXPECT_EQ(prompts.show("Import", "Go on?", PromptButtons::YesNoCancel, PromptIcon::Warning),
+              PromptAnswer::Cancel);
+
+    presser.press(QMessageBox::Ok);
+    prompts.error("Database", "cannot open");
+    EXPECT_EQ(presser.caption, "Database");
+    EXPECT_FALSE(presser.hadNo);
+}
+
+TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString existing = dir.filePath("meter.txt");
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QtFileDialogs dialogs;
+    QString title;
+    QStringList filters;
+    QString folder;
+
+    whenModal([&](QWidget* shown) {
+        auto* dialog = qobject_cast<QFileDialog*>(shown);
+        if (!dialog) {
+            shown->close();
+            return;
+        }
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        folder = dialog->directory().absolutePath();
+        dialog->selectFile(existing);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+    });
+    EXPECT_EQ(dialogs.getOpenFileName("Import Meter File", dir.path(),
+                                      "Text files (*.txt);;All files (*)"),
+              existing);
+    EXPECT_EQ(title, "Import Meter File");
+    EXPECT_EQ(filters, QStringList({"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+
+    whenModal([&](QWidget* shown) {
+        auto* dialog = qobject_cast<QFileDialog*>(shown);
+        if (!dialog) {
+            shown->close();
+            return;
+        }
+        dialog->selectFile(dir.filePath("export.txt"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(dialogs.getSaveFileName("Export", dir.path(), "Text files (*.txt)"),
+              dir.filePath("export.txt"));
+
+    whenModal([](QWidget* shown) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(shown))
+            dialog->reject();
+        else
+            shown->close();
+    });
+    EXPECT_TRUE(
+        dialogs.getOpenFileName("Import Meter File", dir.path(), "All files (*)").isEmpty());
+}
