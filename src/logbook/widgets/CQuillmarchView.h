@@ -1,0 +1,80 @@
+#pragma once
+
+#include "logbook/LogRows.h"
+#include "logbook/LogbookActions.h"
+
+#include <QWidget>
+#include <functional>
+
+class DeleteQuestion;
+class LogbookContext;
+class Progress;
+class QMenu;
+class Sample;
+class SampleListCtrl;
+
+// The one view of the main window: the logbook list and every command that acts on days and
+// entries. Its rules live in LogbookActions; this class turns commands, keys and menus into
+// those calls and keeps the list in step (reload when rows come or go, repaint otherwise).
+class CQuillmarchView : public QWidget {
+    Q_OBJECT
+public:
+    CQuillmarchView(LogbookContext& context, Progress& progress, DeleteQuestion& deleteQuestion,
+                    QWidget* parent = nullptr);
+
+    // Where the log type filter's value comes from at each reload (the frame's drop-down);
+    // without one the view shows all types.
+    void setFilterSource(std::function<int()> source) { m_filterSource = std::move(source); }
+    // The entry editor: edits the record in place and answers the stored entry's PK, or 0
+    // when cancelled. Without one, New and Modify of entries do nothing.
+    void setEntryEditor(std::function<int(Sample&)> editor) { m_editEntry = std::move(editor); }
+    // The day editor: answers true when the day was changed.
+    void setDayEditor(std::function<bool(int dayPk)> editor) { m_editDay = std::move(editor); }
+
+    // Runs a command now; false when it is not one of the view's or is disabled.
+    bool runCommand(int id);
+    // Runs a command after the current event has been handled.
+    void postCommand(int id);
+    bool isCommandEnabled(int id) const;
+    bool isCommandChecked(int id) const;
+
+    void reload();
+    void repaintList();
+
+    SampleListCtrl* list() const { return m_list; }
+    int filter() const { return m_filter; }
+
+signals:
+    // The data behind the list changed (for the graph and the status bar).
+    void logbookChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void newEntry(bool atSelection);
+    void modifyEntry();
+    void removeSelected();
+    void openContextMenu(const QPoint& globalPos);
+    void fillEntryMenu(QMenu& menu);
+    void fillDayMenu(QMenu& menu);
+    void addCommand(QMenu& menu, const QString& text, int id);
+    void showDayEntries(bool show);
+    std::vector<LogRow> selectedLogRows() const;
+    // The row of the selection mark when exactly one row is selected.
+    const LogRow* singleSelection() const;
+    void onKeyReleased(int key);
+
+    LogbookContext& m_context;
+    Progress& m_progress;
+    DeleteQuestion& m_deleteQuestion;
+    LogbookActions m_actions;
+    SampleListCtrl* m_list;
+    std::function<int()> m_filterSource;
+    std::function<int(Sample&)> m_editEntry;
+    std::function<bool(int)> m_editDay;
+    int m_filter = LogFilter::AllTypes;
+    LogRow m_reselect{0, 0};
+    bool m_firstShown = false;
+};

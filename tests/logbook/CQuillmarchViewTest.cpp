@@ -1,0 +1,302 @@
+#include "logbook/widgets/CQuillmarchView.h"
+#include "logbook/ViewCommands.h"
+#include "logbook/widgets/SampleListCtrl.h"
+#include "logbook/widgets/SampleListModel.h"
+#include "storage/Conversions.h"
+#include "storage/NoteTable.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/QbTargetTable.h"
+#include "storage/SampleDateTable.h"
+#include "storage/SampleTable.h"
+#include "support/TestDatabase.h"
+#include "support/TestLogbookContext.h"
+#include "ui/DeleteQuestion.h"
+#include "ui/Progress.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <deque>
+
+using namespace ViewCommand;
+
+namespace {
+
+class ScriptedDeleteQuestion : public DeleteQuestion {
+public:
+    DeleteAnswer ask() override {
+        ++asked;
+        if (answers.empty()) {
+            ADD_FAILURE() << "the removal was not expected to be asked";
+            return {};
+        }
+        DeleteAnswer next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+    std::deque<DeleteAnswer> answers;
+    int asked = 0;
+};
+
+class TopicLog : public Progress {
+public:
+    void begin(const QString& topic, int) override { topics.push_back(topic); }
+    void step(const QString&, int) override { ++steps; }
+    void finish() override {}
+    std::vector<QString> topics;
+    int steps = 0;
+};
+
+class ViewTest : public DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        for (bool ok : {SampleDateTable::createTable(*db), SampleTable::createTable(*db),
+                        NoteTable::createTable(*db), SampleTypeTable::createTable(*db),
+                        PreferenceTable::createTable(*db), MedicationTable::createTable(*db),
+                        QbPreferenceTable::createTable(*db), QbTargetTable::createTable(*db)})
+            ASSERT_TRUE(ok);
+        for (auto [time, name] : {std::pair{"0700", "Breakfast"}, std::pair{"1130", "Lunch"}}) {
+            SampleType slot;
+            slot.setSampleTime(time);
+            slot.setDesc(name);
+            ASSERT_TRUE(SampleTypeTable::save(*db, slot));
+        }
+        context =
+            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
+        view = std::make_unique<CQuillmarchView>(*context, progress, question);
+        view->resize(900, 500);
+        view->setFilterSource([this] { return filter; });
+    }
+    void TearDown() override {
+        view.reset();
+        DatabaseTest::TearDown();
+    }
+
+    int addDay(const QString& date) {
+        SampleDate day;
+        day.setSampleDate(date);
+        EXPECT_TRUE(SampleDateTable::save(*db, day));
+        return day.getPk();
+    }
+    int addEntry(const QString& time, int glucose, int slot = 1) {
+        Sample entry;
+        entry.setSampleTime(time);
+        entry.setGlucoseCnt(glucose);
+        entry.setSampleTypePk(slot);
+        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
+        return entry.getPk();
+    }
+    void select(std::initializer_list<int> rowsToSelect) {
+        SampleListCtrl* list = view->list();
+        list->clearSelection();
+        for (int row : rowsToSelect) {
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                                    QItemSelectionModel::NoUpdate);
+        }
+    }
+    std::vector<LogRow> listed() const { return view->list()->model()->rows(); }
+
+    int filter = LogFilter::AllTypes;
+    ScriptedDeleteQuestion question;
+    TopicLog progress;
+    std::unique_ptr<TestLogbookContext> context;
+    std::unique_ptr<CQuillmarchView> view;
+};
+
+} // namespace
+
+TEST_F(ViewTest, ReloadFollowsTheFilterAndKeepsTheSelection) {
+    int d1 = addDay("20070314");
+    int d2 = addDay("20070315");
+    int a = addEntry("20070314080000", 100, 1);
+    int b = addEntry("20070315120000", 110, 2);
+    view->reload();
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d2}, {'S', b}, {'D', d1}, {'S', a}}));
+    select({3});
+    // A new day appears above: the same entry stays selected at its new position.
+    int d3 = addDay("20070316");
+    view->reload();
+    ASSERT_EQ(listed().front(), (LogRow{'D', d3}));
+    ASSERT_EQ(view->list()->selectedRows(), std::vector<int>{4});
+    filter = LogFilter::DailySummary;
+    view->reload();
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d3}, {'D', d2}, {'D', d1}}));
+    filter = 1;
+    view->reload();
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'S', a}}));
+    EXPECT_EQ(view->filter(), 1);
+}
+
+TEST_F(ViewTest, NewEntryIsStoredSelectedAndCancelChangesNothing) {
+    addDay("20070315");
+    view->reload();
+    int stored = 0;
+    QString presetTime;
+    view->setEntryEditor([&](Sample& entry) {
+        presetTime = entry.getSampleTime();
+        entry.setGlucoseCnt(140);
+        SampleTable::saveWithDay(*db, entry, SyncState::Added);
+        stored = entry.getPk();
+        return stored;
+    });
+    EXPECT_TRUE(view->runCommand(NewEntry));
+    EXPECT_EQ(presetTime, "20070315120000"); // the clock's now
+    ASSERT_NE(stored, 0);
+    ASSERT_EQ(view->list()->selectedRows().size(), 1u);
+    EXPECT_EQ(listed()[view->list()->selectedRows().front()], (LogRow{'S', stored}));
+
+    // From a day row's context menu, the preset is that day at midnight.
+    select({0});
+    view->setEntryEditor([&](Sample& entry) {
+        presetTime = entry.getSampleTime();
+        return 0;
+    });
+    auto before = listed();
+    EXPECT_TRUE(view->runCommand(NewEntryHere));
+    EXPECT_EQ(presetTime, "20070315000000");
+    EXPECT_EQ(listed(), before);
+}
+
+TEST_F(ViewTest, ModifyReloadsOnlyWhenTheEntryMovedInTime) {
+    addDay("20070315");
+    int entry = addEntry("20070315080000", 100);
+    view->reload();
+    select({1});
+    int reloads = 0;
+    QObject::connect(view->list(), &SampleListCtrl::rowsReloaded, [&] { ++reloads; });
+    view->setEntryEditor([&](Sample& edited) {
+        edited.setGlucoseCnt(180);
+        SampleTable::saveWithDay(*db, edited, SyncState::Changed);
+        return edited.getPk();
+    });
+    EXPECT_TRUE(view->runCommand(ModifyEntry));
+    EXPECT_EQ(reloads, 0);
+    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getGlucoseCnt(), 180);
+
+    view->setEntryEditor([&](Sample& edited) {
+        edited.setSampleTime("20070315080100");
+        SampleTable::saveWithDay(*db, edited, SyncState::Changed);
+        return edited.getPk();
+    });
+    EXPECT_TRUE(view->runCommand(ModifyEntry));
+    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(listed()[view->list()->selectedRows().front()], (LogRow{'S', entry}));
+}
+
+TEST_F(ViewTest, RemovalAsksAndRemovesExactlyTheSelectedEntries) {
+    int day = addDay("20070315");
+    int a = addEntry("20070315070000", 100);
+    int b = addEntry("20070315120000", 120);
+    int c = addEntry("20070315200000", 140);
+    view->reload(); // D, c, b, a
+    select({1, 3});
+
+    question.answers = {{false, true}};
+    EXPECT_TRUE(view->runCommand(RemoveEntry));
+    EXPECT_EQ(SampleTable::getCount(*db), 3);
+
+    question.answers = {{true, true}};
+    EXPECT_TRUE(view->runCommand(RemoveEntry));
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', day}, {'S', b}}));
+    EXPECT_EQ(SampleTable::getByPk(*db, a), nullptr);
+    EXPECT_EQ(SampleTable::getByPk(*db, c), nullptr);
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getTtlSampleCnt(), 1);
+    EXPECT_EQ(question.asked, 2);
+}
+
+TEST_F(ViewTest, ClearingAlwaysAskStopsTheQuestionEvenWhenAnsweredNo) {
+    addDay("20070315");
+    addEntry("20070315070000", 100);
+    view->reload();
+    select({1});
+    question.answers = {{false, false}};
+    view->runCommand(RemoveEntry);
+    EXPECT_EQ(SampleTable::getCount(*db), 1);
+    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), std::vector<std::string>{"F"});
+    // No question this time: the entry goes at once.
+    view->runCommand(RemoveEntry);
+    EXPECT_EQ(question.asked, 1);
+    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"0"});
+}
+
+TEST_F(ViewTest, RemovingADayRowReloadsWithoutIt) {
+    int d1 = addDay("20070314");
+    int d2 = addDay("20070315");
+    addEntry("20070315070000", 100);
+    // Stored, since a reload reads the preference again.
+    context->preference().setAskDeleteBol(false);
+    ASSERT_TRUE(PreferenceTable::save(*db, context->preference()));
+    view->reload();
+    select({0});
+    EXPECT_TRUE(view->runCommand(RemoveEntry));
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d1}}));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, d2), nullptr);
+    EXPECT_EQ(question.asked, 0);
+}
+
+TEST_F(ViewTest, CommandEnablingFollowsTheSelection) {
+    addDay("20070315");
+    int entry = addEntry("20070315070000", 100);
+    addEntry("20070315080000", 100);
+    view->reload(); // D, 08:00, 07:00
+    EXPECT_FALSE(view->isCommandEnabled(ModifyEntry));
+    EXPECT_FALSE(view->isCommandEnabled(RemoveEntry));
+    select({0});
+    EXPECT_TRUE(view->isCommandEnabled(ModifyEntry));
+    EXPECT_FALSE(view->isCommandEnabled(InfusionSite)); // a day row
+    select({1, 2});
+    EXPECT_FALSE(view->isCommandEnabled(InfusionSite)); // two rows
+    select({2});
+    EXPECT_TRUE(view->isCommandEnabled(InfusionSite));
+    EXPECT_FALSE(view->isCommandChecked(InfusionSite));
+    EXPECT_TRUE(view->runCommand(InfusionSite));
+    EXPECT_TRUE(SampleTable::getByPk(*db, entry)->getNewSiteBol());
+    EXPECT_TRUE(view->isCommandChecked(InfusionSite));
+    EXPECT_TRUE(view->runCommand(KetonesFirst + 3));
+    EXPECT_TRUE(view->isCommandChecked(KetonesFirst + 3));
+    EXPECT_TRUE(view->runCommand(LogTypeFirst + 1)); // the second slot, Lunch
+    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getSampleTypePk(), 2);
+    EXPECT_TRUE(view->runCommand(DeliveryOral));
+    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getDeliveryCode(), 2);
+    EXPECT_TRUE(view->isCommandChecked(DeliveryOral));
+}
+
+TEST_F(ViewTest, DayTypeAndKeys) {
+    int day = addDay("20070315");
+    addEntry("20070315070000", 100);
+    view->reload();
+    select({0});
+    EXPECT_TRUE(view->isCommandChecked(DayNormal));
+    EXPECT_TRUE(view->runCommand(DayActive));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getDayTypeId(), 2);
+    EXPECT_TRUE(view->isCommandChecked(DayActive));
+    EXPECT_FALSE(view->isCommandChecked(DayNormal));
+
+    // Delete released in the list removes the selection.
+    context->preference().setAskDeleteBol(false);
+    select({1});
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->list(), &release);
+    EXPECT_EQ(SampleTable::getCount(*db), 0);
+}
+
+TEST_F(ViewTest, FirstShowRunsTheSummarizeCommandThenReloads) {
+    addDay("20070314");
+    addDay("20070315");
+    SampleDateTable::markAllUnsummarized(*db);
+    view->show();
+    QCoreApplication::processEvents(); // the posted summarize command
+    QCoreApplication::processEvents(); // the reload it posts
+    EXPECT_EQ(progress.topics, std::vector<QString>{"Summarizing LogBook...Please Wait!"});
+    EXPECT_EQ(progress.steps, 2);
+    EXPECT_EQ(listed().size(), 2u);
+    EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 0);
+
+    // "Summarize All Records": every day once more, then a reload.
+    EXPECT_TRUE(view->runCommand(SummarizeAll));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(progress.steps, 4);
+}
