@@ -1,0 +1,62 @@
+#include "app/PatientDatabase.h"
+
+#include "storage/BasilRateTable.h"
+#include "storage/BloodPressureTable.h"
+#include "storage/Database.h"
+#include "storage/DbConvert.h"
+#include "storage/Indexes.h"
+#include "storage/MedicationTable.h"
+#include "storage/MeterTable.h"
+#include "storage/NoteTable.h"
+#include "storage/PreferenceTable.h"
+#include "storage/ProtocolTable.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/QbRatioTable.h"
+#include "storage/QbSensitivityTable.h"
+#include "storage/QbTargetTable.h"
+#include "storage/SampleDateTable.h"
+#include "storage/SampleTable.h"
+#include "storage/SampleTypeTable.h"
+
+bool createMissingTables(Database& db) {
+    struct Table {
+        const char* name;
+        bool (*create)(Database&);
+    };
+    // A1C and CARBS are left to the conversion, which creates them for older files.
+    const Table tables[] = {
+        {"PREFERENCE", &PreferenceTable::createTable},
+        {"NOTE", &NoteTable::createTable},
+        {"SAMPLE_DATE", &SampleDateTable::createTable},
+        {"METER", &MeterTable::createTable},
+        {"SAMPLE", &SampleTable::createTable},
+        {"MEDICATION", &MedicationTable::createTable},
+        {"PROTOCOL", &ProtocolTable::createTable},
+        {"SAMPLE_TYPE", &SampleTypeTable::createTable},
+        {"BLOOD_PRESSURE", &BloodPressureTable::createTable},
+        {"BASIL_RATE", &BasilRateTable::createTable},
+        {"QB_PREFERENCE", &QbPreferenceTable::createTable},
+        {"QB_RATIO", &QbRatioTable::createTable},
+        {"QB_SENSITIVITY", &QbSensitivityTable::createTable},
+        {"QB_TARGET", &QbTargetTable::createTable},
+    };
+    bool created = true;
+    for (const Table& table : tables) {
+        if (!db.tableExists(QString::fromLatin1(table.name)) && !table.create(db))
+            created = false;
+    }
+    return created;
+}
+
+std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prompts,
+                                              Progress& progress) {
+    auto db = Database::openFile(path, prompts);
+    if (!db)
+        return nullptr;
+    // A table that cannot be created or a conversion that fails has shown its message; the
+    // file stays open with whatever it holds, as the patient's data is still readable.
+    createMissingTables(*db);
+    DbConvert(*db, progress).convert();
+    ensureIndexes(*db);
+    return db;
+}

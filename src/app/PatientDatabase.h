@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class Database;
+class Progress;
+class Prompts;
+
+// Opens a patient's database file for use: creates every missing table of the logbook,
+// preference and quick-bolus settings (empty), brings an older file up to the current
+// layout and makes sure the secondary indexes exist. Nothing when the file cannot be
+// opened; Database::lastOpenError() then tells why.
+std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prompts,
+                                              Progress& progress);
+
+// The table creation step of the opening, on its own: every missing table is tried; false
+// when any could not be created (each failure has shown its message).
+bool createMissingTables(Database& db);

@@ -1,0 +1,174 @@
+#include "app/widgets/CMainFrame.h"
+
+#include "app/CQuillmarchApp.h"
+#include "app/FramePlacement.h"
+#include "app/SettingsTree.h"
+#include "logbook/LogRows.h"
+#include "logbook/ViewCommands.h"
+#include "logbook/widgets/CQuillmarchView.h"
+#include "logbook/widgets/SampleListCtrl.h"
+#include "storage/SampleType.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+using namespace ViewCommand;
+
+namespace {
+
+// Command ids of the application's own menu items.
+constexpr int kNewUser = 32771;
+constexpr int kOpenUser = 32772;
+constexpr int kAbout = 57664;
+constexpr int kExit = 57665;
+
+} // namespace
+
+CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_view(view), m_filter(new QComboBox) {
+    setCentralWidget(&m_view);
+    buildMenus();
+
+    QToolBar* tools = addToolBar(QStringLiteral("Standard"));
+    tools->setObjectName(QStringLiteral("Standard"));
+    tools->addAction(action(NewEntry));
+    tools->addAction(action(ModifyEntry));
+    tools->addAction(action(RemoveEntry));
+    tools->addSeparator();
+    m_filter->setFixedWidth(150);
+    m_filter->setToolTip(QStringLiteral("Log type"));
+    tools->addWidget(m_filter);
+    rebuildFilter();
+    connect(m_filter, &QComboBox::currentIndexChanged, this, [this] { m_view.reload(); });
+    m_view.setFilterSource([this] { return filterValue(); });
+    m_filter->setFont(m_view.list()->font());
+
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    connect(m_view.list()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::updateEnabling);
+    connect(&m_view, &CQuillmarchView::logbookChanged, this, &CMainFrame::updateEnabling);
+    updateTitle();
+    updateEnabling();
+}
+
+QAction* CMainFrame::action(int id) const {
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::addViewCommand(QMenu* menu, const QString& text, int id) {
+    QAction* item = menu->addAction(text);
+    connect(item, &QAction::triggered, this, [this, id] { m_view.runCommand(id); });
+    m_actions[id] = item;
+    return item;
+}
+
+void CMainFrame::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* newUser = file->addAction(QStringLiteral("New User..."));
+    connect(newUser, &QAction::triggered, this, &CMainFrame::newUser);
+    m_actions[kNewUser] = newUser;
+    m_openUser = file->addAction(QStringLiteral("Open..."));
+    connect(m_openUser, &QAction::triggered, this, &CMainFrame::openUser);
+    m_actions[kOpenUser] = m_openUser;
+    file->addSeparator();
+    QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
+    connect(exitItem, &QAction::triggered, this, &QWidget::close);
+    m_actions[kExit] = exitItem;
+
+    // The keys themselves reach the view through the list; the menu shows them as hints.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    addViewCommand(edit, QStringLiteral("New Log Entry...\tIns"), NewEntry);
+    addViewCommand(edit, QStringLiteral("Modify Log Entry...\tEnter"), ModifyEntry);
+    addViewCommand(edit, QStringLiteral("Remove Log Entry...\tDel"), RemoveEntry);
+    connect(edit, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
+
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* toolBarItem = viewMenu->addAction(QStringLiteral("&Toolbar"));
+    toolBarItem->setCheckable(true);
+    toolBarItem->setChecked(true);
+    connect(toolBarItem, &QAction::toggled, this, [this](bool on) {
+        for (QToolBar* bar : findChildren<QToolBar*>())
+            bar->setVisible(on);
+    });
+    QAction* statusItem = viewMenu->addAction(QStringLiteral("&Status Bar"));
+    statusItem->setCheckable(true);
+    statusItem->setChecked(true);
+    connect(statusItem, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    QMenu* utilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
+    addViewCommand(utilities, QStringLiteral("Summarize All Records"), SummarizeAll);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* aboutItem = help->addAction(QStringLiteral("About"));
+    connect(aboutItem, &QAction::triggered, this, &CMainFrame::about);
+    m_actions[kAbout] = aboutItem;
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
+}
+
+void CMainFrame::updateEnabling() {
+    for (int id : {ModifyEntry, RemoveEntry})
+        if (QAction* item = action(id))
+            item->setEnabled(m_view.isCommandEnabled(id));
+    m_openUser->setEnabled(m_app.settings().countUsers() >= 2);
+}
+
+void CMainFrame::rebuildFilter() {
+    const int previous = m_filter->currentIndex();
+    QSignalBlocker quiet(m_filter);
+    m_filter->clear();
+    for (int i = 0; i < m_app.getSlotCount(); ++i) {
+        const SampleTypeAbs& slot = m_app.getSlot(i);
+        m_filter->addItem(slot.getDesc(), slot.getPk());
+    }
+    m_filter->addItem(QStringLiteral("Daily Summary"), LogFilter::DailySummary);
+    m_filter->addItem(QStringLiteral("All Types"), LogFilter::AllTypes);
+    // The position chosen before stays chosen; the first time it is "All Types".
+    m_filter->setCurrentIndex(
+        previous >= 0 && previous < m_filter->count() ? previous : m_filter->count() - 1);
+}
+
+int CMainFrame::filterValue() const {
+    QVariant value = m_filter->currentData();
+    return value.isValid() ? value.toInt() : LogFilter::AllTypes;
+}
+
+void CMainFrame::updateTitle() {
+    setWindowTitle(m_app.hasDatabase() ? m_app.windowTitle() : QStringLiteral("Quillmarch"));
+}
+
+void CMainFrame::placeOnDesktop() {
+    QScreen* screen = QApplication::primaryScreen();
+    if (screen)
+        setGeometry(mainFramePlacement(screen->availableGeometry()));
+}
+
+void CMainFrame::newUser() {
+    if (!m_app.createNewUser())
+        return;
+    emit patientChanged();
+    rebuildFilter();
+    updateTitle();
+    m_view.runCommand(Summarize);
+}
+
+void CMainFrame::openUser() {
+    if (m_app.openUserCommand()) {
+        emit patientChanged();
+        rebuildFilter();
+        updateTitle();
+    }
+    m_view.postCommand(Summarize);
+}
+
+void CMainFrame::about() {
+    QMessageBox::about(this, QStringLiteral("About Quillmarch"),
+                       QStringLiteral("Quillmarch\nVersion %1\n\nA logbook for people with "
+                                      "diabetes.")
+                           .arg(m_app.getVersionText()));
+}

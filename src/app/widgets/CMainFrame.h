@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+class CQuillmarchApp;
+class CQuillmarchView;
+class QAction;
+class QComboBox;
+class QMenu;
+
+// The main window: menus, the tool bar with the log type filter, the status bar, and the
+// logbook view in the middle. Menu items dispatch command ids to the view or the application.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* parent = nullptr);
+
+    // Rebuilds the log type filter from the cached slots, keeping the selected position.
+    void rebuildFilter();
+    int filterValue() const;
+    QComboBox* filterBox() const { return m_filter; }
+    // The title follows the current patient.
+    void updateTitle();
+    // Places the window on the desktop the way it opens at start-up.
+    void placeOnDesktop();
+
+    // The action of a command id, for tests and the tool bar.
+    QAction* action(int id) const;
+
+signals:
+    // Another patient was chosen or created; the caller switches what depends on it.
+    void patientChanged();
+
+private:
+    void buildMenus();
+    QAction* addViewCommand(QMenu* menu, const QString& text, int id);
+    void newUser();
+    void openUser();
+    void about();
+    void updateEnabling();
+
+    CQuillmarchApp& m_app;
+    CQuillmarchView& m_view;
+    QComboBox* m_filter;
+    std::map<int, QAction*> m_actions;
+    QAction* m_openUser = nullptr;
+};

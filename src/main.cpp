@@ -1,0 +1,74 @@
+// Quillmarch: start-up of the program. The patient is chosen (or created) before any window
+// opens; a patient already open in another running program is handed to that program.
+
+#include "app/CQuillmarchApp.h"
+#include "app/InstanceGuard.h"
+#include "app/SettingsTree.h"
+#include "app/widgets/CMainFrame.h"
+#include "app/widgets/SplashDialog.h"
+#include "app/widgets/WidgetAppDialogs.h"
+#include "logbook/widgets/CQuillmarchView.h"
+#include "storage/Clock.h"
+#include "ui/widgets/AskDeleteDialog.h"
+#include "ui/widgets/ProgressDlg.h"
+#include "ui/widgets/QtPrompts.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmarch"));
+    QApplication::setApplicationVersion(QStringLiteral("%1").arg(QUILLMARCH_VERSION_TEXT));
+
+    QtPrompts prompts;
+    ProgressDlg progress;
+    WidgetAppDialogs dialogs;
+    SystemClock clock;
+    SettingsTree settings(SettingsTree::defaultPath(), prompts);
+    CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
+    app.ensureAppPath(QApplication::applicationDirPath());
+
+    // One running program per patient. A new guard takes the patient before the old one
+    // lets go of the previous patient, so a refused switch leaves everything as it was.
+    std::unique_ptr<InstanceGuard> guard;
+    CMainFrame* frameForRaise = nullptr;
+    app.setPatientClaim([&](const QString& name) {
+        auto claim = std::make_unique<InstanceGuard>();
+        if (!claim->acquire(name))
+            return false;
+        QObject::connect(claim.get(), &InstanceGuard::raiseRequested, [&frameForRaise] {
+            if (!frameForRaise)
+                return;
+            frameForRaise->showNormal();
+            frameForRaise->raise();
+            frameForRaise->activateWindow();
+        });
+        guard = std::move(claim);
+        return true;
+    });
+
+    if (!app.selectUser())
+        return app.quitCode().value_or(0);
+
+    AskDeleteDialog deleteQuestion;
+    auto* view = new CQuillmarchView(app, progress, deleteQuestion);
+    CMainFrame frame(app, *view);
+    frameForRaise = &frame;
+    prompts.setParent(&frame);
+    dialogs.setParent(&frame);
+    app.setTitleObserver([&frame](const QString&) { frame.updateTitle(); });
+    frame.placeOnDesktop();
+    frame.show();
+    frame.updateTitle();
+
+    SplashDialog splash(app.getVersionText());
+    splash.show();
+    app.splashShown();
+    QObject::connect(&splash, &SplashDialog::closed, [&app] { app.splashClosed(); });
+    splash.closeWhen([&app] { return app.shouldCloseSplash(); });
+
+    int code = application.exec();
+    app.closeUser();
+    return code;
+}

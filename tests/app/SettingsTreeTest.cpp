@@ -1,0 +1,253 @@
+#include "app/SettingsTree.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// Lowers the largest file this process may write, so that the next write of the settings
+// file fails the way a full disk would (permissions do not stop a test run as root).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit lowered = m_previous;
+        lowered.rlim_cur = static_cast<rlim_t>(bytes);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_previous{};
+    void (*m_handler)(int) = nullptr;
+    bool m_active = false;
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class SettingsTreeTest : public testing::Test {
+protected:
+    void TearDown() override { prompts.verify(); }
+
+    QString raw(const QString& key) const {
+        return QSettings(path, QSettings::IniFormat).value(key).toString();
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("settings.ini"));
+    ScriptedPrompts prompts;
+    SettingsTree tree{path, prompts};
+};
+
+TEST_F(SettingsTreeTest, ValuesLiveBelowTheProgramsKeyAsTexts) {
+    ASSERT_TRUE(tree.setAppString("AppPath", "/opt/quillmarch"));
+    ASSERT_TRUE(tree.setUserString("Jo", "DbPath", "/data/Jo.db"));
+    ASSERT_TRUE(tree.setUserBool("Jo", "showLogGraph", true));
+    ASSERT_TRUE(tree.setUserInt("Jo", "LogWeekCnt", -42));
+
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/AppPath"), "/opt/quillmarch");
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/DbPath"), "/data/Jo.db");
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/showLogGraph"), "true");
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/LogWeekCnt"), "-42");
+
+    // A second tree on the same file sees everything.
+    SettingsTree again(path, prompts);
+    EXPECT_EQ(again.getAppString("AppPath"), "/opt/quillmarch");
+    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
+    EXPECT_TRUE(again.getUserBool("Jo", "showLogGraph"));
+    EXPECT_EQ(again.getUserInt("Jo", "LogWeekCnt"), -42);
+}
+
+TEST_F(SettingsTreeTest, BooleansAreTrueOnlyForTheExactText) {
+    ASSERT_TRUE(tree.setUserBool("Jo", "IncludeFoodLog", false));
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/IncludeFoodLog"), "false");
+    EXPECT_FALSE(tree.getUserBool("Jo", "IncludeFoodLog"));
+
+    const char* notTrue[] = {"TRUE", "True", "true ", "1", "yes", ""};
+    for (const char* text : notTrue) {
+        tree.setUserString("Jo", "IncludeBpLog", text);
+        EXPECT_FALSE(tree.getUserBool("Jo", "IncludeBpLog")) << text;
+    }
+    tree.setUserString("Jo", "IncludeBpLog", "true");
+    EXPECT_TRUE(tree.getUserBool("Jo", "IncludeBpLog"));
+    EXPECT_FALSE(tree.getUserBool("Jo", "NeverWritten"));
+}
+
+TEST_F(SettingsTreeTest, IntegersReadTheLeadingDecimalAndZeroOtherwise) {
+    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
+    tree.setUserString("Jo", "WorksheetWeekCnt", "");
+    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
+    tree.setUserString("Jo", "WorksheetWeekCnt", "12 weeks");
+    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 12);
+    tree.setUserString("Jo", "WorksheetWeekCnt", "weeks");
+    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
+    tree.setUserInt("Jo", "WorksheetWeekCnt", 2147483647);
+    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 2147483647);
+    EXPECT_EQ(tree.getUserString("Jo", "Missing"), "");
+}
+
+TEST_F(SettingsTreeTest, AnyPatientNameRoundTripsAsOneKey) {
+    const QStringList names = {"A/B", "C\\D", "50% off", "%2F", " spaced ", "Zo\u00eb", "/lead"};
+    for (const QString& name : names)
+        ASSERT_TRUE(tree.setUserString(name, "DbPath", "file of " + name)) << name.toStdString();
+
+    QStringList sorted = names;
+    sorted.sort();
+    EXPECT_EQ(tree.listUsers(), sorted);
+    EXPECT_EQ(tree.countUsers(), names.size());
+    for (const QString& name : names) {
+        EXPECT_TRUE(tree.userExists(name)) << name.toStdString();
+        EXPECT_EQ(tree.getUserString(name, "DbPath"), "file of " + name) << name.toStdString();
+    }
+    // The separator inside "A/B" made no patient "A" with a sub-key "B".
+    EXPECT_FALSE(tree.userExists("A"));
+    EXPECT_FALSE(tree.userExists("lead"));
+}
+
+TEST_F(SettingsTreeTest, TextsWithListCharactersStayOneText) {
+    const QString notes = "Call Dr. Lee, twice; \"fasting\"\nsecond line @home";
+    ASSERT_TRUE(tree.setUserString("Jo", "PatientNotes", notes));
+    EXPECT_EQ(SettingsTree(path, prompts).getUserString("Jo", "PatientNotes"), notes);
+
+    // A hand-edited value with a bare comma still reads back as the text it was.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\n[SOFTWARE]\nQuillmarch\\Users\\Ann\\PatientNotes=a,b\n");
+    file.close();
+    EXPECT_EQ(SettingsTree(path, prompts).getUserString("Ann", "PatientNotes"), "a,b");
+}
+
+TEST_F(SettingsTreeTest, RemovingAPatientTakesItsSubKeysAndNoOneElse) {
+    tree.setUserString("Jo", "DbPath", "/a.db");
+    tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
+    tree.setUserString("Ann", "DbPath", "/b.db");
+    ASSERT_TRUE(tree.removeUser("Jo"));
+    EXPECT_EQ(tree.listUsers(), QStringList{"Ann"});
+    EXPECT_EQ(tree.getUserString("Jo", "Reports/LogWeekCnt"), "");
+    EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/b.db");
+}
+
+TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKey) {
+    tree.setUserString("Jo Smith", "DbPath", "/data/JoSmith.db");
+    tree.setUserString("Jo Smith", "PalmUserName", "jsmith");
+    tree.setUserString("Jo Smith", "PatientNotes", "a, b");
+    tree.setUserString("Jo Smith", "Conduit/Registered/Id", "77");
+    tree.setUserString("Ann", "DbPath", "/data/Ann.db");
+
+    ASSERT_TRUE(tree.renameUser("Jo Smith", "Jo/Smith-Lee"));
+
+    EXPECT_EQ(tree.listUsers(), (QStringList{"Ann", "Jo/Smith-Lee"}));
+    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "DbPath"), "/data/JoSmith.db");
+    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "PalmUserName"), "jsmith");
+    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "PatientNotes"), "a, b");
+    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "Conduit/Registered/Id"), "77");
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo Smith/DbPath"), "");
+    EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/data/Ann.db");
+}
+
+TEST_F(SettingsTreeTest, RenameToTheSameNameTouchesNothing) {
+    tree.setUserString("Jo", "DbPath", "/data/Jo.db");
+    tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
+    const QByteArray before = fileBytes(path);
+    // Any write would move the file's time to now.
+    const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+
+    EXPECT_TRUE(tree.renameUser("Jo", "Jo"));
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(QFileInfo(path).lastModified(), longAgo);
+    EXPECT_EQ(tree.listUsers(), QStringList{"Jo"});
+}
+
+TEST_F(SettingsTreeTest, FailedCopyKeepsTheOldKey) {
+    tree.setUserString("Jo", "DbPath", "/data/Jo.db");
+    tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
+    tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
+    const QByteArray before = fileBytes(path);
+
+    prompts.expect("renameUser", "Cant set key value");
+    bool renamed = true;
+    {
+        // Room for the file as it is and the settings' own lock file, not for the copy.
+        FileSizeLimit limit(before.size() + 16);
+        ASSERT_TRUE(limit.active());
+        renamed = tree.renameUser("Jo", "Joanna");
+    }
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(fileBytes(path), before);
+
+    // Read afresh: the old patient is whole and no half copy is waiting to be written.
+    SettingsTree again(path, prompts);
+    EXPECT_EQ(again.listUsers(), QStringList{"Jo"});
+    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
+    EXPECT_EQ(again.getUserString("Jo", "Reports/LogWeekCnt"), "4");
+    EXPECT_TRUE(again.flush());
+    EXPECT_EQ(SettingsTree(path, prompts).listUsers(), QStringList{"Jo"});
+}
+
+TEST_F(SettingsTreeTest, AFailedWriteIsShownUnderTheValueName) {
+    tree.setUserString("Jo", "DbPath", "/data/Jo.db");
+    tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
+    const QByteArray before = fileBytes(path);
+    prompts.expect("LastBackupName", "Cant set key value");
+    bool written = true;
+    {
+        FileSizeLimit limit(before.size() + 16);
+        ASSERT_TRUE(limit.active());
+        written = tree.setUserString("Jo", "LastBackupName", QString(200, u'b'));
+    }
+    EXPECT_FALSE(written);
+    // Nothing else in the file was lost on the way.
+    EXPECT_EQ(fileBytes(path), before);
+    SettingsTree again(path, prompts);
+    EXPECT_EQ(again.getUserString("Jo", "PatientNotes"), QString(300, u'x'));
+    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
+    EXPECT_EQ(again.getUserString("Jo", "LastBackupName"), "");
+}
+
+TEST_F(SettingsTreeTest, AnUnreadableFileReadsEmptyAndSaysSo) {
+    const QString folder = dir.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SettingsTree unreadable(folder, prompts);
+    prompts.expect("getAppKey", "Cant open app key");
+    EXPECT_EQ(unreadable.getAppString("AppPath"), "");
+    prompts.expect("getUserKey", "Cant open USERS key");
+    EXPECT_EQ(unreadable.countUsers(), 0);
+    prompts.expect("getUserKey", "Cant open app key");
+    EXPECT_EQ(unreadable.getUserString("Jo", "DbPath"), "");
+}
+
+TEST_F(SettingsTreeTest, TheDefaultLocationCanBeMovedAway) {
+    const QByteArray saved = qgetenv("QUILLMARCH_SETTINGS");
+    qputenv("QUILLMARCH_SETTINGS", path.toLocal8Bit());
+    EXPECT_EQ(SettingsTree::defaultPath(), path);
+    qunsetenv("QUILLMARCH_SETTINGS");
+    const QString fallback = SettingsTree::defaultPath();
+    qputenv("QUILLMARCH_SETTINGS", saved);
+    EXPECT_TRUE(fallback.endsWith("/quillmarch.ini")) << fallback.toStdString();
+    // The test program's configuration folder, not the real one.
+    EXPECT_TRUE(fallback.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")))
+        << fallback.toStdString();
+}
+
+} // namespace
