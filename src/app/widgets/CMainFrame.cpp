@@ -36,6 +36,10 @@ CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* pare
 
     QToolBar* tools = addToolBar(QStringLiteral("Standard"));
     tools->setObjectName(QStringLiteral("Standard"));
+    // The tool bar shows short names; the menus keep the full texts with their keys.
+    action(NewEntry)->setIconText(QStringLiteral("New"));
+    action(ModifyEntry)->setIconText(QStringLiteral("Modify"));
+    action(RemoveEntry)->setIconText(QStringLiteral("Remove"));
     tools->addAction(action(NewEntry));
     tools->addAction(action(ModifyEntry));
     tools->addAction(action(RemoveEntry));
