@@ -1,0 +1,63 @@
+#include "ui/widgets/PropertySheet.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+PropertySheet::PropertySheet(const QString& title, QWidget* parent)
+    : QDialog(parent), m_tabs(new QTabWidget(this)) {
+    setWindowTitle(title);
+    auto* buttons = new QDialogButtonBox(this);
+    m_ok = buttons->addButton(QDialogButtonBox::Ok);
+    m_cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    m_apply = buttons->addButton(QDialogButtonBox::Apply);
+    m_apply->setEnabled(false);
+    connect(m_ok, &QPushButton::clicked, this, &PropertySheet::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_apply, &QPushButton::clicked, this, [this] {
+        if (applyAll())
+            m_apply->setEnabled(false);
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+}
+
+void PropertySheet::addPage(PropertyPage* page, const QString& title) {
+    m_pages.push_back(page);
+    m_tabs->addTab(page, title);
+    connect(page, &PropertyPage::changed, this, [this] { m_apply->setEnabled(true); });
+}
+
+int PropertySheet::pageCount() const {
+    return static_cast<int>(m_pages.size());
+}
+
+PropertyPage* PropertySheet::page(int index) const {
+    return index >= 0 && index < pageCount() ? m_pages[static_cast<size_t>(index)] : nullptr;
+}
+
+void PropertySheet::setCurrentPage(int index) {
+    m_tabs->setCurrentIndex(index);
+}
+
+bool PropertySheet::applyAll() {
+    // Every page is checked before any stores: a refused value never leaves half the
+    // sheet written.
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (!m_pages[i]->validate()) {
+            m_tabs->setCurrentIndex(static_cast<int>(i));
+            return false;
+        }
+    }
+    bool stored = true;
+    for (PropertyPage* page : m_pages)
+        stored = page->apply() && stored;
+    return stored;
+}
+
+void PropertySheet::accept() {
+    if (applyAll())
+        QDialog::accept();
+}
