@@ -1,5 +1,6 @@
 # Everyday commands. Each installs the Debian packages it needs when they are missing.
 BUILD ?= build
+TEST_BUILD ?= build-test
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-dev \
@@ -20,8 +21,12 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+# The tests build without optimisation or debug information: about half the compile time,
+# which is most of a clean run.
+test: deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 run: build
 	@if [ -x $(BUILD)/quillmarch ]; then $(BUILD)/quillmarch; \
@@ -38,4 +43,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD)

@@ -200,8 +200,6 @@ void CQuillmarchView::repaintList() {
 }
 
 void CQuillmarchView::newEntry(bool atSelection) {
-    if (!m_editEntry)
-        return;
     QString time = toDateTimeText(m_context.clock().now());
     const LogRow* single = atSelection ? singleSelection() : nullptr;
     if (single && single->tag == 'D') {
@@ -213,12 +211,17 @@ void CQuillmarchView::newEntry(bool atSelection) {
     }
     Sample entry;
     entry.setSampleTime(time);
-    int pk = m_editEntry(entry);
+    newEntryFrom(entry);
+}
+
+int CQuillmarchView::newEntryFrom(Sample& entry) {
+    int pk = m_editEntry ? m_editEntry(entry) : 0;
     if (pk != 0) {
         m_reselect = {'S', pk};
         reload();
     }
     m_list->setFocus();
+    return pk;
 }
 
 void CQuillmarchView::modifyEntry() {

@@ -40,6 +40,9 @@ public:
 
     void reload();
     void repaintList();
+    // Hands a prepared new entry (the quick bolus's, say) to the entry editor; a stored
+    // entry is selected in the reloaded list. Returns its PK, or 0 when cancelled.
+    int newEntryFrom(Sample& entry);
 
     SampleListCtrl* list() const { return m_list; }
     int filter() const { return m_filter; }
