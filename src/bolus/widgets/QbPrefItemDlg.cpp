@@ -1,0 +1,95 @@
+#include "bolus/widgets/QbPrefItemDlg.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+// The pickers' display forms use the 12-hour marker "tt"; Qt writes it "AP".
+QString qtDisplayFormat(bool military) {
+    QString format = timePickerFormat(military);
+    format.replace(QLatin1String("tt"), QLatin1String("AP"));
+    return format;
+}
+
+} // namespace
+
+QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool military,
+                             QWidget* parent)
+    : QDialog(parent), m_clock(clock) {
+    setWindowTitle(QString::fromLatin1(layout.title));
+    auto* top = new QVBoxLayout(this);
+
+    auto* timeRow = new QFormLayout;
+    m_time = new QTimeEdit(this);
+    m_time->setObjectName(QStringLiteral("1138"));
+    m_time->setDisplayFormat(qtDisplayFormat(military));
+    timeRow->addRow(QString::fromLatin1(layout.timeLabel), m_time);
+    top->addLayout(timeRow);
+
+    auto* valueRows = new QFormLayout;
+    for (const QbValueField& field : layout.fields) {
+        auto* edit = new QLineEdit(this);
+        // Nine digits always fit an integer, so a digits-only field never fails to read.
+        if (field.digitsOnly)
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+        valueRows->addRow(QString::fromLatin1(field.label), edit);
+        m_values.push_back(edit);
+    }
+    if (layout.valueGroup) {
+        auto* group = new QGroupBox(QString::fromLatin1(layout.valueGroup), this);
+        group->setLayout(valueRows);
+        top->addWidget(group);
+    } else {
+        top->addLayout(valueRows);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QbPrefItemDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    top->addWidget(buttons);
+}
+
+void QbPrefItemDlg::showEntry(std::time_t time, const std::vector<int>& numbers) {
+    m_time->setTime(QDateTime::fromSecsSinceEpoch(time).time());
+    for (size_t i = 0; i < numbers.size() && i < m_values.size(); ++i)
+        m_values[i]->setText(QString::number(numbers[i]));
+}
+
+void QbPrefItemDlg::accept() {
+    std::vector<QString> numbers;
+    for (QLineEdit* edit : m_values)
+        numbers.push_back(edit->text());
+    const std::time_t picked =
+        clockTimeToday(m_time->time().toString(QStringLiteral("HH:mm")), m_clock);
+    const std::optional<QbItemFocus> refused = takeEntry(numbers, picked);
+    if (!refused) {
+        QDialog::accept();
+        return;
+    }
+    switch (*refused) {
+    case QbItemFocus::Unchanged:
+        break;
+    case QbItemFocus::Time:
+        m_time->setFocus();
+        break;
+    case QbItemFocus::FirstValue:
+        m_values.front()->setFocus();
+        m_values.front()->selectAll();
+        break;
+    case QbItemFocus::SecondValue:
+        m_values.back()->setFocus();
+        m_values.back()->selectAll();
+        break;
+    }
+}

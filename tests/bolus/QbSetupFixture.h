@@ -1,0 +1,74 @@
+#pragma once
+
+#include "bolus/QbSetup.h"
+#include "storage/MedicationTable.h"
+#include "storage/QbRatioTable.h"
+#include "storage/QbSensitivityTable.h"
+#include "support/LogbookTest.h"
+#include "support/TestLogbookContext.h"
+
+#include <memory>
+
+// A patient database with every quick-bolus table, a logbook context at a fixed moment
+// (15 March 2007, noon) and helpers that store schedule rows and medications directly.
+class QbSetupFixture : public LogbookTest {
+protected:
+    void SetUp() override {
+        LogbookTest::SetUp();
+        ASSERT_TRUE(QbRatioTable::createTable(*db));
+        ASSERT_TRUE(QbSensitivityTable::createTable(*db));
+        context =
+            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
+    }
+
+    // Today at a time of day, as a picker would hand it over.
+    std::time_t at(const char* hhmm) const {
+        return clockTimeToday(QString::fromLatin1(hhmm), context->clock());
+    }
+
+    int addTarget(const char* time, int lo, int hi, int fk = 0) {
+        QbTarget target;
+        target.setTargetTime(time);
+        target.setGlucoseLo(lo);
+        target.setGlucoseHi(hi);
+        target.setFk(fk);
+        EXPECT_TRUE(QbTargetTable::save(*db, target));
+        return target.getPk();
+    }
+    int addRatio(const char* time, int carbs, int fk = 0) {
+        QbRatio ratio;
+        ratio.setRatioTime(time);
+        ratio.setCarbCnt(carbs);
+        ratio.setFk(fk);
+        EXPECT_TRUE(QbRatioTable::save(*db, ratio));
+        return ratio.getPk();
+    }
+    int addSensitivity(const char* time, int drop, int fk = 0) {
+        QbSensitivity sensitivity;
+        sensitivity.setSensTime(time);
+        sensitivity.setGlucoseCnt(drop);
+        sensitivity.setFk(fk);
+        EXPECT_TRUE(QbSensitivityTable::save(*db, sensitivity));
+        return sensitivity.getPk();
+    }
+    void addMedication(const char* name, const char* code, bool active) {
+        Medication medication;
+        medication.setMedDesc(name);
+        medication.setMedCode(code);
+        medication.setActiveBol(active);
+        EXPECT_TRUE(MedicationTable::save(*db, medication));
+    }
+    void storeQbPreference(const char* code, int minutes, bool on) {
+        QbPreference qb;
+        qb.setPk(QbPreferenceTable::kPk);
+        qb.setMedCode(code);
+        qb.setMedMinutes(minutes);
+        qb.setUseBol(on);
+        EXPECT_TRUE(QbPreferenceTable::save(*db, qb));
+    }
+    std::vector<std::string> qbPreference() {
+        return rows("select MED_CODE, MED_MINUTES, USE_BOL from QB_PREFERENCE");
+    }
+
+    std::unique_ptr<TestLogbookContext> context;
+};
