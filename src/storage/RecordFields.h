@@ -20,14 +20,14 @@ public:                                                                         
 private:                                                                                           \
     int m_##Name = 0;
 
-#define QM_TEXT_FIELD(Name, Width)                                                                 \
+#define QM_TEXT_FIELD(Name, Chars)                                                                 \
 public:                                                                                            \
-    static constexpr int k##Name##Width = Width;                                                   \
+    static constexpr int k##Name##Width = Chars;                                                   \
     virtual const QString& get##Name() const {                                                     \
         return m_##Name;                                                                           \
     }                                                                                              \
     virtual void set##Name(const QString& value) {                                                 \
-        m_##Name = cutToChars(value, Width);                                                       \
+        m_##Name = cutToChars(value, Chars);                                                       \
     }                                                                                              \
                                                                                                    \
 private:                                                                                           \

@@ -1,0 +1,365 @@
+#include "logbook/widgets/SampleDialog.h"
+
+#include "logbook/LogbookContext.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+#include <climits>
+
+namespace {
+
+// Qt writes the 12-hour marker as "AP" where the stored picker format says "tt".
+QString qtTimeFormat(bool military) {
+    QString format = timePickerFormat(military);
+    format.replace(QStringLiteral("tt"), QStringLiteral("AP"));
+    return format;
+}
+
+QChar codeOf(const QComboBox* list) {
+    if (list->currentIndex() < 0)
+        return QChar();
+    return QChar(static_cast<char16_t>(list->currentData().toInt()));
+}
+
+QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+SampleDialog::SampleDialog(LogbookContext& context, const Sample& entry,
+                           const QString& initialNotes, QWidget* parent)
+    : QDialog(parent), m_form(context, entry, initialNotes) {
+    setWindowTitle(QStringLiteral("Log Entry"));
+    setModal(true);
+    build();
+    showValues();
+    connectFields();
+}
+
+void SampleDialog::build() {
+    m_date = new QDateEdit(this);
+    m_date->setCalendarPopup(true);
+    m_date->setMinimumDate(QDate(1900, 1, 1));
+    m_time = new QTimeEdit(this);
+    m_time->setDisplayFormat(qtTimeFormat(m_form.military()));
+    m_slot = new QComboBox(this);
+    for (const SlotChoice& slot : m_form.slotChoices())
+        m_slot->addItem(slot.name, slot.pk);
+    m_glucose = new QLineEdit(this);
+    m_glucose->setMaxLength(SampleForm::kGlucoseLength);
+    m_carbs = new QSpinBox(this);
+    m_ketones = new QComboBox(this);
+    m_ketones->addItems(SampleForm::ketoneNames());
+    m_newSite = new QCheckBox(QStringLiteral("New Site"), this);
+
+    auto* top = new QGridLayout;
+    top->addWidget(labelFor(QStringLiteral("Date:"), m_date, this), 0, 0);
+    top->addWidget(m_date, 0, 1);
+    top->addWidget(labelFor(QStringLiteral("Time:"), m_time, this), 0, 2);
+    top->addWidget(m_time, 0, 3);
+    top->addWidget(labelFor(QStringLiteral("Log Type"), m_slot, this), 1, 0);
+    top->addWidget(m_slot, 1, 1);
+    top->addWidget(labelFor(QStringLiteral("Glucose:"), m_glucose, this), 1, 2);
+    top->addWidget(m_glucose, 1, 3);
+    top->addWidget(labelFor(QStringLiteral("Carbohydrates:"), m_carbs, this), 2, 0);
+    top->addWidget(m_carbs, 2, 1);
+    top->addWidget(labelFor(QStringLiteral("Ketones:"), m_ketones, this), 2, 2);
+    top->addWidget(m_ketones, 2, 3);
+    top->addWidget(m_newSite, 3, 0, 1, 2);
+
+    for (int row = 0; row < SampleForm::kRowCount; ++row) {
+        m_medication.at(row) = new QComboBox(this);
+        for (const MedicationChoice& choice : m_form.medicationChoices())
+            m_medication.at(row)->addItem(choice.name, int(choice.code.unicode()));
+        m_amount.at(row) = new QLineEdit(this);
+    }
+    auto* medicationBox = new QGroupBox(QStringLiteral("Medication"), this);
+    auto* medicationGrid = new QGridLayout(medicationBox);
+    medicationGrid->addWidget(new QLabel(QStringLiteral("Type"), medicationBox), 0, 0);
+    medicationGrid->addWidget(new QLabel(QStringLiteral("Amount:"), medicationBox), 0, 1);
+    for (int row = 0; row < SampleForm::kMedicationRows; ++row) {
+        medicationGrid->addWidget(m_medication.at(row), row + 1, 0);
+        medicationGrid->addWidget(m_amount.at(row), row + 1, 1);
+    }
+    m_medicationTime = new QTimeEdit(medicationBox);
+    m_medicationTime->setDisplayFormat(qtTimeFormat(m_form.military()));
+    medicationGrid->addWidget(labelFor(QStringLiteral("Time:"), m_medicationTime, medicationBox), 4,
+                              0);
+    medicationGrid->addWidget(m_medicationTime, 4, 1);
+    m_keptMedication = new QLabel(medicationBox);
+    medicationGrid->addWidget(m_keptMedication, 5, 0, 1, 2);
+
+    auto* correctionBox = new QGroupBox(QStringLiteral("Correction"), this);
+    auto* correctionGrid = new QGridLayout(correctionBox);
+    correctionGrid->addWidget(m_medication.at(SampleForm::kCorrectionRow), 0, 0);
+    correctionGrid->addWidget(
+        labelFor(QStringLiteral("Amount:"), m_amount.at(SampleForm::kCorrectionRow), correctionBox),
+        0, 1);
+    correctionGrid->addWidget(m_amount.at(SampleForm::kCorrectionRow), 0, 2);
+    m_keptCorrection = new QLabel(correctionBox);
+    correctionGrid->addWidget(m_keptCorrection, 1, 0, 1, 3);
+
+    m_delivery = new QComboBox(this);
+    for (const DeliveryChoice& choice : deliveryChoices())
+        m_delivery->addItem(choice.name, choice.code);
+    auto* deliveryRow = new QHBoxLayout;
+    deliveryRow->addWidget(labelFor(QStringLiteral("Delivery:"), m_delivery, this));
+    deliveryRow->addWidget(m_delivery);
+    deliveryRow->addStretch();
+
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setTabChangesFocus(true);
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setDefault(true);
+    m_okAndAdd = new QPushButton(QStringLiteral("OK and Add Another"), this);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_okAndAdd);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(medicationBox);
+    layout->addWidget(correctionBox);
+    layout->addLayout(deliveryRow);
+    layout->addWidget(labelFor(QStringLiteral("Notes"), m_notes, this));
+    layout->addWidget(m_notes);
+    layout->addLayout(buttons);
+
+    m_time->installEventFilter(this);
+    m_glucose->installEventFilter(this);
+}
+
+void SampleDialog::connectFields() {
+    auto entryTimeChanged = [this] {
+        if (!m_showing)
+            m_form.setEntryTime(m_date->date(), m_time->time());
+    };
+    connect(m_date, &QDateEdit::dateChanged, this, entryTimeChanged);
+    connect(m_time, &QTimeEdit::timeChanged, this, entryTimeChanged);
+    connect(m_slot, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_showing && index >= 0)
+            m_form.setSlotPk(m_slot->itemData(index).toInt());
+    });
+    connect(m_glucose, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_showing)
+            m_form.setGlucose(text);
+    });
+    connect(m_carbs, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!m_showing)
+            m_form.setCarbs(value);
+    });
+    connect(m_ketones, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_showing && index >= 0)
+            m_form.setKetoneCode(index);
+    });
+    connect(m_newSite, &QCheckBox::toggled, this, [this](bool checked) {
+        if (!m_showing)
+            m_form.setNewSite(checked);
+    });
+    for (int row = 0; row < SampleForm::kRowCount; ++row) {
+        connect(m_medication.at(row), &QComboBox::currentIndexChanged, this, [this, row] {
+            if (m_showing)
+                return;
+            m_form.selectMedication(row, codeOf(m_medication.at(row)));
+            showRows();
+        });
+        connect(m_amount.at(row), &QLineEdit::textChanged, this, [this, row](const QString& text) {
+            if (!m_showing)
+                m_form.setAmount(row, text);
+        });
+    }
+    connect(m_medicationTime, &QTimeEdit::timeChanged, this, [this](QTime time) {
+        if (!m_showing)
+            m_form.setMedicationTime(time);
+    });
+    connect(m_delivery, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_showing && index >= 0)
+            m_form.setDeliveryCode(m_delivery->itemData(index).toInt());
+    });
+    connect(m_notes, &QPlainTextEdit::textChanged, this, &SampleDialog::onNotesChanged);
+    connect(m_ok, &QPushButton::clicked, this, [this] { finish(false); });
+    connect(m_okAndAdd, &QPushButton::clicked, this, [this] { finish(true); });
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SampleDialog::showValues() {
+    m_showing = true;
+    m_date->setDate(m_form.date());
+    m_time->setTime(m_form.time());
+    // A count stored outside the usual range is shown as it is rather than clamped.
+    m_carbs->setRange(std::min(0, m_form.carbs()), INT_MAX);
+    m_carbs->setValue(m_form.carbs());
+    // A code without a name (or a delivery code without a choice) shows no selection and is
+    // stored again unchanged unless the patient picks another.
+    m_ketones->setCurrentIndex(m_form.ketoneCode() < m_ketones->count() ? m_form.ketoneCode() : -1);
+    m_newSite->setChecked(m_form.newSite());
+    m_delivery->setCurrentIndex(m_delivery->findData(m_form.deliveryCode()));
+    m_notes->setPlainText(SampleForm::notesForEditing(m_form.notes()));
+    m_showing = false;
+    showSlot();
+    showGlucose();
+    showRows();
+}
+
+void SampleDialog::showSlot() {
+    m_showing = true;
+    m_slot->setCurrentIndex(m_slot->findData(m_form.slotPk()));
+    m_showing = false;
+}
+
+void SampleDialog::showGlucose() {
+    m_showing = true;
+    m_glucose->setText(m_form.glucose());
+    m_showing = false;
+}
+
+void SampleDialog::showRows() {
+    m_showing = true;
+    for (int row = 0; row < SampleForm::kRowCount; ++row) {
+        const DoseRow& dose = m_form.row(row);
+        m_medication.at(row)->setCurrentIndex(
+            m_medication.at(row)->findData(int(dose.code.unicode())));
+        m_amount.at(row)->setText(dose.amount);
+        m_amount.at(row)->setEnabled(dose.amountEnabled);
+    }
+    m_medicationTime->setTime(m_form.medicationTime());
+    const QString keptMedication = m_form.keptMedicationDoses();
+    m_keptMedication->setText(QStringLiteral("Other doses kept: %1").arg(keptMedication));
+    m_keptMedication->setVisible(!keptMedication.isEmpty());
+    const QString keptCorrection = m_form.keptCorrectionDoses();
+    m_keptCorrection->setText(QStringLiteral("Other doses kept: %1").arg(keptCorrection));
+    m_keptCorrection->setVisible(!keptCorrection.isEmpty());
+    m_showing = false;
+}
+
+bool SampleDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == m_time) {
+            const QString before = rowsText();
+            m_form.entryTimeLeft();
+            showSlot();
+            showRows();
+            // Leaving the time by clicking OK would store the new slot's usual doses in the
+            // same click, before the patient has seen them: that click only shows them.
+            QWidget* next = QApplication::focusWidget();
+            if (rowsText() != before && (next == m_ok || next == m_okAndAdd))
+                m_holdAccept = true;
+        } else if (watched == m_glucose) {
+            m_form.glucoseLeft();
+            showGlucose();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SampleDialog::onNotesChanged() {
+    if (m_showing)
+        return;
+    const QString text = m_notes->toPlainText();
+    const QString fitted = SampleForm::fitNotes(text);
+    if (fitted != text) {
+        m_showing = true;
+        m_notes->setPlainText(fitted);
+        m_notes->moveCursor(QTextCursor::End);
+        m_showing = false;
+    }
+    m_notesEdited = true;
+}
+
+std::vector<QStringList> SampleDialog::noteLines() const {
+    std::vector<QStringList> paragraphs;
+    for (QTextBlock block = m_notes->document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        QStringList lines;
+        if (const QTextLayout* layout = block.layout()) {
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                lines << text.mid(line.textStart(), line.textLength());
+            }
+        }
+        // A paragraph not laid out yet (or laid out differently from its text) has no wrap
+        // points to mark.
+        if (lines.join(QString()) != text)
+            lines = QStringList{text};
+        paragraphs.push_back(lines);
+    }
+    return paragraphs;
+}
+
+QString SampleDialog::rowsText() const {
+    QString text;
+    for (int i = 0; i < 4; ++i)
+        text += m_form.row(i).amount + QString(m_form.row(i).code) + u' ';
+    return text;
+}
+
+void SampleDialog::finish(bool addAnother) {
+    if (m_holdAccept) {
+        m_holdAccept = false;
+        m_form.context().prompts().information(
+            QString::fromLatin1(SampleForm::kCaption),
+            QStringLiteral("The usual doses of the new time were filled in. Please check them "
+                           "and press OK again."));
+        return;
+    }
+    // Notes left alone are stored again exactly as they were read.
+    if (m_notesEdited)
+        m_form.setNotes(SampleForm::notesFromLines(noteLines()));
+    const bool accepted = m_form.check();
+    showGlucose();
+    if (!accepted) {
+        if (m_form.focusRow() >= 0)
+            m_amount.at(m_form.focusRow())->setFocus();
+        return;
+    }
+    m_form.store();
+    m_addAnother = addAnother;
+    accept();
+}
+
+int editEntry(LogbookContext& context, Sample& entry, QWidget* parent,
+              const QString& initialNotes) {
+    bool addAnother = false;
+    {
+        SampleDialog dialog(context, entry, initialNotes, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+        entry = dialog.form().entry();
+        addAnother = dialog.addAnother();
+    }
+    const int pk = entry.getPk();
+    if (addAnother) {
+        if (int next = newEntryAt(context, fromDateTimeText(entry.getSampleTime()), parent))
+            return next;
+    }
+    return pk;
+}
+
+int newEntryAt(LogbookContext& context, std::time_t when, QWidget* parent) {
+    Sample entry;
+    entry.setSampleTime(toDateTimeText(when));
+    return editEntry(context, entry, parent);
+}

@@ -1,0 +1,439 @@
+#include "bolus/QbCalculator.h"
+#include "storage/QbRatioTable.h"
+#include "storage/QbSensitivityTable.h"
+#include "support/LogbookTest.h"
+#include "support/TestLogbookContext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quillmarch");
+
+// A patient database with the quick-bolus tables and the bolus insulin H, opened at a
+// fixed moment (15 March 2007, 12:00 unless a test moves it).
+class QbCalculatorTest : public LogbookTest {
+protected:
+    void SetUp() override {
+        LogbookTest::SetUp();
+        ASSERT_TRUE(QbRatioTable::createTable(*db));
+        ASSERT_TRUE(QbSensitivityTable::createTable(*db));
+        addMedication("H", true, true);
+        setSettings("H", 180, true);
+        context = std::make_unique<TestLogbookContext>(*db, prompts, at("20070315120000"));
+    }
+
+    static std::time_t at(const char* stamp) { return fromDateTimeText(stamp); }
+
+    void addMedication(const char* code, bool insulin, bool inTotals) {
+        Medication med;
+        med.setMedCode(code);
+        med.setIsInsulinBol(insulin);
+        med.setIncludeInTotalsBol(inTotals);
+        ASSERT_TRUE(MedicationTable::save(*db, med));
+    }
+    void setSettings(const char* code, int minutes, bool on) {
+        QbPreference settings;
+        settings.setPk(QbPreferenceTable::kPk);
+        settings.setMedCode(code);
+        settings.setMedMinutes(minutes);
+        settings.setUseBol(on);
+        ASSERT_TRUE(QbPreferenceTable::save(*db, settings));
+    }
+    int addTarget(const char* time, int lo, int hi) {
+        QbTarget target;
+        target.setTargetTime(time);
+        target.setGlucoseLo(lo);
+        target.setGlucoseHi(hi);
+        EXPECT_TRUE(QbTargetTable::save(*db, target));
+        return target.getPk();
+    }
+    int addSensitivity(const char* time, int drop) {
+        QbSensitivity sensitivity;
+        sensitivity.setSensTime(time);
+        sensitivity.setGlucoseCnt(drop);
+        EXPECT_TRUE(QbSensitivityTable::save(*db, sensitivity));
+        return sensitivity.getPk();
+    }
+    int addRatio(const char* time, int carbs) {
+        QbRatio ratio;
+        ratio.setRatioTime(time);
+        ratio.setCarbCnt(carbs);
+        EXPECT_TRUE(QbRatioTable::save(*db, ratio));
+        return ratio.getPk();
+    }
+    // Target 80 to 120 (100), sensitivity 40, ratio 15, in force all day.
+    void addUsualSettings() {
+        addTarget("06:00", 80, 120);
+        addSensitivity("06:00", 40);
+        addRatio("06:00", 15);
+    }
+    void addDose(const char* stamp, const char* dosage, const char* correction = "",
+                 int state = SyncState::Added) {
+        Sample entry;
+        entry.setSampleTime(stamp);
+        entry.setInsulinTime(stamp);
+        entry.setMedicationDosage(dosage);
+        entry.setCorrectionDosage(correction);
+        ASSERT_TRUE(SampleTable::save(*db, entry, state));
+    }
+    int active() {
+        return QbCalculator::activeInsulinAt(*db, context->medicationLookup(),
+                                             context->clock().now(), 180);
+    }
+    std::unique_ptr<QbCalculator> opened() {
+        auto calculator = std::make_unique<QbCalculator>(*context);
+        calculator->open();
+        return calculator;
+    }
+
+    std::unique_ptr<TestLogbookContext> context;
+};
+
+} // namespace
+
+// ---- Rounding and notation ----------------------------------------------------------
+
+TEST(QbUnits, RoundToTenthTakesHalvesAwayFromZeroOnBothSides) {
+    const std::pair<int, int> cases[] = {{0, 0},     {4, 0},        {5, 10},       {24, 20},
+                                         {25, 30},   {333, 330},    {335, 340},    {995, 1000},
+                                         {-4, 0},    {-5, -10},     {-24, -20},    {-25, -30},
+                                         {-35, -40}, {-995, -1000}, {-1001, -1000}};
+    for (auto [in, out] : cases)
+        EXPECT_EQ(QbCalculator::roundToTenth(in), out) << in;
+}
+
+TEST(QbUnits, FormatUnitsWritesDosageNotationThatReadsBackToTheSameHundredths) {
+    const QString h = QStringLiteral("H");
+    EXPECT_EQ(QbCalculator::formatUnits(150, h), "1.50H");
+    EXPECT_EQ(QbCalculator::formatUnits(105, h), "1.05H");
+    EXPECT_EQ(QbCalculator::formatUnits(100, h), "1.0H");
+    EXPECT_EQ(QbCalculator::formatUnits(0, h), "0.0H");
+    EXPECT_EQ(QbCalculator::formatUnits(-35, h), "-0.35H");
+    EXPECT_EQ(QbCalculator::formatUnits(-100, h), "-1.0H");
+    EXPECT_EQ(QbCalculator::formatUnits(5, h), "0.05H");
+    EXPECT_EQ(QbCalculator::formatUnits(1000, h), "10.0H");
+    EXPECT_EQ(QbCalculator::formatUnits(1010, h), "10.10H");
+    EXPECT_EQ(QbCalculator::formatUnits(330, QStringLiteral("Hu")), "3.30Hu");
+
+    MedicationLookup insulinH = [](QChar code) -> std::optional<MedicationFlags> {
+        if (code == u'H')
+            return MedicationFlags{true, true};
+        return std::nullopt;
+    };
+    // What goes into the logbook is whole tenths; below 10 units hundredths survive too.
+    for (int v : {1, 5, 10, 99, 100, 105, 150, 330, 999, 1000, 1010, 2350, 9990})
+        EXPECT_EQ(dosageInsulinHundredths(QbCalculator::formatUnits(v, h), insulinH), v) << v;
+}
+
+// ---- Opening --------------------------------------------------------------------------
+
+TEST_F(QbCalculatorTest, OpeningTakesTheRowsInForceNowAndStartsFromTheTarget) {
+    setSettings("H", 30, true);
+    addTarget("06:00", 70, 100);
+    int target = addTarget("11:30", 81, 120);
+    addTarget("13:00", 90, 140);
+    int sensitivity = addSensitivity("12:00", 45); // from this very minute on
+    addSensitivity("06:00", 50);
+    int ratio = addRatio("20:00", 12); // carried past midnight into the morning
+    addRatio("13:00", 15);
+    auto calc = opened();
+    EXPECT_EQ(calc->bolusCode(), "H");
+    EXPECT_EQ(calc->insulinMinutes(), 30);
+    EXPECT_EQ(calc->nowText(), "12:00");
+    EXPECT_EQ(calc->targetKey(), target);
+    EXPECT_EQ(calc->target(), 100); // 201 / 2, truncated
+    EXPECT_EQ(calc->glucose(), 100);
+    EXPECT_EQ(calc->carbs(), 0);
+    EXPECT_EQ(calc->sensitivityKey(), sensitivity);
+    EXPECT_EQ(calc->sensitivity(), 45);
+    EXPECT_EQ(calc->ratioKey(), ratio);
+    EXPECT_EQ(calc->ratio(), 12);
+    EXPECT_EQ(calc->activeInsulinText(), "0.0H");
+    EXPECT_EQ(calc->totalText(), "");
+    EXPECT_FALSE(calc->canAccept());
+}
+
+TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpens) {
+    prompts.expect(kCaption, "No Target found for this time");
+    prompts.expect(kCaption, "No Sensitivity found for this time");
+    prompts.expect(kCaption, "No Ratio found for this time");
+    auto calc = opened();
+    EXPECT_EQ(calc->targetKey(), QbCalculator::kNoRow);
+    EXPECT_EQ(calc->sensitivityKey(), QbCalculator::kNoRow);
+    EXPECT_EQ(calc->ratioKey(), QbCalculator::kNoRow);
+    EXPECT_EQ(calc->target(), 0);
+    EXPECT_EQ(calc->glucose(), 0);
+    prompts.verify();
+
+    // Only what is missing is named.
+    addTarget("06:00", 80, 120);
+    addRatio("06:00", 15);
+    prompts.expect(kCaption, "No Sensitivity found for this time");
+    calc = opened();
+    EXPECT_EQ(calc->target(), 100);
+    EXPECT_EQ(calc->ratio(), 15);
+}
+
+TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
+    context->fixedClock().set(at("20070315220000"));
+    setSettings("H", 240, true);
+    addTarget("06:00", 80, 120);
+    addSensitivity("06:00", 40);
+    addRatio("06:00", 15);
+    addRatio("20:00", 12);
+    // 22:00 + 4 hours is 02:00, still under the 20:00 ratio of the evening before.
+    auto calc = opened();
+    EXPECT_EQ(calc->ratio(), 12);
+    EXPECT_EQ(prompts.count(), 0);
+
+    const QString overlap = QStringLiteral(
+        "Your Insulin duration overlaps one or more RivezAdozu settings.\n\nThis is not a "
+        "problem but remember to review amounts and adjust if necessary before delivery.  ");
+    // A ratio taking over at 01:00 falls inside the active time.
+    int night = addRatio("01:00", 20);
+    prompts.expect(kCaption, overlap);
+    opened();
+    prompts.verify();
+
+    // So does a target change at 23:30, with the ratios agreeing again.
+    ASSERT_TRUE(QbRatioTable::removeByPk(*db, night));
+    addTarget("23:30", 90, 130);
+    prompts.expect(kCaption, overlap);
+    calc = opened();
+    EXPECT_EQ(calc->target(), 100); // the settings of now are used all the same
+    prompts.verify();
+
+    // From 14:00 the active time ends at 18:00: a row starting at 18:01 is not reached, one
+    // starting at 18:00 is.
+    context->fixedClock().set(at("20070315140000"));
+    ASSERT_TRUE(QbTargetTable::removeByPk(*db, QbTargetTable::findByTime(*db, "23:30")->getPk()));
+    int late = addSensitivity("18:01", 30);
+    prompts.clear();
+    opened();
+    EXPECT_EQ(prompts.count(), 0);
+    ASSERT_TRUE(QbSensitivityTable::removeByPk(*db, late));
+    addSensitivity("18:00", 30);
+    prompts.expect(kCaption, overlap);
+    opened();
+}
+
+// ---- Active insulin -------------------------------------------------------------------
+
+TEST_F(QbCalculatorTest, ActiveInsulinDecaysLinearlyOverTheActiveTime) {
+    addUsualSettings();
+    addDose("20070315115900", "2H"); // 1 minute of 180: percent 0, adds nothing
+    addDose("20070315103000", "2H"); // 90 minutes: percent 50, used 100, adds 100
+    EXPECT_EQ(active(), 100);
+    auto calc = opened();
+    EXPECT_EQ(calc->activeInsulin(), 100);
+    EXPECT_EQ(calc->activeInsulinText(), "1.0H");
+}
+
+TEST_F(QbCalculatorTest, ActiveInsulinCountsASmallUsedPartAsNothing) {
+    addDose("20070315114200", "0.5H"); // 18 of 180 minutes: used 5, under 9
+    EXPECT_EQ(active(), 50);
+    addDose("20070315114200", "0.9H"); // used exactly 9 is taken off
+    EXPECT_EQ(active(), 50 + 81);
+    addDose("20070315111500", "4H"); // a quarter of the time: 3 units left
+    EXPECT_EQ(active(), 50 + 81 + 300);
+}
+
+TEST_F(QbCalculatorTest, ActiveInsulinCountsOnlyLiveInsulinDosesWithinTheActiveTime) {
+    addMedication("G", false, true);
+    addMedication("N", true, false);
+    addDose("20070315103000", "2H 4G", "2N"); // only the 2H counts
+    addDose("20070315103000", "", "1H");      // the correction column counts as well
+    addDose("20070315090000", "2H");          // all 180 minutes gone: used up
+    addDose("20070315085900", "7H");          // before the active time
+    addDose("20070315123000", "3H");          // dated later than now
+    addDose("20070315110000", "5H", "", SyncState::Deleted);
+    addDose("20070315110000", "3"); // no medication code
+    EXPECT_EQ(active(), 100 + 50);
+}
+
+TEST_F(QbCalculatorTest, ActiveInsulinCountsADoseOfUnreadableTimeWhole) {
+    addDose("20070315990000", "2H");
+    EXPECT_EQ(active(), 200);
+}
+
+// ---- Calculate --------------------------------------------------------------------------
+
+TEST_F(QbCalculatorTest, WorkedExampleGivesFourAndAHalfUnitsAndSplitsOnAccept) {
+    addUsualSettings();
+    addDose("20070315103000", "1H"); // half used: 50 active
+    auto calc = opened();
+    ASSERT_EQ(calc->activeInsulin(), 50);
+    ASSERT_TRUE(calc->calculate(180, 45));
+    EXPECT_EQ(calc->correction(), 200);
+    EXPECT_EQ(calc->correctionText(), "2.0H");
+    EXPECT_EQ(calc->carbDose(), 300);
+    EXPECT_EQ(calc->carbDoseText(), "3.0H");
+    EXPECT_EQ(calc->adjustedCorrection(), 150);
+    EXPECT_EQ(calc->adjustedCorrectionText(), "1.50H");
+    EXPECT_EQ(calc->total(), 450);
+    EXPECT_EQ(calc->totalText(), "4.50H");
+    ASSERT_TRUE(calc->canAccept());
+
+    auto result = calc->accept();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->glucose, 180);
+    EXPECT_EQ(result->carbs, 45);
+    EXPECT_EQ(result->total, 450);
+    EXPECT_EQ(result->medicationDosage, "3.0H");
+    EXPECT_EQ(result->correctionDosage, "1.50H");
+
+    // A changed input leaves nothing to accept until the next calculation.
+    ASSERT_TRUE(calc->calculate(140, 30));
+    calc->inputsChanged();
+    EXPECT_FALSE(calc->accept());
+}
+
+TEST_F(QbCalculatorTest, CarbDoseIsRoundedAndCorrectionIsTruncatedTowardZero) {
+    addUsualSettings();
+    auto calc = opened();
+    ASSERT_TRUE(calc->calculate(100, 50)); // 5000 / 15 = 333 -> 330
+    EXPECT_EQ(calc->carbDoseText(), "3.30H");
+    EXPECT_EQ(calc->correctionText(), "0.0H");
+    EXPECT_EQ(calc->totalText(), "3.30H");
+
+    ASSERT_TRUE(calc->calculate(181, 0)); // 8100 / 40 = 202.5
+    EXPECT_EQ(calc->correction(), 202);
+    EXPECT_EQ(calc->adjustedCorrection(), 200);
+    EXPECT_EQ(calc->carbDoseText(), "0.00"); // no carbohydrates: nothing worked out
+    EXPECT_EQ(calc->total(), 200);
+
+    ASSERT_TRUE(calc->calculate(85, 1)); // -1500 / 40 = -37.5; 100 / 15 = 6 -> 10
+    EXPECT_EQ(calc->correction(), -37);
+    EXPECT_EQ(calc->correctionText(), "-0.37H");
+    EXPECT_EQ(calc->adjustedCorrection(), -40);
+    EXPECT_EQ(calc->carbDose(), 10);
+    EXPECT_EQ(calc->total(), -30);
+    EXPECT_EQ(calc->totalText(), "-0.30H");
+}
+
+TEST_F(QbCalculatorTest, NegativeCorrectionIsBorneByTheCarbohydratePartOnAccept) {
+    addUsualSettings();
+    addDose("20070315115800", "3H"); // 2 minutes: 1 percent, used 3 counts as 0
+    auto calc = opened();
+    ASSERT_EQ(calc->activeInsulin(), 300);
+    ASSERT_TRUE(calc->calculate(180, 60));
+    EXPECT_EQ(calc->correction(), 200);
+    EXPECT_EQ(calc->carbDose(), 400);
+    EXPECT_EQ(calc->adjustedCorrection(), -100);
+    EXPECT_EQ(calc->total(), 300);
+    auto result = calc->accept();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->total, 300);
+    EXPECT_EQ(result->medicationDosage, "3.0H");
+    EXPECT_EQ(result->correctionDosage, "");
+}
+
+TEST_F(QbCalculatorTest, AtTargetWithoutCarbsNothingIsToBeGivenOrWritten) {
+    addUsualSettings();
+    addDose("20070315103000", "2H");
+    auto calc = opened();
+    ASSERT_TRUE(calc->calculate(100, 0));
+    EXPECT_EQ(calc->correctionText(), "0.0H");
+    EXPECT_EQ(calc->totalText(), "-1.0H");
+    auto result = calc->accept();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->total, -100);
+    EXPECT_FALSE(result->hasDoses());
+    EXPECT_EQ(result->medicationDosage, "");
+    EXPECT_EQ(result->correctionDosage, "");
+
+    Sample entry;
+    entry.setMedicationDosage("keep");
+    fillQuickBolusEntry(*result, at("20070315120000"), kGlucoseUnitMgDl, entry);
+    EXPECT_EQ(entry.getSampleTime(), "20070315120000");
+    EXPECT_EQ(entry.getInsulinTime(), "20070315120000");
+    EXPECT_EQ(entry.getGlucoseCnt(), 100);
+    EXPECT_EQ(entry.getCarbCnt(), 0);
+    EXPECT_EQ(entry.getMedicationDosage(), "keep"); // untouched when nothing is given
+    EXPECT_EQ(entry.getCorrectionDosage(), "");
+
+    Sample given;
+    fillQuickBolusEntry({180, 45, 450, "3.0H", "1.50H"}, at("20070315120500"), kGlucoseUnitMgDl,
+                        given);
+    EXPECT_EQ(given.getSampleTime(), "20070315120500");
+    EXPECT_EQ(given.getMedicationDosage(), "3.0H");
+    EXPECT_EQ(given.getCorrectionDosage(), "1.50H");
+    EXPECT_EQ(given.getGlucoseCnt(), 180);
+
+    // Whole millimoles from the calculator become the logbook's tenths.
+    Sample mmol;
+    fillQuickBolusEntry({7, 45, 450, "3.0H", "1.50H"}, at("20070315120500"), kGlucoseUnitMmol,
+                        mmol);
+    EXPECT_EQ(mmol.getGlucoseCnt(), 70);
+}
+
+TEST_F(QbCalculatorTest, ChecksRefuseLowGlucoseAndAnEmptyRequest) {
+    addUsualSettings();
+    auto calc = opened();
+    prompts.expect(kCaption, "Your glucose must be 80 or higher to us RivezAdozu");
+    EXPECT_FALSE(calc->calculate(79, 30));
+    EXPECT_FALSE(calc->canAccept());
+    EXPECT_FALSE(calc->accept());
+    EXPECT_EQ(calc->totalText(), "");
+    EXPECT_TRUE(calc->calculate(80, 0));
+    prompts.expect(kCaption, "Please enter your current glucose and/or carb intake");
+    EXPECT_FALSE(calc->calculate(0, 0));
+    EXPECT_FALSE(calc->canAccept());
+    prompts.verify();
+
+    changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
+    context->reload();
+    prompts.expect(kCaption, "Your glucose must be 4 or higher to us RivezAdozu");
+    EXPECT_FALSE(calc->calculate(3, 0));
+    EXPECT_TRUE(calc->calculate(4, 0));
+}
+
+TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) {
+    const QString noGlucose = QStringLiteral(
+        "Please enter your current glucose. RivezAdozu does not estimate a bolus without it.");
+    addTarget("06:00", 80, 120);
+    addSensitivity("06:00", 0);
+    addRatio("06:00", 0);
+    auto calc = opened();
+    prompts.expect(kCaption, noGlucose);
+    EXPECT_FALSE(calc->calculate(0, 45));
+    prompts.expect(kCaption, "No Sensitivity is set for this time. RivezAdozu cannot estimate a "
+                             "correction without it.");
+    EXPECT_FALSE(calc->calculate(150, 0));
+    EXPECT_FALSE(calc->canAccept());
+    prompts.verify();
+
+    ASSERT_TRUE(QbSensitivityTable::removeByPk(*db, 1));
+    addSensitivity("06:00", 40);
+    calc = opened();
+    EXPECT_TRUE(calc->calculate(150, 0)); // no carbohydrates: the ratio is not needed
+    prompts.expect(kCaption, "No Ratio is set for this time. RivezAdozu cannot estimate a "
+                             "carbohydrate dose without it.");
+    EXPECT_FALSE(calc->calculate(150, 30));
+    EXPECT_FALSE(calc->canAccept());
+    prompts.verify();
+
+    ASSERT_TRUE(QbTargetTable::removeByPk(*db, 1));
+    prompts.expect(kCaption, "No Target found for this time");
+    calc = opened();
+    prompts.expect(kCaption, "No Target is set for this time. RivezAdozu cannot estimate a "
+                             "correction without it.");
+    EXPECT_FALSE(calc->calculate(180, 0));
+    prompts.verify();
+
+    addTarget("06:00", 80, 120);
+    setSettings("", 180, true);
+    calc = opened();
+    prompts.expect(kCaption, "No bolus insulin or insulin duration is set. Please complete the "
+                             "Quick Bolus Setup before using RivezAdozu.");
+    EXPECT_FALSE(calc->calculate(180, 0));
+}
+
+TEST_F(QbCalculatorTest, AvailableOnlyWithTheSettingsRowSwitchedOn) {
+    EXPECT_TRUE(quickBolusAvailable(*db));
+    setSettings("H", 180, false);
+    EXPECT_FALSE(quickBolusAvailable(*db));
+    ASSERT_TRUE(db->exec("delete from QB_PREFERENCE"));
+    EXPECT_FALSE(quickBolusAvailable(*db));
+}
