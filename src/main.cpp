@@ -8,6 +8,8 @@
 #include "app/widgets/SplashDialog.h"
 #include "app/widgets/WidgetAppDialogs.h"
 #include "logbook/widgets/CQuillmarchView.h"
+#include "logbook/widgets/SampleDatePropertySheet.h"
+#include "logbook/widgets/SampleDialog.h"
 #include "storage/Clock.h"
 #include "ui/widgets/AskDeleteDialog.h"
 #include "ui/widgets/ProgressDlg.h"
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
     auto* view = new CQuillmarchView(app, progress, deleteQuestion);
     CMainFrame frame(app, *view);
     frameForRaise = &frame;
+    auto entryEditor = [&app, &frame](Sample& entry) { return editEntry(app, entry, &frame); };
+    view->setEntryEditor(entryEditor);
+    view->setDayEditor([&app, &frame, &deleteQuestion, entryEditor](int dayPk) {
+        return editDay(app, dayPk, entryEditor, deleteQuestion, &frame);
+    });
     prompts.setParent(&frame);
     dialogs.setParent(&frame);
     app.setTitleObserver([&frame](const QString&) { frame.updateTitle(); });

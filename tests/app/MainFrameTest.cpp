@@ -122,3 +122,22 @@ TEST_F(MainFrameTest, EditCommandsFollowTheSelectionAndOpenNeedsTwoPatients) {
     ASSERT_NE(open, nullptr);
     EXPECT_FALSE(open->isEnabled());
 }
+
+TEST_F(MainFrameTest, QuickBolusIsOfferedOnlyWhileSwitchedOn) {
+    auto findAction = [](CMainFrame& f, const QString& text) -> QAction* {
+        for (QAction* a : f.findChildren<QAction*>())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    };
+    QAction* quick = findAction(*frame, "Quick Bolus");
+    ASSERT_NE(quick, nullptr);
+    EXPECT_FALSE(quick->isEnabled()); // a new patient's calculator starts switched off
+    ASSERT_NE(findAction(*frame, "Quick Bolus Setup"), nullptr);
+
+    ASSERT_TRUE(app.database().exec("update QB_PREFERENCE set USE_BOL = 'T' where PK = 1"));
+    frame.reset(); // the frame owns the view
+    view = new CQuillmarchView(app, progress, question);
+    frame = std::make_unique<CMainFrame>(app, *view);
+    EXPECT_TRUE(findAction(*frame, "Quick Bolus")->isEnabled());
+}

@@ -3,10 +3,16 @@
 #include "app/CQuillmarchApp.h"
 #include "app/FramePlacement.h"
 #include "app/SettingsTree.h"
+#include "bolus/QbCalculator.h"
+#include "bolus/widgets/QbPreferenceDlg.h"
+#include "bolus/widgets/RivezAdozuDlg.h"
 #include "logbook/LogRows.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
+#include "storage/Clock.h"
+#include "storage/Preference.h"
+#include "storage/Sample.h"
 #include "storage/SampleType.h"
 
 #include <QApplication>
@@ -26,6 +32,8 @@ constexpr int kNewUser = 32771;
 constexpr int kOpenUser = 32772;
 constexpr int kAbout = 57664;
 constexpr int kExit = 57665;
+constexpr int kQuickBolus = 32837;
+constexpr int kQuickBolusSetup = 32835;
 
 } // namespace
 
@@ -57,7 +65,7 @@ CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* pare
             &CMainFrame::updateEnabling);
     connect(&m_view, &CQuillmarchView::logbookChanged, this, &CMainFrame::updateEnabling);
     updateTitle();
-    updateEnabling();
+    readQuickBolusAvailability();
 }
 
 QAction* CMainFrame::action(int id) const {
@@ -104,8 +112,16 @@ void CMainFrame::buildMenus() {
     statusItem->setCheckable(true);
     statusItem->setChecked(true);
     connect(statusItem, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    viewMenu->addSeparator();
+    QAction* setup = viewMenu->addAction(QStringLiteral("Quick Bolus Setup"));
+    connect(setup, &QAction::triggered, this, &CMainFrame::quickBolusSetup);
+    m_actions[kQuickBolusSetup] = setup;
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
+    QAction* quickBolusItem = utilities->addAction(QStringLiteral("Quick Bolus"));
+    connect(quickBolusItem, &QAction::triggered, this, &CMainFrame::quickBolus);
+    m_actions[kQuickBolus] = quickBolusItem;
+    connect(utilities, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
     addViewCommand(utilities, QStringLiteral("Summarize All Records"), SummarizeAll);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -120,6 +136,32 @@ void CMainFrame::updateEnabling() {
         if (QAction* item = action(id))
             item->setEnabled(m_view.isCommandEnabled(id));
     m_openUser->setEnabled(m_app.settings().countUsers() >= 2);
+    action(kQuickBolus)->setEnabled(m_quickBolusAvailable);
+}
+
+void CMainFrame::readQuickBolusAvailability() {
+    m_quickBolusAvailable = m_app.hasDatabase() && quickBolusAvailable(m_app.database());
+    updateEnabling();
+}
+
+void CMainFrame::quickBolus() {
+    if (!m_quickBolusAvailable)
+        return;
+    std::optional<QuickBolusResult> result = runQuickBolus(m_app, this);
+    if (!result)
+        return;
+    // The accepted estimate becomes a new entry that the patient reviews before it is stored.
+    Sample entry;
+    fillQuickBolusEntry(*result, m_app.clock().now(), m_app.getPreference().getGlucoseSampleCode(),
+                        entry);
+    m_view.newEntryFrom(entry);
+}
+
+void CMainFrame::quickBolusSetup() {
+    if (editQuickBolusSetup(m_app, this)) {
+        readQuickBolusAvailability();
+        m_view.repaintList(); // the targets colour the glucose values
+    }
 }
 
 void CMainFrame::rebuildFilter() {
@@ -158,6 +200,7 @@ void CMainFrame::newUser() {
     emit patientChanged();
     rebuildFilter();
     updateTitle();
+    readQuickBolusAvailability();
     m_view.runCommand(Summarize);
 }
 
@@ -166,6 +209,7 @@ void CMainFrame::openUser() {
         emit patientChanged();
         rebuildFilter();
         updateTitle();
+        readQuickBolusAvailability();
     }
     m_view.postCommand(Summarize);
 }

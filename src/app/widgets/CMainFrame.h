@@ -39,10 +39,15 @@ private:
     void openUser();
     void about();
     void updateEnabling();
+    // The calculator is offered only while its settings switch it on.
+    void readQuickBolusAvailability();
+    void quickBolus();
+    void quickBolusSetup();
 
     CQuillmarchApp& m_app;
     CQuillmarchView& m_view;
     QComboBox* m_filter;
     std::map<int, QAction*> m_actions;
     QAction* m_openUser = nullptr;
+    bool m_quickBolusAvailable = false;
 };
