@@ -3,6 +3,7 @@
 #include "logbook/DeleteConfirmation.h"
 #include "logbook/LogbookContext.h"
 #include "logbook/ViewCommands.h"
+#include "logbook/widgets/EntryMenu.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Clock.h"
@@ -18,12 +19,6 @@
 #include <QMetaObject>
 
 using namespace ViewCommand;
-
-namespace {
-
-const char* const kKetoneNames[] = {"N/A", "None", "Small", "Medium", "Large"};
-
-} // namespace
 
 CQuillmarchView::CQuillmarchView(LogbookContext& context, Progress& progress,
                                  DeleteQuestion& deleteQuestion, QWidget* parent)
@@ -85,22 +80,7 @@ bool CQuillmarchView::isCommandChecked(int id) const {
     if (row->tag == 'D')
         return false;
     auto entry = SampleTable::getByPk(db, row->pk);
-    if (!entry)
-        return false;
-    if (id == InfusionSite)
-        return entry->getNewSiteBol();
-    if (id >= KetonesFirst && id <= KetonesLast)
-        return entry->getKeytoneCode() == id - KetonesFirst;
-    if (id >= LogTypeFirst && id <= LogTypeLast) {
-        int index = id - LogTypeFirst;
-        return index < m_context.slotCount() &&
-               m_context.slotAt(index).getPk() == entry->getSampleTypePk();
-    }
-    if (id >= DeliveryInjection && id <= DeliveryOral) {
-        const int codes[] = {kDeliveryInjection, kDeliveryPump, kDeliveryOral};
-        return entry->getDeliveryCode() == codes[id - DeliveryInjection];
-    }
-    return false;
+    return entry && EntryMenu::isChecked(m_context, *entry, id);
 }
 
 bool CQuillmarchView::runCommand(int id) {
@@ -149,13 +129,11 @@ bool CQuillmarchView::runCommand(int id) {
         return true;
     case DeliveryInjection:
     case DeliveryPump:
-    case DeliveryOral: {
-        const int codes[] = {kDeliveryInjection, kDeliveryPump, kDeliveryOral};
+    case DeliveryOral:
         if (single && single->tag != 'D' &&
-            m_actions.setDelivery(single->pk, codes[id - DeliveryInjection]))
+            m_actions.setDelivery(single->pk, EntryMenu::deliveryCodeOf(id)))
             repaintList();
         return true;
-    }
     default:
         break;
     }
@@ -320,23 +298,9 @@ void CQuillmarchView::addCommand(QMenu& menu, const QString& text, int id) {
 }
 
 void CQuillmarchView::fillEntryMenu(QMenu& menu) {
-    addCommand(menu, QStringLiteral("New Log Entry ..."), NewEntryHere);
-    addCommand(menu, QStringLiteral("Modify Log Entry ..."), ModifyEntry);
-    addCommand(menu, QStringLiteral("Remove Log Entry ..."), RemoveEntry);
-    menu.addSeparator();
-    // The patient's own slots, so that the menu matches whatever slots the patient keeps.
-    QMenu* logType = menu.addMenu(QStringLiteral("Log Type"));
-    int shown = std::min(m_context.slotCount(), LogTypeLast - LogTypeFirst + 1);
-    for (int i = 0; i < shown; ++i)
-        addCommand(*logType, m_context.slotAt(i).getDesc(), LogTypeFirst + i);
-    QMenu* ketones = menu.addMenu(QStringLiteral("Ketones"));
-    for (int code = 0; code <= KetonesLast - KetonesFirst; ++code)
-        addCommand(*ketones, QString::fromLatin1(kKetoneNames[code]), KetonesFirst + code);
-    addCommand(menu, QStringLiteral("Infusion Site"), InfusionSite);
-    QMenu* delivery = menu.addMenu(QStringLiteral("Delivery"));
-    addCommand(*delivery, QStringLiteral("Injection"), DeliveryInjection);
-    addCommand(*delivery, QStringLiteral("Pump"), DeliveryPump);
-    addCommand(*delivery, QStringLiteral("Oral"), DeliveryOral);
+    EntryMenu::fill(menu, m_context, [this](QMenu& into, const QString& text, int id) {
+        addCommand(into, text, id);
+    });
 }
 
 void CQuillmarchView::fillDayMenu(QMenu& menu) {

@@ -3,6 +3,7 @@
 #include "logbook/DeleteConfirmation.h"
 #include "logbook/LogbookContext.h"
 #include "logbook/ViewCommands.h"
+#include "logbook/widgets/EntryMenu.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Preference.h"
@@ -37,8 +38,6 @@ namespace {
 constexpr int kBoldWeight = 800;
 constexpr int kBoxFrame = 2;
 constexpr int kIconSize = 16;
-
-const char* const kKetoneNames[] = {"N/A", "None", "Small", "Medium", "Large"};
 
 QPixmap iconPixmap(LogIcon icon) {
     const QString path = logIconPath(icon);
@@ -306,22 +305,7 @@ bool SampleDateSamplePage::isCommandEnabled(int id) const {
 bool SampleDateSamplePage::isCommandChecked(int id) const {
     const int pk = markedEntry();
     auto entry = pk != 0 ? SampleTable::getByPk(m_context.database(), pk) : nullptr;
-    if (!entry)
-        return false;
-    if (id == InfusionSite)
-        return entry->getNewSiteBol();
-    if (id >= KetonesFirst && id <= KetonesLast)
-        return entry->getKeytoneCode() == id - KetonesFirst;
-    if (id >= LogTypeFirst && id <= LogTypeLast) {
-        const int index = id - LogTypeFirst;
-        return index < m_context.slotCount() &&
-               m_context.slotAt(index).getPk() == entry->getSampleTypePk();
-    }
-    if (id >= DeliveryInjection && id <= DeliveryOral) {
-        const int codes[] = {kDeliveryInjection, kDeliveryPump, kDeliveryOral};
-        return entry->getDeliveryCode() == codes[id - DeliveryInjection];
-    }
-    return false;
+    return entry && EntryMenu::isChecked(m_context, *entry, id);
 }
 
 bool SampleDateSamplePage::runCommand(int id) {
@@ -344,12 +328,10 @@ bool SampleDateSamplePage::runCommand(int id) {
         return true;
     case DeliveryInjection:
     case DeliveryPump:
-    case DeliveryOral: {
-        const int codes[] = {kDeliveryInjection, kDeliveryPump, kDeliveryOral};
-        if (m_actions.setDelivery(singleSelection(), codes[id - DeliveryInjection]))
+    case DeliveryOral:
+        if (m_actions.setDelivery(singleSelection(), EntryMenu::deliveryCodeOf(id)))
             m_list->repaintRows();
         return true;
-    }
     default:
         break;
     }
@@ -422,23 +404,9 @@ void SampleDateSamplePage::addCommand(QMenu& menu, const QString& text, int id) 
 }
 
 void SampleDateSamplePage::fillEntryMenu(QMenu& menu) {
-    addCommand(menu, QStringLiteral("New Log Entry ..."), NewEntryHere);
-    addCommand(menu, QStringLiteral("Modify Log Entry ..."), ModifyEntry);
-    addCommand(menu, QStringLiteral("Remove Log Entry ..."), RemoveEntry);
-    menu.addSeparator();
-    // The patient's own slots, as in the logbook view's menu.
-    QMenu* logType = menu.addMenu(QStringLiteral("Log Type"));
-    const int shown = std::min(m_context.slotCount(), LogTypeLast - LogTypeFirst + 1);
-    for (int i = 0; i < shown; ++i)
-        addCommand(*logType, m_context.slotAt(i).getDesc(), LogTypeFirst + i);
-    QMenu* ketones = menu.addMenu(QStringLiteral("Ketones"));
-    for (int code = 0; code <= KetonesLast - KetonesFirst; ++code)
-        addCommand(*ketones, QString::fromLatin1(kKetoneNames[code]), KetonesFirst + code);
-    addCommand(menu, QStringLiteral("Infusion Site"), InfusionSite);
-    QMenu* delivery = menu.addMenu(QStringLiteral("Delivery"));
-    addCommand(*delivery, QStringLiteral("Injection"), DeliveryInjection);
-    addCommand(*delivery, QStringLiteral("Pump"), DeliveryPump);
-    addCommand(*delivery, QStringLiteral("Oral"), DeliveryOral);
+    EntryMenu::fill(menu, m_context, [this](QMenu& into, const QString& text, int id) {
+        addCommand(into, text, id);
+    });
 }
 
 // ---- SampleDatePropertySheet ---------------------------------------------------------
