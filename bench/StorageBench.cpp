@@ -1,6 +1,7 @@
 // Speed of the storage layer on a ten-year logbook. Prints Google Benchmark's table and,
 // at the end, one line per figure: "name: value unit".
 
+#include "FigureReporter.h"
 #include "LogbookGenerator.h"
 
 #include "logbook/DaySummary.h"
@@ -172,37 +173,10 @@ void baseline_insert_29200(benchmark::State& state) {
 }
 BENCHMARK(baseline_insert_29200)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Keeps Google Benchmark's table and adds the "name: value unit" lines after it.
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            m_lines.push_back(run.run_name.function_name + ": " +
-                              std::to_string(run.GetAdjustedRealTime()) + " " +
-                              benchmark::GetTimeUnitString(run.time_unit));
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n");
-        for (const std::string& line : m_lines)
-            std::printf("%s\n", line.c_str());
-    }
-
-private:
-    std::vector<std::string> m_lines;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    runWithFigures(argc, argv);
     return 0;
 }

@@ -2,6 +2,7 @@
 // painting one screen of them, every cell read from the database by PK as it is drawn.
 // Prints Google Benchmark's table and then one "name: value unit" line per figure.
 
+#include "FigureReporter.h"
 #include "LogbookGenerator.h"
 
 #include "logbook/widgets/CQuillmarchView.h"
@@ -19,7 +20,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -92,37 +93,13 @@ void reload_and_paint_10y(benchmark::State& state) {
 }
 BENCHMARK(reload_and_paint_10y)->Unit(benchmark::kMillisecond);
 
-class FigureReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                m_lines.push_back(run.run_name.function_name + ": " +
-                                  std::to_string(run.GetAdjustedRealTime()) + " " +
-                                  benchmark::GetTimeUnitString(run.time_unit));
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\n");
-        for (const std::string& line : m_lines)
-            std::printf("%s\n", line.c_str());
-    }
-
-private:
-    std::vector<std::string> m_lines;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    runWithFigures(argc, argv);
     fixture().view.reset();
     return 0;
 }

@@ -3,15 +3,10 @@
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Conversions.h"
-#include "storage/NoteTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
+#include "support/RecordingProgress.h"
 #include "support/TestLogbookContext.h"
 #include "ui/DeleteQuestion.h"
-#include "ui/Progress.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -37,30 +32,13 @@ public:
     int asked = 0;
 };
 
-class TopicLog : public Progress {
-public:
-    void begin(const QString& topic, int) override { topics.push_back(topic); }
-    void step(const QString&, int) override { ++steps; }
-    void finish() override {}
-    std::vector<QString> topics;
-    int steps = 0;
-};
-
-class ViewTest : public DatabaseTest {
+class ViewTest : public LogbookTest {
 protected:
     void SetUp() override {
-        DatabaseTest::SetUp();
-        for (bool ok : {SampleDateTable::createTable(*db), SampleTable::createTable(*db),
-                        NoteTable::createTable(*db), SampleTypeTable::createTable(*db),
-                        PreferenceTable::createTable(*db), MedicationTable::createTable(*db),
-                        QbPreferenceTable::createTable(*db), QbTargetTable::createTable(*db)})
-            ASSERT_TRUE(ok);
-        for (auto [time, name] : {std::pair{"0700", "Breakfast"}, std::pair{"1130", "Lunch"}}) {
-            SampleType slot;
-            slot.setSampleTime(time);
-            slot.setDesc(name);
-            ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-        }
+        LogbookTest::SetUp();
+        addSlot("0700", "Breakfast");
+        addSlot("1130", "Lunch");
+        ASSERT_FALSE(HasFailure());
         context =
             std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
         view = std::make_unique<CQuillmarchView>(*context, progress, question);
@@ -72,19 +50,9 @@ protected:
         DatabaseTest::TearDown();
     }
 
-    int addDay(const QString& date) {
-        SampleDate day;
-        day.setSampleDate(date);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
-    }
     int addEntry(const QString& time, int glucose, int slot = 1) {
-        Sample entry;
-        entry.setSampleTime(time);
-        entry.setGlucoseCnt(glucose);
-        entry.setSampleTypePk(slot);
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        return entry.getPk();
+        return LogbookTest::addEntry(time, glucose,
+                                     [slot](Sample& entry) { entry.setSampleTypePk(slot); });
     }
     void select(std::initializer_list<int> rowsToSelect) {
         SampleListCtrl* list = view->list();
@@ -100,7 +68,7 @@ protected:
 
     int filter = LogFilter::AllTypes;
     ScriptedDeleteQuestion question;
-    TopicLog progress;
+    RecordingProgress progress;
     std::unique_ptr<TestLogbookContext> context;
     std::unique_ptr<CQuillmarchView> view;
 };
@@ -289,8 +257,8 @@ TEST_F(ViewTest, FirstShowRunsTheSummarizeCommandThenReloads) {
     view->show();
     QCoreApplication::processEvents(); // the posted summarize command
     QCoreApplication::processEvents(); // the reload it posts
-    EXPECT_EQ(progress.topics, std::vector<QString>{"Summarizing LogBook...Please Wait!"});
-    EXPECT_EQ(progress.steps, 2);
+    EXPECT_EQ(progress.topics, QStringList{"Summarizing LogBook...Please Wait!"});
+    EXPECT_EQ(progress.steps(), 2);
     EXPECT_EQ(listed().size(), 2u);
     EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 0);
 
@@ -298,5 +266,5 @@ TEST_F(ViewTest, FirstShowRunsTheSummarizeCommandThenReloads) {
     EXPECT_TRUE(view->runCommand(SummarizeAll));
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    EXPECT_EQ(progress.steps, 4);
+    EXPECT_EQ(progress.steps(), 4);
 }

@@ -1,9 +1,6 @@
 #include "logbook/DaySummary.h"
-#include "storage/NoteTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "support/TestDatabase.h"
-#include "ui/Progress.h"
+#include "support/LogbookTest.h"
+#include "support/RecordingProgress.h"
 
 namespace {
 
@@ -24,53 +21,8 @@ MedicationLookup testMedications() {
     };
 }
 
-class RecordingProgress : public Progress {
-public:
-    void begin(const QString& topic, int steps) override {
-        topics.push_back(topic);
-        m_steps = steps;
-    }
-    void step(const QString& item, int taken) override {
-        items.push_back(itemLine(item, taken, m_steps));
-    }
-    void finish() override { ++finished; }
-
-    std::vector<QString> topics;
-    std::vector<QString> items;
-    int finished = 0;
-
-private:
-    int m_steps = 0;
-};
-
-class DaySummaryTest : public DatabaseTest {
+class DaySummaryTest : public LogbookTest {
 protected:
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(SampleDateTable::createTable(*db));
-        ASSERT_TRUE(SampleTable::createTable(*db));
-        ASSERT_TRUE(NoteTable::createTable(*db));
-    }
-
-    int addDay(const QString& date) {
-        SampleDate day;
-        day.setSampleDate(date);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
-    }
-
-    Sample entryAt(const QString& time, int glucose) {
-        Sample entry;
-        entry.setSampleTime(time);
-        entry.setGlucoseCnt(glucose);
-        return entry;
-    }
-
-    int store(Sample entry) {
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        return entry.getPk();
-    }
-
     std::unique_ptr<SampleDate> summarize(int dayPk, bool edited = true) {
         auto day = SampleDateTable::getByPk(*db, dayPk);
         EXPECT_TRUE(summarizeDay(*db, *day, edited, meds));
@@ -84,9 +36,9 @@ protected:
 
 TEST_F(DaySummaryTest, AverageCountsOnlyEntriesWithAReading) {
     int day = addDay("20070315");
-    store(entryAt("20070315080000", 100));
-    store(entryAt("20070315120000", 0));
-    store(entryAt("20070315180000", 151));
+    addEntry("20070315080000", 100);
+    addEntry("20070315120000", 0);
+    addEntry("20070315180000", 151);
     auto stored = summarize(day);
     EXPECT_EQ(stored->getTtlSampleCnt(), 3);
     EXPECT_EQ(stored->getAvgGlucoseCnt(), 125); // (100 + 0 + 151) / 2, truncated
@@ -94,9 +46,7 @@ TEST_F(DaySummaryTest, AverageCountsOnlyEntriesWithAReading) {
 
 TEST_F(DaySummaryTest, DayWithoutReadingsAveragesZero) {
     int day = addDay("20070315");
-    Sample carbsOnly = entryAt("20070315080000", 0);
-    carbsOnly.setCarbCnt(40);
-    store(carbsOnly);
+    addEntry("20070315080000", 0, [](Sample& e) { e.setCarbCnt(40); });
     auto stored = summarize(day);
     EXPECT_EQ(stored->getAvgGlucoseCnt(), 0);
     EXPECT_EQ(stored->getTtlCarbCnt(), 40);
@@ -105,15 +55,15 @@ TEST_F(DaySummaryTest, DayWithoutReadingsAveragesZero) {
 
 TEST_F(DaySummaryTest, InsulinTotalsCountOnlyInsulinsIncludedInTotals) {
     int day = addDay("20070315");
-    Sample meal = entryAt("20070315080000", 120);
-    meal.setMedicationDosage("5.5H");
-    meal.setCorrectionDosage("1.25H");
-    meal.setCarbCnt(60);
-    store(meal);
-    Sample other = entryAt("20070315120000", 90);
-    other.setMedicationDosage("2P 3N 4.125G 7");
-    other.setCarbCnt(25);
-    store(other);
+    addEntry("20070315080000", 120, [](Sample& meal) {
+        meal.setMedicationDosage("5.5H");
+        meal.setCorrectionDosage("1.25H");
+        meal.setCarbCnt(60);
+    });
+    addEntry("20070315120000", 90, [](Sample& other) {
+        other.setMedicationDosage("2P 3N 4.125G 7");
+        other.setCarbCnt(25);
+    });
     auto stored = summarize(day);
     EXPECT_EQ(stored->getTtlInsulinAmt(), 675 + 412);
     EXPECT_EQ(stored->getTtlCarbCnt(), 85);
@@ -121,16 +71,12 @@ TEST_F(DaySummaryTest, InsulinTotalsCountOnlyInsulinsIncludedInTotals) {
 
 TEST_F(DaySummaryTest, KetonesSiteChangeAndSummaryState) {
     int day = addDay("20070315");
-    Sample small = entryAt("20070315080000", 100);
-    small.setKeytoneCode(2);
-    store(small);
-    Sample large = entryAt("20070315120000", 100);
-    large.setKeytoneCode(4);
-    large.setNewSiteBol(true);
-    store(large);
-    Sample none = entryAt("20070315180000", 100);
-    none.setKeytoneCode(1);
-    store(none);
+    addEntry("20070315080000", 100, [](Sample& small) { small.setKeytoneCode(2); });
+    addEntry("20070315120000", 100, [](Sample& large) {
+        large.setKeytoneCode(4);
+        large.setNewSiteBol(true);
+    });
+    addEntry("20070315180000", 100, [](Sample& none) { none.setKeytoneCode(1); });
     auto edited = summarize(day, true);
     EXPECT_EQ(edited->getMaxKeytoneCode(), 4);
     EXPECT_TRUE(edited->getNewSiteBol());
@@ -141,9 +87,9 @@ TEST_F(DaySummaryTest, KetonesSiteChangeAndSummaryState) {
 TEST_F(DaySummaryTest, DeletedEntriesAndOtherDaysDoNotCount) {
     int day = addDay("20070315");
     int next = addDay("20070316");
-    store(entryAt("20070315080000", 100));
-    int gone = store(entryAt("20070315090000", 300));
-    store(entryAt("20070316080000", 200));
+    addEntry("20070315080000", 100);
+    int gone = addEntry("20070315090000", 300);
+    addEntry("20070316080000", 200);
     ASSERT_TRUE(db->exec("update SAMPLE set FK = 3, SYNC_STATE = 20 where PK = %ld", long(gone)));
     ASSERT_TRUE(SampleTable::removeByPk(*db, gone)); // marked 30, still in the table
     auto stored = summarize(day);
@@ -154,12 +100,12 @@ TEST_F(DaySummaryTest, DeletedEntriesAndOtherDaysDoNotCount) {
 
 TEST_F(DaySummaryTest, RemovingTheLastEntryLeavesTheDayWithZeroTotals) {
     int day = addDay("20070315");
-    Sample entry = entryAt("20070315080000", 140);
-    entry.setNewSiteBol(true);
-    entry.setCarbCnt(30);
-    entry.setKeytoneCode(3);
-    entry.setMedicationDosage("4H");
-    int pk = store(entry);
+    int pk = addEntry("20070315080000", 140, [](Sample& entry) {
+        entry.setNewSiteBol(true);
+        entry.setCarbCnt(30);
+        entry.setKeytoneCode(3);
+        entry.setMedicationDosage("4H");
+    });
     summarize(day);
     ASSERT_TRUE(SampleTable::removeByPk(*db, pk));
     ASSERT_TRUE(summarizeDayOf(*db, "20070315080000", true, meds));
@@ -189,9 +135,9 @@ TEST_F(DaySummaryTest, SummarizeDayOfCreatesAMissingDay) {
 TEST_F(DaySummaryTest, MisfiledEntriesAreRefiledUnderTheDayOfTheirTime) {
     int day = addDay("20070315");
     int next = addDay("20070316");
-    int stray = store(entryAt("20070316090000", 180));
+    int stray = addEntry("20070316090000", 180);
     ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_DATE_PK = %ld", long(day)));
-    int own = store(entryAt("20070315090000", 100));
+    int own = addEntry("20070315090000", 100);
     // The stray entry counts for the day it was filed under, then moves to its own day.
     auto stored = summarize(day);
     EXPECT_EQ(stored->getTtlSampleCnt(), 2);
@@ -203,7 +149,7 @@ TEST_F(DaySummaryTest, MisfiledEntriesAreRefiledUnderTheDayOfTheirTime) {
 
 TEST_F(DaySummaryTest, UnchangedEntriesKeepTheirSyncState) {
     int day = addDay("20070315");
-    int pk = store(entryAt("20070315090000", 100));
+    int pk = addEntry("20070315090000", 100);
     ASSERT_TRUE(db->exec("update SAMPLE set FK = 8, SYNC_STATE = 10"));
     summarize(day);
     EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), std::vector<std::string>{"8|10"});
@@ -220,13 +166,13 @@ TEST_F(DaySummaryTest, PassSummarizesEveryOutOfDateDayWithProgressLines) {
     for (int d = 1; d <= 12; ++d) {
         QString date = QString("200703%1").arg(d, 2, 10, QChar('0'));
         days.push_back(addDay(date));
-        store(entryAt(date + "080000", 100 + d));
+        addEntry(date + "080000", 100 + d);
     }
     EXPECT_TRUE(SampleDateTable::markAllUnsummarized(*db));
     RecordingProgress progress;
     EXPECT_EQ(summarizeOutOfDateDays(*db, meds, progress, prompts), 12);
-    ASSERT_EQ(progress.topics, std::vector<QString>{"Summarizing LogBook...Please Wait!"});
-    ASSERT_EQ(progress.items.size(), 12u);
+    ASSERT_EQ(progress.topics, QStringList{"Summarizing LogBook...Please Wait!"});
+    ASSERT_EQ(progress.steps(), 12);
     EXPECT_EQ(progress.items.front(), "20070301 1 of 12");
     EXPECT_EQ(progress.items.back(), "20070312 12 of 12");
     EXPECT_EQ(progress.finished, 1);

@@ -1,57 +1,30 @@
 #include "logbook/LogCells.h"
-#include "storage/MedicationTable.h"
-#include "storage/NoteTable.h"
-#include "storage/PreferenceTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
 #include "support/TestLogbookContext.h"
 
 #include <functional>
-#include <ostream>
-
-// Readable failure messages for texts.
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
-class LogCellsTest : public DatabaseTest {
+class LogCellsTest : public LogbookTest {
 protected:
     void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(SampleDateTable::createTable(*db));
-        ASSERT_TRUE(SampleTable::createTable(*db));
-        ASSERT_TRUE(NoteTable::createTable(*db));
-        ASSERT_TRUE(PreferenceTable::createTable(*db));
-        ASSERT_TRUE(SampleTypeTable::createTable(*db));
-        ASSERT_TRUE(MedicationTable::createTable(*db));
-        ASSERT_TRUE(QbPreferenceTable::createTable(*db));
-        ASSERT_TRUE(QbTargetTable::createTable(*db));
-
-        const char* slotRows[][2] = {
-            {"0000", "Early Am"}, {"0700", "Breakfast"}, {"1200", "Lunch"}, {"1800", "Dinner"}};
-        for (auto& s : slotRows) {
-            SampleType slot;
-            slot.setSampleTime(s[0]);
-            slot.setDesc(s[1]);
-            ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-        }
+        LogbookTest::SetUp();
+        addSlot("0000", "Early Am");
+        addSlot("0700", "Breakfast");
+        addSlot("1200", "Lunch");
+        addSlot("1800", "Dinner");
         addMedication("H", true, true);
         addMedication("P", false, true);
-
-        auto preference = PreferenceTable::load(*db);
-        preference->setGlucoseExtLo(50);
-        preference->setGlucoseLo(70);
-        preference->setGlucoseHi(180);
-        preference->setGlucoseExtHi(250);
-        preference->setMilitaryTimeBol(false);
-        preference->setDeliveryCode(kDeliveryInjection);
-        ASSERT_TRUE(PreferenceTable::save(*db, *preference));
+        LogbookTest::changePreference([](Preference& p) {
+            p.setGlucoseExtLo(50);
+            p.setGlucoseLo(70);
+            p.setGlucoseHi(180);
+            p.setGlucoseExtHi(250);
+            p.setMilitaryTimeBol(false);
+            p.setDeliveryCode(kDeliveryInjection);
+        });
+        ASSERT_FALSE(HasFailure());
         context = std::make_unique<TestLogbookContext>(*db, prompts, 0);
     }
 
@@ -65,25 +38,12 @@ protected:
     }
 
     void changePreference(const std::function<void(Preference&)>& change) {
-        auto preference = PreferenceTable::load(*db);
-        change(*preference);
-        ASSERT_TRUE(PreferenceTable::save(*db, *preference));
+        LogbookTest::changePreference(change);
         context->reload();
     }
 
-    int addNote(const QString& text) {
-        Note note;
-        note.setText(text);
-        EXPECT_TRUE(NoteTable::save(*db, note));
-        return note.getPk();
-    }
-
     int addDay(const std::function<void(SampleDate&)>& fill) {
-        SampleDate day;
-        day.setSampleDate("20070315");
-        fill(day);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
+        return LogbookTest::addDay("20070315", fill);
     }
 
     // An entry at 08:30 on Thursday 15 March 2007 in the Breakfast slot, then changed.

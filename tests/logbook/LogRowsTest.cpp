@@ -1,33 +1,16 @@
 #include "logbook/LogRows.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
 
 #include <random>
 
 namespace {
 
-class LogRowsTest : public DatabaseTest {
+class LogRowsTest : public LogbookTest {
 protected:
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(SampleDateTable::createTable(*db));
-        ASSERT_TRUE(SampleTable::createTable(*db));
-    }
-
-    int addDay(const QString& date) {
-        SampleDate day;
-        day.setSampleDate(date);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
-    }
-
+    // An entry without a reading.
     int addEntry(const QString& time, int slot) {
-        Sample entry;
-        entry.setSampleTime(time);
-        entry.setSampleTypePk(slot);
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        return entry.getPk();
+        return LogbookTest::addEntry(time, 0,
+                                     [slot](Sample& entry) { entry.setSampleTypePk(slot); });
     }
 
     // The list as asked day by day: every live day newest first, then its entries.

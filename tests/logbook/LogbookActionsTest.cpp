@@ -1,43 +1,15 @@
 #include "logbook/LogbookActions.h"
 #include "storage/Conversions.h"
-#include "storage/MedicationTable.h"
-#include "storage/NoteTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
+#include "support/RecordingProgress.h"
 #include "support/TestLogbookContext.h"
-#include "ui/Progress.h"
 
 namespace {
 
-class StepLog : public Progress {
-public:
-    void begin(const QString& topic, int steps) override {
-        topics.push_back(topic);
-        m_steps = steps;
-    }
-    void step(const QString& item, int taken) override {
-        items.push_back(itemLine(item, taken, m_steps));
-    }
-    void finish() override {}
-    std::vector<QString> topics;
-    std::vector<QString> items;
-
-private:
-    int m_steps = 0;
-};
-
-class LogbookActionsTest : public DatabaseTest {
+class LogbookActionsTest : public LogbookTest {
 protected:
     void SetUp() override {
-        DatabaseTest::SetUp();
-        for (bool ok : {SampleDateTable::createTable(*db), SampleTable::createTable(*db),
-                        NoteTable::createTable(*db), PreferenceTable::createTable(*db),
-                        MedicationTable::createTable(*db), QbPreferenceTable::createTable(*db),
-                        QbTargetTable::createTable(*db)})
-            ASSERT_TRUE(ok);
+        LogbookTest::SetUp();
         Medication humalog;
         humalog.setMedCode("H");
         ASSERT_TRUE(MedicationTable::save(*db, humalog));
@@ -47,22 +19,12 @@ protected:
         actions = std::make_unique<LogbookActions>(*context);
     }
 
-    int addDay(const QString& date) {
-        SampleDate day;
-        day.setSampleDate(date);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
-    }
-
     int addEntry(const QString& time, int glucose, const QString& dose = {}, int notePk = 0) {
-        Sample entry;
-        entry.setSampleTime(time);
-        entry.setGlucoseCnt(glucose);
-        entry.setMedicationDosage(dose);
-        entry.setInsulinTime(dose.isEmpty() ? QString() : time);
-        entry.setNotePk(notePk);
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        return entry.getPk();
+        return LogbookTest::addEntry(time, glucose, [&](Sample& entry) {
+            entry.setMedicationDosage(dose);
+            entry.setInsulinTime(dose.isEmpty() ? QString() : time);
+            entry.setNotePk(notePk);
+        });
     }
 
     std::unique_ptr<TestLogbookContext> context;
@@ -92,10 +54,8 @@ TEST_F(LogbookActionsTest, RemovingTwoEntriesRemovesExactlyThoseAndResummarizes)
 TEST_F(LogbookActionsTest, RemovingADayTakesItsEntriesAndSkipsVanishedRows) {
     int day = addDay("20070315");
     int other = addDay("20070316");
-    Note note;
-    note.setText("gone with it");
-    ASSERT_TRUE(NoteTable::save(*db, note));
-    int entry = addEntry("20070315080000", 100, {}, note.getPk());
+    int note = addNote("gone with it");
+    int entry = addEntry("20070315080000", 100, {}, note);
     int kept = addEntry("20070316080000", 100);
     // The entry row below the day is gone by the time it is visited: skipped quietly.
     auto removal = actions->removeRows({{'D', day}, {'S', entry}, {'S', 999}});
@@ -103,7 +63,7 @@ TEST_F(LogbookActionsTest, RemovingADayTakesItsEntriesAndSkipsVanishedRows) {
     EXPECT_TRUE(removal.removedEntryRows.empty());
     EXPECT_EQ(SampleDateTable::getByPk(*db, day), nullptr);
     EXPECT_EQ(SampleTable::getByPk(*db, entry), nullptr);
-    EXPECT_EQ(NoteTable::getByPk(*db, note.getPk()), nullptr);
+    EXPECT_EQ(NoteTable::getByPk(*db, note), nullptr);
     EXPECT_TRUE(SampleDateTable::getByPk(*db, other));
     EXPECT_TRUE(SampleTable::getByPk(*db, kept));
 }
@@ -144,7 +104,7 @@ TEST_F(LogbookActionsTest, DayTypeIsStored) {
 TEST_F(LogbookActionsTest, RetentionOffNeverAsks) {
     context->preference().setRetainPcDayCnt(0);
     addDay("19990101");
-    StepLog progress;
+    RecordingProgress progress;
     EXPECT_EQ(actions->retentionCleanUp(progress), 0);
     EXPECT_EQ(SampleDateTable::getCount(*db), 1);
     EXPECT_TRUE(progress.topics.empty());
@@ -157,29 +117,26 @@ TEST_F(LogbookActionsTest, RetentionAsksAndRemovesOnlyOnYes) {
     int old2 = addDay("20070212");
     int kept = addDay("20070213");
     int oldEntry = addEntry("20070101080000", 100);
-    Note orphan;
-    orphan.setNoteType(NoteType::LogEntry);
-    orphan.setText("nobody points here");
-    ASSERT_TRUE(NoteTable::save(*db, orphan));
+    int orphan = addNote("nobody points here", NoteType::LogEntry);
 
     const QString caption = "Remove old log entries";
     const QString question =
         "You have log entries older then retenion.\r\nWould you like to remove them now?";
     prompts.expect(caption, question, PromptAnswer::No);
-    StepLog declined;
+    RecordingProgress declined;
     EXPECT_EQ(actions->retentionCleanUp(declined), 0);
     EXPECT_EQ(SampleDateTable::getCount(*db), 3);
-    EXPECT_EQ(NoteTable::getByPk(*db, orphan.getPk()), nullptr); // orphans go regardless
+    EXPECT_EQ(NoteTable::getByPk(*db, orphan), nullptr); // orphans go regardless
 
     prompts.expect(caption, question, PromptAnswer::Yes);
-    StepLog progress;
+    RecordingProgress progress;
     EXPECT_EQ(actions->retentionCleanUp(progress), 2);
     EXPECT_EQ(SampleDateTable::getByPk(*db, old1), nullptr);
     EXPECT_EQ(SampleDateTable::getByPk(*db, old2), nullptr);
     EXPECT_EQ(SampleTable::getByPk(*db, oldEntry), nullptr);
     EXPECT_TRUE(SampleDateTable::getByPk(*db, kept));
-    EXPECT_EQ(progress.topics, std::vector<QString>{"Removing Old LogBook Entries...Please Wait!"});
-    EXPECT_EQ(progress.items.size(), 2u);
+    EXPECT_EQ(progress.topics, QStringList{"Removing Old LogBook Entries...Please Wait!"});
+    EXPECT_EQ(progress.steps(), 2);
     EXPECT_TRUE(progress.items.back().endsWith(" 2 of 2"));
 }
 
@@ -191,7 +148,7 @@ TEST_F(LogbookActionsTest, SummarizeCommandAfterMarkingAll) {
         addEntry(date + "080000", 100 * d);
     }
     SampleDateTable::markAllUnsummarized(*db);
-    StepLog progress;
+    RecordingProgress progress;
     EXPECT_EQ(actions->summarizeCommand(progress), 3);
     EXPECT_EQ(rows("select AVG_GLUCOSE_CNT, SUMMARY_STATE from SAMPLE_DATE order by PK"),
               (std::vector<std::string>{"100|0", "200|0", "300|0"}));

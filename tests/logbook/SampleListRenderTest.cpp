@@ -2,15 +2,7 @@
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListDelegate.h"
 #include "logbook/widgets/SampleListModel.h"
-#include "storage/MedicationTable.h"
-#include "storage/NoteTable.h"
-#include "storage/PreferenceTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
 #include "support/TestLogbookContext.h"
 
 #include <QApplication>
@@ -19,11 +11,6 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <functional>
-#include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -62,29 +49,19 @@ int textRightEdge(const QImage& image, const QRect& rect) {
     return -1;
 }
 
-class SampleListTest : public DatabaseTest {
+class SampleListTest : public LogbookTest {
 protected:
     void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(SampleDateTable::createTable(*db));
-        ASSERT_TRUE(SampleTable::createTable(*db));
-        ASSERT_TRUE(NoteTable::createTable(*db));
-        ASSERT_TRUE(PreferenceTable::createTable(*db));
-        ASSERT_TRUE(SampleTypeTable::createTable(*db));
-        ASSERT_TRUE(MedicationTable::createTable(*db));
-        ASSERT_TRUE(QbPreferenceTable::createTable(*db));
-        ASSERT_TRUE(QbTargetTable::createTable(*db));
-        SampleType breakfast;
-        breakfast.setSampleTime("0700");
-        breakfast.setDesc("Breakfast");
-        ASSERT_TRUE(SampleTypeTable::save(*db, breakfast));
-        auto preference = PreferenceTable::load(*db);
-        preference->setGlucoseExtLo(50);
-        preference->setGlucoseLo(70);
-        preference->setGlucoseHi(180);
-        preference->setGlucoseExtHi(250);
-        preference->setDeliveryCode(kDeliveryInjection);
-        ASSERT_TRUE(PreferenceTable::save(*db, *preference));
+        LogbookTest::SetUp();
+        addSlot("0700", "Breakfast");
+        changePreference([](Preference& p) {
+            p.setGlucoseExtLo(50);
+            p.setGlucoseLo(70);
+            p.setGlucoseHi(180);
+            p.setGlucoseExtHi(250);
+            p.setDeliveryCode(kDeliveryInjection);
+        });
+        ASSERT_FALSE(HasFailure());
         context = std::make_unique<TestLogbookContext>(*db, prompts, 0);
 
         list = std::make_unique<SampleListCtrl>(*context);
@@ -112,12 +89,10 @@ protected:
     }
 
     int addDay() {
-        SampleDate day;
-        day.setSampleDate("20070315");
-        day.setTtlSampleCnt(5);
-        day.setTtlCarbCnt(120);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
+        return LogbookTest::addDay("20070315", [](SampleDate& day) {
+            day.setTtlSampleCnt(5);
+            day.setTtlCarbCnt(120);
+        });
     }
 
     QImage render() {

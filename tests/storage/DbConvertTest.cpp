@@ -5,10 +5,9 @@
 #include "storage/PreferenceTable.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
+#include "support/RecordingProgress.h"
 #include "support/TestDatabase.h"
-#include "ui/Progress.h"
 
-#include <QStringList>
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -18,25 +17,6 @@ using namespace OldLayouts;
 using Rows = std::vector<std::string>;
 
 namespace {
-
-class RecordingProgress : public Progress {
-public:
-    void begin(const QString& topic, int steps) override {
-        topics.append(topic);
-        m_steps = steps;
-    }
-    void step(const QString& item, int taken) override {
-        items.append(itemLine(item, taken, m_steps));
-    }
-    void finish() override { ++finished; }
-
-    QStringList topics;
-    QStringList items;
-    int finished = 0;
-
-private:
-    int m_steps = 0;
-};
 
 const QString kCaption = QString::fromLatin1(DbConvert::kCaption);
 

@@ -1,48 +1,19 @@
-#include "storage/NoteTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
-#include "support/TestDatabase.h"
+#include "support/LogbookTest.h"
 
 namespace {
 
-class LogbookTables : public DatabaseTest {
+class LogbookTables : public LogbookTest {
 protected:
     void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(SampleDateTable::createTable(*db));
-        ASSERT_TRUE(SampleTable::createTable(*db));
-        ASSERT_TRUE(SampleTypeTable::createTable(*db));
-        ASSERT_TRUE(NoteTable::createTable(*db));
+        LogbookTest::SetUp();
         takeStatements();
     }
 
-    int addDay(const QString& date, int fk = 0) {
-        SampleDate day;
-        day.setSampleDate(date);
-        day.setFk(fk);
-        EXPECT_TRUE(SampleDateTable::save(*db, day));
-        return day.getPk();
-    }
-
-    int addNote(int type, int owner, const QString& text, int fk = 0) {
-        Note note;
-        note.setNoteType(type);
-        note.setOwnerPk(owner);
-        note.setText(text);
-        note.setFk(fk);
-        EXPECT_TRUE(NoteTable::save(*db, note));
-        return note.getPk();
-    }
-
     int addEntry(const QString& time, int glucose = 100, int notePk = 0, int fk = 0) {
-        Sample entry;
-        entry.setSampleTime(time);
-        entry.setGlucoseCnt(glucose);
-        entry.setNotePk(notePk);
-        entry.setFk(fk);
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        return entry.getPk();
+        return LogbookTest::addEntry(time, glucose, [=](Sample& entry) {
+            entry.setNotePk(notePk);
+            entry.setFk(fk);
+        });
     }
 
     std::vector<int> pksOf(std::unique_ptr<Query> q) {
@@ -118,7 +89,7 @@ TEST_F(LogbookTables, SaveWithUnknownPkInsertsUnderThatPk) {
     EXPECT_EQ(rows("select PK, FK, SYNC_STATE, TEXT from NOTE"),
               std::vector<std::string>{"57|3|20|imported"});
     // The next new row continues after it.
-    EXPECT_EQ(addNote(0, 0, "next"), 58);
+    EXPECT_EQ(addNote("next"), 58);
 }
 
 TEST_F(LogbookTables, StateNinetyNineIsKeptAndDropsTheHandheldId) {
@@ -209,7 +180,7 @@ TEST_F(LogbookTables, TextsAreCutToTheirWidthInCharacters) {
 }
 
 TEST_F(LogbookTables, ApostrophesAreStoredUnchanged) {
-    int pk = addNote(0, 0, "Didn't eat; Mom's 'special' cake");
+    int pk = addNote("Didn't eat; Mom's 'special' cake");
     EXPECT_EQ(NoteTable::getByPk(*db, pk)->getText(), "Didn't eat; Mom's 'special' cake");
     SampleType slot;
     slot.setDesc("Kid's snack");
@@ -303,9 +274,9 @@ TEST_F(LogbookTables, SelectionsOrderAndExcludeDeletedRows) {
 
 TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
     addDay("20070315");
-    int localNote = addNote(0, 0, "local");
+    int localNote = addNote("local");
     int local = addEntry("20070315080000", 100, localNote);
-    int knownNote = addNote(0, 0, "known", 6);
+    int knownNote = addNote("known", NoteType::LogEntry, 0, 6);
     int known = addEntry("20070315090000", 100, knownNote, 7);
     ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 20 where PK = %ld", long(known)));
 
@@ -339,11 +310,11 @@ TEST_F(LogbookTables, ForeignStateRowIsDeletedOutright) {
 
 TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
     int day = addDay("20070315");
-    int dayNote = addNote(1, day, "sick day");
+    int dayNote = addNote("sick day", NoteType::Day, day);
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(dayNote)));
     std::vector<int> entryNotes;
     for (int i = 0; i < 120; ++i) {
-        int note = i % 2 ? addNote(0, 0, QString("entry %1").arg(i)) : 0;
+        int note = i % 2 ? addNote(QString("entry %1").arg(i)) : 0;
         if (note)
             entryNotes.push_back(note);
         addEntry(QString("20070315%1%2%3")
@@ -368,7 +339,7 @@ TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
 }
 
 TEST_F(LogbookTables, DayKnownToHandheldIsMarkedWithItsEntries) {
-    int day = addDay("20070315", 11);
+    int day = addDay("20070315", [](SampleDate& d) { d.setFk(11); });
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 20"));
     int known = addEntry("20070315080000", 90, 0, 5);
     int local = addEntry("20070315090000", 95);
@@ -383,14 +354,14 @@ TEST_F(LogbookTables, DeleteOrphansKeepsNotesTheirOwnersPointTo) {
     ASSERT_TRUE(db->exec("create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, NOTE_PK "
                          "INTEGER )"));
     int day = addDay("20070315");
-    int kept = addNote(1, day, "kept");
-    int orphanDay = addNote(1, 99, "orphan");
+    int kept = addNote("kept", NoteType::Day, day);
+    int orphanDay = addNote("orphan", NoteType::Day, 99);
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(kept)));
-    int entryNote = addNote(0, 0, "entry");
+    int entryNote = addNote("entry");
     addEntry("20070315080000", 100, entryNote);
-    int orphanEntry = addNote(0, 0, "orphan entry");
-    int vitalNote = addNote(2, 1, "vital");
-    int orphanVital = addNote(2, 2, "orphan vital");
+    int orphanEntry = addNote("orphan entry");
+    int vitalNote = addNote("vital", NoteType::Vital, 1);
+    int orphanVital = addNote("orphan vital", NoteType::Vital, 2);
     ASSERT_TRUE(db->exec("insert into BLOOD_PRESSURE values ( 1, %ld )", long(vitalNote)));
 
     EXPECT_TRUE(NoteTable::deleteOrphans(*db));

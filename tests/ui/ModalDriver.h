@@ -24,3 +24,13 @@ inline void whenModal(std::function<void(QWidget*)> act, int triesLeft = 3000) {
         }
     });
 }
+
+// The same for a modal window of type T; any other modal window that comes up is closed.
+template <typename T, typename Act> void whenModalIs(Act act) {
+    whenModal([act = std::move(act)](QWidget* shown) {
+        if (auto* window = qobject_cast<T*>(shown))
+            act(window);
+        else
+            shown->close();
+    });
+}

@@ -21,12 +21,7 @@ struct BoxPresser {
     bool hadNo = false;
 
     void press(QMessageBox::StandardButton which) {
-        whenModal([this, which](QWidget* shown) {
-            auto* box = qobject_cast<QMessageBox*>(shown);
-            if (!box) {
-                shown->close();
-                return;
-            }
+        whenModalIs<QMessageBox>([this, which](QMessageBox* box) {
             caption = box->windowTitle();
             text = box->text();
             hadNo = box->button(QMessageBox::No) != nullptr;
@@ -77,12 +72,7 @@ TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     QStringList filters;
     QString folder;
 
-    whenModal([&](QWidget* shown) {
-        auto* dialog = qobject_cast<QFileDialog*>(shown);
-        if (!dialog) {
-            shown->close();
-            return;
-        }
+    whenModalIs<QFileDialog>([&](QFileDialog* dialog) {
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         folder = dialog->directory().absolutePath();
@@ -96,12 +86,7 @@ TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     EXPECT_EQ(filters, QStringList({"Text files (*.txt)", "All files (*)"}));
     EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
 
-    whenModal([&](QWidget* shown) {
-        auto* dialog = qobject_cast<QFileDialog*>(shown);
-        if (!dialog) {
-            shown->close();
-            return;
-        }
+    whenModalIs<QFileDialog>([&](QFileDialog* dialog) {
         if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
             name->setText("export.txt"); // typed, as the patient would
         // Straight to "accepted": the save dialog's own checks wait on its folder being read,
@@ -111,12 +96,7 @@ TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     EXPECT_EQ(dialogs.getSaveFileName("Export", dir.path(), "Text files (*.txt)"),
               dir.filePath("export.txt"));
 
-    whenModal([](QWidget* shown) {
-        if (auto* dialog = qobject_cast<QFileDialog*>(shown))
-            dialog->reject();
-        else
-            shown->close();
-    });
+    whenModalIs<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_TRUE(
         dialogs.getOpenFileName("Import Meter File", dir.path(), "All files (*)").isEmpty());
 }
