@@ -5,6 +5,7 @@
 #include "storage/Conversions.h"
 #include "support/LogbookTest.h"
 #include "support/RecordingProgress.h"
+#include "support/ScriptedDeleteQuestion.h"
 #include "support/TestLogbookContext.h"
 #include "ui/DeleteQuestion.h"
 
@@ -15,22 +16,6 @@
 using namespace ViewCommand;
 
 namespace {
-
-class ScriptedDeleteQuestion : public DeleteQuestion {
-public:
-    DeleteAnswer ask() override {
-        ++asked;
-        if (answers.empty()) {
-            ADD_FAILURE() << "the removal was not expected to be asked";
-            return {};
-        }
-        DeleteAnswer next = answers.front();
-        answers.pop_front();
-        return next;
-    }
-    std::deque<DeleteAnswer> answers;
-    int asked = 0;
-};
 
 class ViewTest : public LogbookTest {
 protected:

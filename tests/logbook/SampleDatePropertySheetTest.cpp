@@ -5,6 +5,7 @@
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Conversions.h"
 #include "support/LogbookTest.h"
+#include "support/ScriptedDeleteQuestion.h"
 #include "support/TestLogbookContext.h"
 #include "ui/DeleteQuestion.h"
 
@@ -22,22 +23,6 @@
 using namespace ViewCommand;
 
 namespace {
-
-class QueuedDeleteQuestion : public DeleteQuestion {
-public:
-    DeleteAnswer ask() override {
-        ++asked;
-        if (answers.empty()) {
-            ADD_FAILURE() << "the removal was not expected to be asked";
-            return {};
-        }
-        DeleteAnswer next = answers.front();
-        answers.pop_front();
-        return next;
-    }
-    std::deque<DeleteAnswer> answers;
-    int asked = 0;
-};
 
 bool sameImage(const QPixmap& shown, const QString& path) {
     return !shown.isNull() && shown.toImage() == QPixmap(path).toImage();
@@ -101,7 +86,7 @@ protected:
         return pk;
     }
 
-    QueuedDeleteQuestion question;
+    ScriptedDeleteQuestion question;
     bool cancelEditor = false;
     std::vector<QString> presets;
     std::unique_ptr<TestLogbookContext> context;

@@ -288,13 +288,8 @@ void CQuillmarchView::onKeyReleased(int key) {
 }
 
 void CQuillmarchView::addCommand(QMenu& menu, const QString& text, int id) {
-    QAction* action = menu.addAction(text);
-    action->setEnabled(isCommandEnabled(id));
-    if (isCommandChecked(id)) {
-        action->setCheckable(true);
-        action->setChecked(true);
-    }
-    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    EntryMenu::addItem(menu, text, isCommandEnabled(id), isCommandChecked(id),
+                       [this, id] { runCommand(id); });
 }
 
 void CQuillmarchView::fillEntryMenu(QMenu& menu) {

@@ -53,6 +53,17 @@ bool isChecked(LogbookContext& context, const SampleAbs& entry, int id) {
     return code >= 0 && entry.getDeliveryCode() == code;
 }
 
+void addItem(QMenu& menu, const QString& text, bool enabled, bool checked,
+             std::function<void()> run) {
+    QAction* action = menu.addAction(text);
+    action->setEnabled(enabled);
+    if (checked) {
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+    QObject::connect(action, &QAction::triggered, &menu, std::move(run));
+}
+
 int deliveryCodeOf(int id) {
     switch (id) {
     case DeliveryInjection:

@@ -22,6 +22,11 @@ void fill(QMenu& menu, LogbookContext& context, const AddCommand& add);
 // site change.
 bool isChecked(LogbookContext& context, const SampleAbs& entry, int id);
 
+// Adds a command item that is enabled and checked as its owner says and runs `run` when
+// chosen; the item form of both menus.
+void addItem(QMenu& menu, const QString& text, bool enabled, bool checked,
+             std::function<void()> run);
+
 // The delivery code an item of the Delivery submenu stores, or -1 for other items.
 int deliveryCodeOf(int id);
 

@@ -394,13 +394,8 @@ void SampleDateSamplePage::removeSelected() {
 }
 
 void SampleDateSamplePage::addCommand(QMenu& menu, const QString& text, int id) {
-    QAction* action = menu.addAction(text);
-    action->setEnabled(isCommandEnabled(id));
-    if (isCommandChecked(id)) {
-        action->setCheckable(true);
-        action->setChecked(true);
-    }
-    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    EntryMenu::addItem(menu, text, isCommandEnabled(id), isCommandChecked(id),
+                       [this, id] { runCommand(id); });
 }
 
 void SampleDateSamplePage::fillEntryMenu(QMenu& menu) {
