@@ -4,6 +4,9 @@
 
 // Everything the program asks or tells the patient in a message box goes through this
 // interface, so that tests can see each caption and text and answer it from a script.
+// The caption of the program's own messages (refused values and the like).
+inline constexpr const char* kProgramCaption = "Quillmarch";
+
 enum class PromptIcon { Information, Warning, Error, Question };
 enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };
 enum class PromptAnswer { Ok, Yes, No, Cancel };

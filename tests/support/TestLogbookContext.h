@@ -10,11 +10,12 @@
 #include <memory>
 #include <vector>
 
-// A LogbookContext over a test database: the preference is loaded from the database on
-// first use, the slots and medications are read on demand, and the clock is fixed.
-class TestLogbookContext : public LogbookContext {
+// A LogbookContext (or a context built on it) over a test database: the preference is loaded
+// from the database on first use, the slots and medications are read on demand, and the
+// clock is fixed.
+template <class Base> class BasicTestLogbookContext : public Base {
 public:
-    TestLogbookContext(Database& db, Prompts& prompts, std::time_t now)
+    BasicTestLogbookContext(Database& db, Prompts& prompts, std::time_t now)
         : m_db(db), m_prompts(prompts), m_clock(now) {
         m_standBy.setPk(-1);
         m_standBy.setDesc("Unknown");
@@ -74,3 +75,5 @@ private:
     bool m_slotsLoaded = false;
     SampleType m_standBy;
 };
+
+using TestLogbookContext = BasicTestLogbookContext<LogbookContext>;
