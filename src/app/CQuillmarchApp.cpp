@@ -79,6 +79,32 @@ bool CQuillmarchApp::switchUser(const QString& name) {
     return true;
 }
 
+QString CQuillmarchApp::patientValue(const QString& valueName) {
+    return m_user ? m_settings.getUserString(m_user->name(), valueName) : QString();
+}
+
+bool CQuillmarchApp::otherPatientNamed(const QString& name) {
+    const QString key = Q7User(name).name();
+    return (!m_user || key != m_user->name()) && m_settings.userExists(key);
+}
+
+bool CQuillmarchApp::renamePatient(const QString& newName) {
+    if (!m_user)
+        return false;
+    const Q7User renamed(newName);
+    if (renamed.name() == m_user->name())
+        return true;
+    if (!m_settings.renameUser(m_user->name(), renamed.name()))
+        return false;
+    m_user = std::make_unique<Q7User>(renamed);
+    // A second program started for the new name must find this one.
+    if (m_patientClaim)
+        m_patientClaim(m_user->name());
+    if (m_titleObserver)
+        m_titleObserver(windowTitle());
+    return true;
+}
+
 bool CQuillmarchApp::openDatabase(const QString& name) {
     m_db.reset();
     const QString path = m_settings.getUserString(name, latin1(kDbPathValue));

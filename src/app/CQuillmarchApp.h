@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Q7User.h"
-#include "logbook/LogbookContext.h"
+#include "settings/PatientSettingsContext.h"
 #include "storage/Medication.h"
 #include "storage/Preference.h"
 #include "storage/SampleType.h"
@@ -24,7 +24,7 @@ class SettingsTree;
 // The application core: the current patient, the open database and the patient's caches
 // (preference record, slots by start time, active medications). It owns no window; what it
 // needs to ask goes through AppDialogs and Prompts, so it runs the same under tests.
-class CQuillmarchApp : public LogbookContext {
+class CQuillmarchApp : public PatientSettingsContext {
 public:
     // The program ends with this code when a patient's database cannot be opened.
     static constexpr int kOpenFailureExitCode = -1;
@@ -131,6 +131,14 @@ public:
     MedicationLookup medicationLookup() override;
     Prompts& prompts() override { return m_prompts; }
     const Clock& clock() override { return m_clock; }
+
+    // ---- PatientSettingsContext --------------------------------------------------------
+
+    QString patientValue(const QString& valueName) override;
+    bool otherPatientNamed(const QString& name) override;
+    // The settings move first; only when they have, the new name becomes current and the
+    // running program holds the patient under it.
+    bool renamePatient(const QString& newName) override;
 
 private:
     void dropCaches();

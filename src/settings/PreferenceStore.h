@@ -38,3 +38,35 @@ struct MiscFields {
     int glucoseUnit = 0;
     int deliveryCode = 0;
 };
+
+// Stores what the Preferences sheet holds, in this order: the patient's data, the ranges
+// (parsed in the glucose unit in force before this store), the miscellaneous settings, the
+// preference record itself; then the patient is renamed when the name changed, the slots are
+// stored (storeSlots), and when the default delivery now differs from the one the sheet
+// opened with, the patient is asked whether every log entry should take the new delivery.
+// Nothing of the log changes on No.
+//
+// Returns false when the preference record could not be saved; the rest still runs, as each
+// step stands on its own.
+class PreferenceStore {
+public:
+    static constexpr const char* kUpdateDelivery = "UPDATE SAMPLE SET DELIVERY_CODE=%ld";
+    static constexpr const char* kResendKnownEntries =
+        "UPDATE SAMPLE SET SYNC_STATE=%ld where FK > 0 and sync_state <> %ld";
+    static constexpr const char* kDeliveryQuestion =
+        "You changed your default delivery from %1 to %2.\n\nDo you want to update all log "
+        "entries to %3 as the delivery?";
+    static constexpr const char* kUpdateFailed = "Update Failed";
+
+    PreferenceStore(PatientSettingsContext& context, int deliveryAtOpening)
+        : m_context(context), m_deliveryAtOpening(deliveryAtOpening) {}
+
+    bool store(const PatientFields& patient, const RangeFields& ranges, const MiscFields& misc,
+               const std::function<void()>& storeSlots);
+
+private:
+    void offerDeliveryUpdate(int newDelivery);
+
+    PatientSettingsContext& m_context;
+    int m_deliveryAtOpening;
+};

@@ -141,3 +141,24 @@ TEST_F(MainFrameTest, QuickBolusIsOfferedOnlyWhileSwitchedOn) {
     frame = std::make_unique<CMainFrame>(app, *view);
     EXPECT_TRUE(findAction(*frame, "Quick Bolus")->isEnabled());
 }
+
+TEST_F(MainFrameTest, AfterThePreferencesTheFilterTitleAndCachesFollowTheDatabase) {
+    int opened = 0;
+    view->setPreferencesEditor([&] {
+        ++opened;
+        // What a confirmed sheet leaves behind: a renamed slot and patient.
+        Database& db = app.database();
+        EXPECT_TRUE(db.exec("update SAMPLE_TYPE set DESC='Frühstück' where PK=2"));
+        EXPECT_TRUE(db.exec("update PREFERENCE set PATIENT_NAME='Ann Berg' where PK=1"));
+        return true;
+    });
+    QAction* preferences = frame->action(ViewCommand::Preferences);
+    ASSERT_NE(preferences, nullptr);
+    EXPECT_EQ(preferences->text(), "Preferences");
+    preferences->trigger();
+
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(frame->filterBox()->itemText(1), "Frühstück");
+    EXPECT_EQ(app.getSlot(1).getDesc(), "Frühstück");
+    EXPECT_EQ(frame->windowTitle(), "Quillmarch-Ann Berg");
+}

@@ -371,3 +371,42 @@ TEST_F(QuillmarchAppTest, TheSplashClosesOnceTheSecondsPassTwo) {
 }
 
 } // namespace
+
+TEST_F(QuillmarchAppTest, RenamingThePatientMovesEverySettingAndRetitles) {
+    const QString path = makePatient("Ann", "Ann");
+    makePatient("Bob", "Bob");
+    settings.setUserString("Ann", "PatientNotes", "Walks daily");
+    settings.setUserString("Ann", "Reports/Daily", "true");
+    std::vector<QString> claimed;
+    app->setPatientClaim([&claimed](const QString& name) {
+        claimed.push_back(name);
+        return true;
+    });
+    dialogs.chosen = QString("Ann");
+    ASSERT_TRUE(app->selectUser());
+    std::vector<QString> titles;
+    app->setTitleObserver([&titles](const QString& title) { titles.push_back(title); });
+
+    EXPECT_EQ(app->patientValue("PatientNotes"), "Walks daily");
+    EXPECT_TRUE(app->otherPatientNamed("Bob"));
+    EXPECT_FALSE(app->otherPatientNamed("Ann"));
+    EXPECT_FALSE(app->otherPatientNamed("Carl"));
+
+    // The same name touches nothing.
+    EXPECT_TRUE(app->renamePatient("Ann"));
+    EXPECT_EQ(settings.listUsers(), (QStringList{"Ann", "Bob"}));
+    EXPECT_TRUE(titles.empty());
+
+    app->getPreference().setPatientName("Ann Berg");
+    ASSERT_TRUE(app->renamePatient("Ann Berg"));
+    EXPECT_EQ(settings.listUsers(), (QStringList{"Ann Berg", "Bob"}));
+    EXPECT_EQ(settings.getUserString("Ann Berg", "DbPath"), path);
+    EXPECT_EQ(settings.getUserString("Ann Berg", "PatientNotes"), "Walks daily");
+    EXPECT_EQ(settings.getUserString("Ann Berg", "Reports/Daily"), "true");
+    EXPECT_EQ(app->currentUserName(), "Ann Berg");
+    EXPECT_EQ(app->patientValue("PatientNotes"), "Walks daily");
+    EXPECT_EQ(claimed, (std::vector<QString>{"Ann", "Ann Berg"}));
+    EXPECT_EQ(titles, std::vector<QString>{"Quillmarch-Ann Berg"});
+    // The database stays open under the new name.
+    EXPECT_EQ(app->db()->path(), path);
+}

@@ -64,6 +64,10 @@ CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* pare
     connect(m_view.list()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CMainFrame::updateEnabling);
     connect(&m_view, &CQuillmarchView::logbookChanged, this, &CMainFrame::updateEnabling);
+    connect(&m_view, &CQuillmarchView::settingsChanged, this, [this] {
+        rebuildFilter();
+        updateTitle();
+    });
     updateTitle();
     readQuickBolusAvailability();
 }
@@ -113,6 +117,7 @@ void CMainFrame::buildMenus() {
     statusItem->setChecked(true);
     connect(statusItem, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     viewMenu->addSeparator();
+    addViewCommand(viewMenu, QStringLiteral("Preferences"), Preferences);
     QAction* setup = viewMenu->addAction(QStringLiteral("Quick Bolus Setup"));
     connect(setup, &QAction::triggered, this, &CMainFrame::quickBolusSetup);
     m_actions[kQuickBolusSetup] = setup;
@@ -202,6 +207,8 @@ void CMainFrame::newUser() {
     updateTitle();
     readQuickBolusAvailability();
     m_view.runCommand(Summarize);
+    // A new patient starts from the defaults: the sheet lets them be made the patient's own.
+    m_view.runCommand(Preferences);
 }
 
 void CMainFrame::openUser() {

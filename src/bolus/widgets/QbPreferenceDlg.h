@@ -22,10 +22,7 @@ public:
     void done(int result) override;
 
 private:
-    void pageChanged(int index);
-
     QbPrefGeneral* m_general;
-    int m_shownPage = 0;
 };
 
 // Opens the sheet over the parent; true when it closed with OK (the calculator may have

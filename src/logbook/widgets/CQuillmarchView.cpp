@@ -113,6 +113,9 @@ bool CQuillmarchView::runCommand(int id) {
     case Reload:
         reload();
         return true;
+    case Preferences:
+        editPreferences();
+        return true;
     case DaySick:
     case DayNormal:
     case DayActive:
@@ -247,6 +250,18 @@ void CQuillmarchView::removeSelected() {
         repaintList();
         m_list->setFocus();
     }
+}
+
+void CQuillmarchView::editPreferences() {
+    if (!m_editPreferences)
+        return;
+    m_editPreferences();
+    // The list pages store as they go and Apply stores the preference record, so even a
+    // cancelled sheet may have changed what the caches hold: they are always read again,
+    // and the glucose colours, slot names and times are drawn from the new values.
+    m_context.reloadPreference();
+    emit settingsChanged();
+    reload();
 }
 
 void CQuillmarchView::showDayEntries(bool show) {

@@ -30,6 +30,10 @@ public:
     void setEntryEditor(std::function<int(Sample&)> editor) { m_editEntry = std::move(editor); }
     // The day editor: answers true when the day was changed.
     void setDayEditor(std::function<bool(int dayPk)> editor) { m_editDay = std::move(editor); }
+    // The preferences sheet: answers true when it closed with OK.
+    void setPreferencesEditor(std::function<bool()> editor) {
+        m_editPreferences = std::move(editor);
+    }
 
     // Runs a command now; false when it is not one of the view's or is disabled.
     bool runCommand(int id);
@@ -50,6 +54,9 @@ public:
 signals:
     // The data behind the list changed (for the graph and the status bar).
     void logbookChanged();
+    // The patient's settings were edited: slot names, the patient's name and the ranges may
+    // have changed (for the log type filter and the window title).
+    void settingsChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -64,6 +71,7 @@ private:
     void fillDayMenu(QMenu& menu);
     void addCommand(QMenu& menu, const QString& text, int id);
     void showDayEntries(bool show);
+    void editPreferences();
     std::vector<LogRow> selectedLogRows() const;
     // The row of the selection mark when exactly one row is selected.
     const LogRow* singleSelection() const;
@@ -77,6 +85,7 @@ private:
     std::function<int()> m_filterSource;
     std::function<int(Sample&)> m_editEntry;
     std::function<bool(int)> m_editDay;
+    std::function<bool()> m_editPreferences;
     int m_filter = LogFilter::AllTypes;
     LogRow m_reselect{0, 0};
     bool m_firstShown = false;

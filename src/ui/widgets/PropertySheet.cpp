@@ -19,6 +19,7 @@ PropertySheet::PropertySheet(const QString& title, QWidget* parent)
         if (applyAll())
             m_apply->setEnabled(false);
     });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &PropertySheet::pageChanged);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
@@ -39,7 +40,21 @@ PropertyPage* PropertySheet::page(int index) const {
 }
 
 void PropertySheet::setCurrentPage(int index) {
+    // Chosen by the program, not left by the patient: no page is checked.
+    QSignalBlocker quiet(m_tabs);
     m_tabs->setCurrentIndex(index);
+    m_shownPage = m_tabs->currentIndex();
+}
+
+void PropertySheet::pageChanged(int index) {
+    PropertyPage* left = page(m_shownPage);
+    if (index != m_shownPage && left && !left->validate()) {
+        // Back to the page that refused; its own focus (on the refused field) is kept.
+        QSignalBlocker quiet(m_tabs);
+        m_tabs->setCurrentIndex(m_shownPage);
+        return;
+    }
+    m_shownPage = index;
 }
 
 bool PropertySheet::applyAll() {
@@ -47,7 +62,9 @@ bool PropertySheet::applyAll() {
     // sheet written.
     for (size_t i = 0; i < m_pages.size(); ++i) {
         if (!m_pages[i]->validate()) {
+            QSignalBlocker quiet(m_tabs);
             m_tabs->setCurrentIndex(static_cast<int>(i));
+            m_shownPage = static_cast<int>(i);
             return false;
         }
     }

@@ -24,7 +24,8 @@ signals:
 };
 
 // A dialog of tabbed pages with OK, Cancel and Apply. OK and Apply check every page before
-// any page stores anything, then apply the pages in order; Cancel stores nothing.
+// any page stores anything, then apply the pages in order; Cancel stores nothing. A page is
+// also checked when the patient leaves it for another tab, and a refusal keeps it shown.
 class PropertySheet : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     void setCurrentPage(int index);
 
     // Checks and applies every page; true when all of them stored their values.
-    bool applyAll();
+    virtual bool applyAll();
 
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
@@ -46,7 +47,10 @@ public slots:
     void accept() override;
 
 private:
+    void pageChanged(int index);
+
     QTabWidget* m_tabs;
+    int m_shownPage = 0;
     std::vector<PropertyPage*> m_pages;
     QPushButton* m_ok;
     QPushButton* m_cancel;
