@@ -10,6 +10,7 @@
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleDatePropertySheet.h"
 #include "logbook/widgets/SampleDialog.h"
+#include "settings/widgets/PreferenceDlg.h"
 #include "storage/Clock.h"
 #include "ui/widgets/AskDeleteDialog.h"
 #include "ui/widgets/ProgressDlg.h"
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
     view->setDayEditor([&app, &frame, &deleteQuestion, entryEditor](int dayPk) {
         return editDay(app, dayPk, entryEditor, deleteQuestion, &frame);
     });
+    view->setPreferencesEditor(
+        [&app, &frame, &deleteQuestion] { return editPreferences(app, deleteQuestion, &frame); });
     prompts.setParent(&frame);
     dialogs.setParent(&frame);
     app.setTitleObserver([&frame](const QString&) { frame.updateTitle(); });

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <climits>
 #include <filesystem>
+#include <locale.h>
 #include <system_error>
 
 namespace {
@@ -325,9 +326,13 @@ QString formatTime(std::time_t time, const char* pattern) {
     std::tm fields = localFields(time, &ok);
     if (!ok)
         return {};
+    // The program speaks English whatever the desktop's language: month and day names and
+    // AM/PM come from the C locale (a German one, say, has no AM/PM at all).
+    static const locale_t english = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     char buffer[256];
-    std::size_t length = std::strftime(buffer, sizeof buffer, pattern, &fields);
-    return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
+    std::size_t length = english ? strftime_l(buffer, sizeof buffer, pattern, &fields, english)
+                                 : std::strftime(buffer, sizeof buffer, pattern, &fields);
+    return QString::fromLatin1(buffer, static_cast<qsizetype>(length));
 }
 
 // ---- Slots -----------------------------------------------------------------------------

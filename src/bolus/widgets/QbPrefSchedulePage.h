@@ -2,61 +2,28 @@
 
 #include "bolus/QbSetup.h"
 #include "bolus/widgets/QbPrefItemDlg.h"
-#include "ui/widgets/PropertySheet.h"
+#include "ui/widgets/RecordListPage.h"
 
-#include <QStringList>
 #include <functional>
 #include <vector>
 
 class DeleteQuestion;
-class QPushButton;
-class QTreeWidget;
 
 // A schedule page: the schedule's rows in a list with New, Modify and Remove. Every change
 // is stored the moment it is confirmed, so the sheet's Cancel leaves it in place.
-class QbPrefSchedulePage : public PropertyPage {
+class QbPrefSchedulePage : public RecordListPage {
     Q_OBJECT
-public:
-    QTreeWidget* list() const { return m_list; }
-    QPushButton* newButton() const { return m_new; }
-    QPushButton* modifyButton() const { return m_modify; }
-    QPushButton* removeButton() const { return m_remove; }
-
-    // Lists what the table holds now.
-    void fill();
-    void newItem();
-    // Modify and Remove act on a single selected row only.
-    void modifyItem();
-    void removeItem();
-
 protected:
-    struct Row {
-        int pk;
-        QStringList cells;
-    };
     QbPrefSchedulePage(LogbookContext& context, DeleteQuestion& deleteQuestion,
                        const char* explanation, std::span<const QbListColumn> columns,
                        QWidget* parent);
 
-    virtual std::vector<Row> rows() = 0;
-    // Opens the item dialog on a new row, or on the stored row with that key; stores the
-    // row when the dialog closes with OK. True when something was stored.
-    virtual bool editNew() = 0;
-    virtual bool editStored(int pk) = 0;
-    virtual bool removeStored(int pk) = 0;
+    bool confirmRemove() override;
 
     LogbookContext& m_context;
 
 private:
-    int selectedPk() const;
-    void stored(bool anyStored);
-
     DeleteQuestion& m_deleteQuestion;
-    std::vector<bool> m_centred;
-    QTreeWidget* m_list = nullptr;
-    QPushButton* m_new = nullptr;
-    QPushButton* m_modify = nullptr;
-    QPushButton* m_remove = nullptr;
 };
 
 // The page of one schedule kind.

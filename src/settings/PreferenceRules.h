@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The rules behind the Patient, Ranges and Miscellaneous pages, kept apart from the widgets
+// so that they can be checked without a screen.
+
+// ---- Glucose limits ----------------------------------------------------------------------
+
+// The extreme limits lie a fifth beyond the target range, in stored units (tenths in the
+// millimole unit); the fifth is truncated toward zero.
+int extremeLowFor(int low);
+int extremeHighFor(int high);
+
+inline constexpr const char* kInvalidGlucoseText = "Invalid Glucose Amount";
+
+// What checking a glucose field makes of its text: nothing when the text is refused,
+// otherwise the text the field should show. A whole number in the millimole unit gets ".0",
+// so the patient sees the value the way it will be shown everywhere else.
+std::optional<QString> checkedGlucoseText(const QString& text, int unit);
+
+// ---- Retention -----------------------------------------------------------------------------
+
+inline constexpr int kMinRetainDays = 7;
+inline constexpr int kMaxRetainDays = 9999;
+inline constexpr const char* kRetentionRangeText = "Please enter an integer between 7 and 9999.";
+
+// The number of days the text holds, or nothing when it is not a whole number in range.
+std::optional<int> retentionDays(const QString& text);
+
+// ---- Stored dates --------------------------------------------------------------------------
+
+// The date of a stored date text (year from characters 1-4, month from 5-6, day from 7-8);
+// nothing when the text is empty or does not hold a real date.
+std::optional<QDate> dateOfText(const QString& text);
+// The stored form of a picked date, YYYYMMDD.
+QString dateTextOf(const QDate& date);
+
+// A stored date as a picker edits it: the stored text stays exactly as it was until the
+// patient picks a date, so an empty or unreadable date survives a visit to the page.
+class PickedDate {
+public:
+    explicit PickedDate(const QString& stored) : m_text(stored) {}
+
+    const QString& text() const { return m_text; }
+    // What the picker should show; nothing when the stored text is no date.
+    std::optional<QDate> shown() const { return dateOfText(m_text); }
+    void pick(const QDate& date) { m_text = dateTextOf(date); }
+
+private:
+    QString m_text;
+};
+
+// ---- Patient name --------------------------------------------------------------------------
+
+inline constexpr const char* kNameMissingText = "Please enter the patient's name.";
+inline constexpr const char* kNameTakenText = "A patient named %1 already exists.";
+
+// The name keys the patient's own settings, so it may be neither blank nor another patient's.
+// The message to show for a refused name; empty when the name is acceptable.
+QString patientNameRefusal(const QString& name,
+                           const std::function<bool(const QString&)>& otherPatientNamed);

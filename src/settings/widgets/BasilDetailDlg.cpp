@@ -1,0 +1,66 @@
+#include "settings/widgets/BasilDetailDlg.h"
+
+#include "logbook/LogbookContext.h"
+#include "settings/SettingsLists.h"
+#include "storage/PreferenceTable.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+// The pickers' display forms use the 12-hour marker "tt"; Qt writes it "AP".
+QString qtDisplayFormat(bool military) {
+    QString format = timePickerFormat(military);
+    format.replace(QLatin1String("tt"), QLatin1String("AP"));
+    return format;
+}
+
+} // namespace
+
+BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, QWidget* parent)
+    : QDialog(parent), m_context(context), m_record(rate) {
+    setWindowTitle(QStringLiteral("Basil Detail"));
+    m_time = new QTimeEdit(this);
+    m_time->setObjectName(QStringLiteral("1148"));
+    m_time->setDisplayFormat(qtDisplayFormat(context.preference().getMilitaryTimeBol()));
+    m_time->setTime(
+        QDateTime::fromSecsSinceEpoch(clockTimeToday(m_record.getStartTime(), context.clock()))
+            .time());
+    m_rate = new QLineEdit(m_record.getBasilMedAmt(), this);
+    m_rate->setObjectName(QStringLiteral("1131"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Begin Basil at:"), m_time);
+    form->addRow(QStringLiteral("Rate per hour:"), m_rate);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &BasilDetailDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(form);
+    top->addWidget(buttons);
+}
+
+void BasilDetailDlg::accept() {
+    const std::time_t start =
+        clockTimeToday(m_time->time().toString(QStringLiteral("HH:mm")), m_context.clock());
+    const std::optional<BasalRefusal> refused =
+        takeBasalDetail(m_context.database(), m_context.prompts(), m_record, m_rate->text(), start);
+    if (!refused) {
+        QDialog::accept();
+        return;
+    }
+    if (refused->field == BasalField::Rate) {
+        m_rate->setFocus();
+        m_rate->selectAll();
+    } else {
+        m_time->setFocus();
+    }
+}

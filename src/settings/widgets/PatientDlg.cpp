@@ -1,0 +1,121 @@
+#include "settings/widgets/PatientDlg.h"
+
+#include "settings/PatientSettingsContext.h"
+#include "storage/Clock.h"
+#include "storage/Conversions.h"
+#include "storage/PreferenceTable.h"
+#include "ui/Prompts.h"
+
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+// A picker showing this date shows a blank instead: the stored date is empty or unreadable.
+const QDate kNoDate(1900, 1, 1);
+
+QLineEdit* textEdit(const char* id, const QString& text, int maxChars, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(id));
+    edit->setMaxLength(maxChars);
+    edit->setText(text);
+    return edit;
+}
+
+} // namespace
+
+PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
+    : PropertyPage(parent), m_context(context), m_birthDate(QString()), m_dxDate(QString()) {
+    // The row itself, not the application's copy: this page shows what is stored.
+    if (auto stored = PreferenceTable::getByPk(context.database(), PreferenceTable::kPk)) {
+        m_fields.patientName = stored->getPatientName();
+        m_fields.doctorName = stored->getDoctorName();
+        m_fields.doctorPhone = stored->getDoctorPhone();
+        m_fields.doctorFax = stored->getDoctorFax();
+        m_fields.birthDate = stored->getBirthDate();
+        m_fields.dxDate = stored->getDxDate();
+    }
+    m_birthDate = PickedDate(m_fields.birthDate);
+    m_dxDate = PickedDate(m_fields.dxDate);
+    m_today = dateOfText(toDateText(context.clock().now())).value_or(QDate());
+
+    m_name = textEdit("1045", m_fields.patientName, 15, this);
+    m_birth = dateEdit("1046", m_birthDate);
+    m_dx = dateEdit("1047", m_dxDate);
+    m_doctor = textEdit("1048", m_fields.doctorName, 35, this);
+    m_phone = textEdit("1049", m_fields.doctorPhone, 15, this);
+    m_fax = textEdit("1050", m_fields.doctorFax, 15, this);
+    for (QLineEdit* edit : {m_name, m_doctor, m_phone, m_fax})
+        connect(edit, &QLineEdit::textEdited, this, &PropertyPage::changed);
+
+    m_database = new QLabel(context.database().path(), this);
+    m_database->setObjectName(QStringLiteral("1117"));
+    m_database->setWordWrap(true);
+    m_database->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Patient Name:"), m_name);
+    form->addRow(QStringLiteral("Birth Date:"), m_birth);
+    form->addRow(QStringLiteral("Dx Date:"), m_dx);
+    form->addRow(QStringLiteral("Physician Name:"), m_doctor);
+    form->addRow(QStringLiteral("Phone:"), m_phone);
+    form->addRow(QStringLiteral("Fax:"), m_fax);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addWidget(m_database);
+}
+
+QDateEdit* PatientDlg::dateEdit(const char* id, PickedDate& date) {
+    auto* edit = new QDateEdit(this);
+    edit->setObjectName(QString::fromLatin1(id));
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    edit->setMinimumDate(kNoDate);
+    edit->setSpecialValueText(QStringLiteral(" "));
+    edit->setDate(date.shown().value_or(kNoDate));
+    // A blank picker would open its calendar in 1900; today is where a date is looked for.
+    edit->calendarWidget()->installEventFilter(this);
+    // Connected only now, so that showing the stored date picks nothing.
+    connect(edit, &QDateEdit::dateChanged, this, [this, &date](const QDate& picked) {
+        date.pick(picked);
+        emit changed();
+    });
+    return edit;
+}
+
+bool PatientDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && m_today.isValid()) {
+        for (QDateEdit* edit : {m_birth, m_dx})
+            if (edit && watched == edit->calendarWidget() && edit->date() == kNoDate)
+                edit->calendarWidget()->setCurrentPage(m_today.year(), m_today.month());
+    }
+    return PropertyPage::eventFilter(watched, event);
+}
+
+bool PatientDlg::validate() {
+    const QString refusal = patientNameRefusal(
+        m_name->text(), [this](const QString& name) { return m_context.otherPatientNamed(name); });
+    if (refusal.isEmpty())
+        return true;
+    m_context.prompts().show(QString::fromLatin1(kProgramCaption), refusal, PromptButtons::Ok,
+                             PromptIcon::Warning);
+    m_name->setFocus();
+    m_name->selectAll();
+    return false;
+}
+
+bool PatientDlg::apply() {
+    m_fields.patientName = m_name->text();
+    m_fields.doctorName = m_doctor->text();
+    m_fields.doctorPhone = m_phone->text();
+    m_fields.doctorFax = m_fax->text();
+    m_fields.birthDate = m_birthDate.text();
+    m_fields.dxDate = m_dxDate.text();
+    return true;
+}

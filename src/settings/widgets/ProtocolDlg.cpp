@@ -1,0 +1,57 @@
+#include "settings/widgets/ProtocolDlg.h"
+
+#include "logbook/LogbookContext.h"
+#include "settings/SettingsLists.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ProtocolDlg::ProtocolDlg(LogbookContext& context, const Protocol& protocol, QWidget* parent)
+    : QDialog(parent), m_record(protocol) {
+    setWindowTitle(QStringLiteral("Protocol"));
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("1092"));
+    m_text->setPlainText(m_record.getText());
+    connect(m_text, &QPlainTextEdit::textChanged, this, &ProtocolDlg::keepToLimit);
+
+    m_effective = new QDateEdit(this);
+    m_effective->setObjectName(QStringLiteral("1091"));
+    m_effective->setCalendarPopup(true);
+    m_effective->setDate(pickerDate(m_record.getEffectiveDate(), context.clock()));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Effective Date:"), m_effective);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ProtocolDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(m_text);
+    top->addLayout(form);
+    top->addWidget(buttons);
+}
+
+// The edit has no length limit of its own; what goes past the column's width is cut at
+// once, so the patient sees what will be kept.
+void ProtocolDlg::keepToLimit() {
+    const QString text = m_text->toPlainText();
+    if (text.size() <= kTextChars)
+        return;
+    QTextCursor cursor = m_text->textCursor();
+    const int position = cursor.position();
+    m_text->setPlainText(text.left(kTextChars));
+    cursor = m_text->textCursor();
+    cursor.setPosition(qMin(position, kTextChars));
+    m_text->setTextCursor(cursor);
+}
+
+void ProtocolDlg::accept() {
+    m_record.setText(m_text->toPlainText());
+    m_record.setEffectiveDate(storedDate(m_effective->date()));
+    QDialog::accept();
+}
