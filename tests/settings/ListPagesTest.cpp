@@ -126,6 +126,20 @@ TEST_F(ListPages, ActiveButtonAndMenuToggleTheSelectedMedication) {
     EXPECT_EQ(changes, 3);
 }
 
+TEST_F(ListPages, TheToggledRowStaysSelectedSoASecondClickUndoesTheFirst) {
+    addMedication("Humalog", "H");
+    MedicationsDlg page(*context, question);
+    selectRow(page, 0);
+    takeStatements();
+    page.activeButton()->click();
+    page.activeButton()->click();
+    EXPECT_EQ(rows("select ACTIVE_BOL from MEDICATION"), std::vector<std::string>{"T"});
+    int updates = 0;
+    for (const std::string& statement : takeStatements())
+        updates += statement.rfind("Update MEDICATION", 0) == 0;
+    EXPECT_EQ(updates, 2);
+}
+
 TEST_F(ListPages, NewMedicationThroughTheRealDialogOffersOnlyFreeCodes) {
     addMedication("Humalog", "H");
     addMedication("Glargine", "G");

@@ -199,6 +199,18 @@ TEST_F(PreferencePages, LeavingTheLimitsDerivesTheExtremes) {
     EXPECT_EQ(fields.glucoseExtHi, "181");
 }
 
+TEST_F(PreferencePages, OkStraightFromAnEditedLimitStillDerivesItsExtreme) {
+    auto page = open<GlucoseRangeDlg>();
+    // Stored extremes that do not follow the rule stay while their limit is untouched.
+    const QString storedExtHigh = page->extHighEdit()->text();
+    page->lowEdit()->setText("72");
+    emit page->lowEdit()->textEdited("72"); // typed, and OK pressed before the focus moved
+    ASSERT_TRUE(page->validate());
+    ASSERT_TRUE(page->apply());
+    EXPECT_EQ(page->fields().glucoseExtLo, "58");
+    EXPECT_EQ(page->fields().glucoseExtHi, storedExtHigh);
+}
+
 TEST_F(PreferencePages, AWholeMillimoleLimitGetsItsDecimal) {
     useMillimoles();
     auto page = open<GlucoseRangeDlg>();

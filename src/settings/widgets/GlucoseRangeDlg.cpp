@@ -101,6 +101,8 @@ GlucoseRangeDlg::GlucoseRangeDlg(PatientSettingsContext& context, QWidget* paren
     m_extHi->setReadOnly(true);
     // Checked once the focus has settled: putting the focus back from inside its own move
     // would start the move over and over.
+    connect(m_lo, &QLineEdit::textEdited, this, [this] { m_lowEdited = true; });
+    connect(m_hi, &QLineEdit::textEdited, this, [this] { m_highEdited = true; });
     connect(m_lo, &QLineEdit::editingFinished, this, &GlucoseRangeDlg::lowLeft,
             Qt::QueuedConnection);
     connect(m_hi, &QLineEdit::editingFinished, this, &GlucoseRangeDlg::highLeft,
@@ -205,15 +207,29 @@ bool GlucoseRangeDlg::leaveLimit(QLineEdit* limit, QLineEdit* extreme, int (*ext
 }
 
 bool GlucoseRangeDlg::lowLeft() {
-    return leaveLimit(m_lo, m_extLo, &extremeLowFor);
+    const bool left = leaveLimit(m_lo, m_extLo, &extremeLowFor);
+    m_lowEdited = m_lowEdited && !left;
+    return left;
 }
 
 bool GlucoseRangeDlg::highLeft() {
-    return leaveLimit(m_hi, m_extHi, &extremeHighFor);
+    const bool left = leaveLimit(m_hi, m_extHi, &extremeHighFor);
+    m_highEdited = m_highEdited && !left;
+    return left;
 }
 
 bool GlucoseRangeDlg::validate() {
-    for (QLineEdit* edit : {m_lo, m_hi, m_extLo, m_extHi})
+    // OK pressed straight from an edited low or high field leaves it only after the sheet
+    // has stored (the check on leaving is queued): its extreme limit is derived here, so
+    // that it is never stored beside a new target. Untouched limits keep the extremes they
+    // have, which need not follow the rule.
+    const bool low = m_lowEdited ? lowLeft() : checkField(m_lo);
+    if (!low)
+        return false;
+    const bool high = m_highEdited ? highLeft() : checkField(m_hi);
+    if (!high)
+        return false;
+    for (QLineEdit* edit : {m_extLo, m_extHi})
         if (!checkField(edit))
             return false;
     return true;

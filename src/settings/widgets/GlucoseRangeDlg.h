@@ -66,6 +66,9 @@ private:
     int m_unit;
     RangeFields m_fields;
     bool m_reporting = false;
+    // The low (high) text was edited since its extreme limit was last derived.
+    bool m_lowEdited = false;
+    bool m_highEdited = false;
     QLineEdit* m_extLo = nullptr;
     QLineEdit* m_lo = nullptr;
     QLineEdit* m_hi = nullptr;

@@ -70,12 +70,19 @@ RecordListPage::RecordListPage(const char* listName, std::span<const RecordListC
 }
 
 void RecordListPage::fill() {
+    // The row the patient was working on stays selected when it is still listed, so that
+    // a toggle or an edit can be followed by another without choosing the row again.
+    const int kept = selectedKey();
     m_list->clear();
     for (const Row& row : rows()) {
         auto* item = new QTreeWidgetItem(m_list, row.cells);
         item->setData(0, Qt::UserRole, row.pk);
         for (int i = 0; i < row.cells.size() && i < static_cast<int>(m_centred.size()); ++i)
             item->setTextAlignment(i, cellAlignment(m_centred[static_cast<size_t>(i)]));
+        if (kept != 0 && row.pk == kept) {
+            item->setSelected(true);
+            m_list->setCurrentItem(item);
+        }
     }
     filled();
 }
