@@ -8,6 +8,8 @@
 PropertySheet::PropertySheet(const QString& title, QWidget* parent)
     : QDialog(parent), m_tabs(new QTabWidget(this)) {
     setWindowTitle(title);
+    // Every page's tab stays in sight: the sheet grows to the width of all of them.
+    m_tabs->setUsesScrollButtons(false);
     auto* buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton(QDialogButtonBox::Ok);
     m_cancel = buttons->addButton(QDialogButtonBox::Cancel);
