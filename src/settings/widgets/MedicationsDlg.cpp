@@ -1,10 +1,5 @@
 #include "settings/widgets/MedicationsDlg.h"
 
-#include "logbook/DeleteConfirmation.h"
-#include "settings/PatientSettingsContext.h"
-#include "settings/SettingsLists.h"
-#include "settings/widgets/MedicationItemDlg.h"
-
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -19,8 +14,7 @@ constexpr RecordListColumn kColumns[] = {{"Name", 150, false},    {"A", 20, true
 
 MedicationsDlg::MedicationsDlg(PatientSettingsContext& context, DeleteQuestion& deleteQuestion,
                                QWidget* parent)
-    : RecordEditPage("1006", kColumns, nullptr, parent), m_context(context),
-      m_deleteQuestion(deleteQuestion) {
+    : SettingsListPage(context, deleteQuestion, "1006", kColumns, nullptr, parent) {
     m_active = new QPushButton(QStringLiteral("Active"), this);
     m_active->setObjectName(QStringLiteral("1062"));
     // Beside the three list buttons, before the stretch that closes the row.
@@ -54,35 +48,8 @@ std::vector<RecordListPage::Row> MedicationsDlg::rows() {
     return listed;
 }
 
-bool MedicationsDlg::editNew() {
-    Medication medication;
-    return edit(medication);
-}
-
-bool MedicationsDlg::editStored(int pk) {
-    auto medication = MedicationTable::getByPk(m_context.database(), pk);
-    return medication && edit(*medication);
-}
-
-bool MedicationsDlg::edit(Medication& medication) {
-    return runEditor(medication) &&
-           storeListed<MedicationTable>(m_context.database(), m_context.prompts(), medication);
-}
-
-bool MedicationsDlg::runDialog(Medication& medication) {
-    MedicationItemDlg dialog(m_context, medication, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    medication = dialog.record();
-    return true;
-}
-
 bool MedicationsDlg::removeStored(int pk) {
     return removeMedication(m_context.database(), m_context.prompts(), pk);
-}
-
-bool MedicationsDlg::confirmRemove() {
-    return confirmDelete(m_context.database(), m_context.preference(), m_deleteQuestion);
 }
 
 void MedicationsDlg::extendContextMenu(QMenu& menu, int pk) {

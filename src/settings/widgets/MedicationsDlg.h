@@ -1,14 +1,11 @@
 #pragma once
 
-#include "storage/Medication.h"
-#include "ui/widgets/RecordListPage.h"
-
-class DeleteQuestion;
-class PatientSettingsContext;
+#include "settings/widgets/MedicationItemDlg.h"
+#include "settings/widgets/SettingsListPage.h"
 
 // The patient's medications and insulins with their code letters. Besides the list's own
 // commands, the "Active" button and the right-click menu turn a medication's flags over.
-class MedicationsDlg : public RecordEditPage<Medication> {
+class MedicationsDlg : public SettingsListPage<MedicationTable, MedicationItemDlg> {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Medications";
@@ -24,18 +21,11 @@ public:
 
 protected:
     std::vector<Row> rows() override;
-    bool editNew() override;
-    bool editStored(int pk) override;
     bool removeStored(int pk) override;
-    bool confirmRemove() override;
     void extendContextMenu(QMenu& menu, int pk) override;
-    bool runDialog(Medication& medication) override;
 
 private:
-    bool edit(Medication& medication);
     void toggle(bool includeInTotals);
 
-    PatientSettingsContext& m_context;
-    DeleteQuestion& m_deleteQuestion;
     QPushButton* m_active = nullptr;
 };

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "storage/Meter.h"
-#include "ui/widgets/RecordListPage.h"
-
-class DeleteQuestion;
-class PatientSettingsContext;
+#include "settings/widgets/MeterDlg.h"
+#include "settings/widgets/SettingsListPage.h"
 
 // The patient's glucose meters and pumps.
-class MetersDlg : public RecordEditPage<Meter> {
+class MetersDlg : public SettingsListPage<MeterTable, MeterDlg> {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Meters";
@@ -17,15 +14,5 @@ public:
 
 protected:
     std::vector<Row> rows() override;
-    bool editNew() override;
-    bool editStored(int pk) override;
     bool removeStored(int pk) override;
-    bool confirmRemove() override;
-    bool runDialog(Meter& meter) override;
-
-private:
-    bool edit(Meter& meter);
-
-    PatientSettingsContext& m_context;
-    DeleteQuestion& m_deleteQuestion;
 };

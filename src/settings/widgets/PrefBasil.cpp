@@ -1,9 +1,5 @@
 #include "settings/widgets/PrefBasil.h"
 
-#include "logbook/DeleteConfirmation.h"
-#include "settings/PatientSettingsContext.h"
-#include "settings/SettingsLists.h"
-#include "settings/widgets/BasilDetailDlg.h"
 #include "storage/PreferenceTable.h"
 
 namespace {
@@ -14,8 +10,8 @@ constexpr RecordListColumn kColumns[] = {{"Time of Day", 170, false}, {"Basil Am
 
 PrefBasil::PrefBasil(PatientSettingsContext& context, DeleteQuestion& deleteQuestion,
                      QWidget* parent)
-    : RecordEditPage("1128", kColumns, SettingsListText::kBasalExplanation, parent),
-      m_context(context), m_deleteQuestion(deleteQuestion) {
+    : SettingsListPage(context, deleteQuestion, "1128", kColumns,
+                       SettingsListText::kBasalExplanation, parent) {
     fill();
 }
 
@@ -27,33 +23,6 @@ std::vector<RecordListPage::Row> PrefBasil::rows() {
     return listed;
 }
 
-bool PrefBasil::editNew() {
-    BasilRate rate;
-    return edit(rate);
-}
-
-bool PrefBasil::editStored(int pk) {
-    auto rate = BasilRateTable::getByPk(m_context.database(), pk);
-    return rate && edit(*rate);
-}
-
-bool PrefBasil::edit(BasilRate& rate) {
-    return runEditor(rate) &&
-           storeListed<BasilRateTable>(m_context.database(), m_context.prompts(), rate);
-}
-
-bool PrefBasil::runDialog(BasilRate& rate) {
-    BasilDetailDlg dialog(m_context, rate, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    rate = dialog.record();
-    return true;
-}
-
 bool PrefBasil::removeStored(int pk) {
     return removeBasalRate(m_context.database(), m_context.prompts(), pk);
-}
-
-bool PrefBasil::confirmRemove() {
-    return confirmDelete(m_context.database(), m_context.preference(), m_deleteQuestion);
 }

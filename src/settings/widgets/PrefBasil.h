@@ -1,13 +1,10 @@
 #pragma once
 
-#include "storage/BasilRate.h"
-#include "ui/widgets/RecordListPage.h"
-
-class DeleteQuestion;
-class PatientSettingsContext;
+#include "settings/widgets/BasilDetailDlg.h"
+#include "settings/widgets/SettingsListPage.h"
 
 // The pump's basal rates by time of day, for the physician's summary.
-class PrefBasil : public RecordEditPage<BasilRate> {
+class PrefBasil : public SettingsListPage<BasilRateTable, BasilDetailDlg> {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Basil Rates";
@@ -17,15 +14,5 @@ public:
 
 protected:
     std::vector<Row> rows() override;
-    bool editNew() override;
-    bool editStored(int pk) override;
     bool removeStored(int pk) override;
-    bool confirmRemove() override;
-    bool runDialog(BasilRate& rate) override;
-
-private:
-    bool edit(BasilRate& rate);
-
-    PatientSettingsContext& m_context;
-    DeleteQuestion& m_deleteQuestion;
 };

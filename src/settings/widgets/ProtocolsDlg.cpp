@@ -1,10 +1,5 @@
 #include "settings/widgets/ProtocolsDlg.h"
 
-#include "logbook/DeleteConfirmation.h"
-#include "settings/PatientSettingsContext.h"
-#include "settings/SettingsLists.h"
-#include "settings/widgets/ProtocolDlg.h"
-
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -16,8 +11,7 @@ constexpr RecordListColumn kColumns[] = {{"Effective Date", 150, false}};
 
 ProtocolsDlg::ProtocolsDlg(PatientSettingsContext& context, DeleteQuestion& deleteQuestion,
                            QWidget* parent)
-    : RecordEditPage("1089", kColumns, nullptr, parent), m_context(context),
-      m_deleteQuestion(deleteQuestion) {
+    : SettingsListPage(context, deleteQuestion, "1089", kColumns, nullptr, parent) {
     fill();
 }
 
@@ -28,27 +22,8 @@ std::vector<RecordListPage::Row> ProtocolsDlg::rows() {
     return listed;
 }
 
-bool ProtocolsDlg::editNew() {
-    Protocol protocol = newProtocol(m_context.clock());
-    return edit(protocol);
-}
-
-bool ProtocolsDlg::editStored(int pk) {
-    auto protocol = ProtocolTable::getByPk(m_context.database(), pk);
-    return protocol && edit(*protocol);
-}
-
-bool ProtocolsDlg::edit(Protocol& protocol) {
-    return runEditor(protocol) &&
-           storeListed<ProtocolTable>(m_context.database(), m_context.prompts(), protocol);
-}
-
-bool ProtocolsDlg::runDialog(Protocol& protocol) {
-    ProtocolDlg dialog(m_context, protocol, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    protocol = dialog.record();
-    return true;
+Protocol ProtocolsDlg::newRecord() {
+    return newProtocol(m_context.clock());
 }
 
 bool ProtocolsDlg::removable() const {
@@ -57,8 +32,7 @@ bool ProtocolsDlg::removable() const {
 
 bool ProtocolsDlg::confirmRemove() {
     // The button is off below two protocols; the check holds for any other way in as well.
-    return removable() &&
-           confirmDelete(m_context.database(), m_context.preference(), m_deleteQuestion);
+    return removable() && SettingsListPage::confirmRemove();
 }
 
 bool ProtocolsDlg::removeStored(int pk) {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "storage/Protocol.h"
-#include "ui/widgets/RecordListPage.h"
-
-class DeleteQuestion;
-class PatientSettingsContext;
+#include "settings/widgets/ProtocolDlg.h"
+#include "settings/widgets/SettingsListPage.h"
 
 // The patient's dated treatment protocols, newest first. One protocol always remains.
-class ProtocolsDlg : public RecordEditPage<Protocol> {
+class ProtocolsDlg : public SettingsListPage<ProtocolTable, ProtocolDlg> {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Protocols";
@@ -17,17 +14,11 @@ public:
 
 protected:
     std::vector<Row> rows() override;
-    bool editNew() override;
-    bool editStored(int pk) override;
+    Protocol newRecord() override;
     bool removeStored(int pk) override;
     bool confirmRemove() override;
     void filled() override;
-    bool runDialog(Protocol& protocol) override;
 
 private:
-    bool edit(Protocol& protocol);
     bool removable() const;
-
-    PatientSettingsContext& m_context;
-    DeleteQuestion& m_deleteQuestion;
 };
