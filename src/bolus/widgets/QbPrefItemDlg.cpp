@@ -1,7 +1,7 @@
 #include "bolus/widgets/QbPrefItemDlg.h"
 
+#include "ui/widgets/DialogButtons.h"
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,11 +53,7 @@ QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool mili
         top->addLayout(valueRows);
     }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QbPrefItemDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 void QbPrefItemDlg::showEntry(std::time_t time, const std::vector<int>& numbers) {

@@ -3,9 +3,9 @@
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
 #include "storage/PreferenceTable.h"
+#include "ui/widgets/DialogButtons.h"
 
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,13 +39,9 @@ BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, Q
     form->addRow(QStringLiteral("Begin Basil at:"), m_time);
     form->addRow(QStringLiteral("Rate per hour:"), m_rate);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &BasilDetailDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 void BasilDetailDlg::accept() {

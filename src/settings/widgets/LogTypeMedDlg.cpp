@@ -3,9 +3,9 @@
 #include "logbook/LogbookContext.h"
 #include "storage/Database.h"
 #include "ui/Prompts.h"
+#include "ui/widgets/DialogButtons.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,11 +44,7 @@ LogTypeMedDlg::LogTypeMedDlg(LogbookContext& context, const QString& slotName,
     }
     top->addLayout(grid);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &LogTypeMedDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 void LogTypeMedDlg::chosen(int row, int choice) {

@@ -2,11 +2,11 @@
 
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
+#include "ui/widgets/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,13 +84,9 @@ MedicationItemDlg::MedicationItemDlg(LogbookContext& context, const Medication& 
     form->addRow(QStringLiteral("Opened:"), m_opened);
     form->addRow(QStringLiteral("Expire Days:"), m_expireDays);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &MedicationItemDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 void MedicationItemDlg::accept() {

@@ -2,9 +2,9 @@
 
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
+#include "ui/widgets/DialogButtons.h"
 
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,13 +44,9 @@ MeterDlg::MeterDlg(LogbookContext& context, const Meter& meter, QWidget* parent)
     form->addRow(QStringLiteral("Serial Number:"), m_serial);
     form->addRow(QStringLiteral("Service Date:"), m_serviceDate);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &MeterDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 void MeterDlg::accept() {

@@ -2,9 +2,9 @@
 
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
+#include "ui/widgets/DialogButtons.h"
 
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,14 +26,10 @@ ProtocolDlg::ProtocolDlg(LogbookContext& context, const Protocol& protocol, QWid
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Effective Date:"), m_effective);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ProtocolDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addWidget(m_text);
     top->addLayout(form);
-    top->addWidget(buttons);
+    m_ok = addOkCancel(*this, *top);
 }
 
 // The edit has no length limit of its own; what goes past the column's width is cut at
