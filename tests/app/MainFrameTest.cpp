@@ -1,4 +1,4 @@
-#include "app/AppDialogs.h"
+#include "NamedPatientDialogs.h"
 #include "app/CQuillmarchApp.h"
 #include "app/FramePlacement.h"
 #include "app/SettingsTree.h"
@@ -26,15 +26,6 @@
 
 namespace {
 
-class NamedPatient : public AppDialogs {
-public:
-    std::optional<QString> askNewPatientName() override { return QString("Ann Lee"); }
-    std::optional<QString> chooseUser(const std::vector<std::pair<QString, QString>>&) override {
-        return std::nullopt;
-    }
-    void showFinalizing(bool) override {}
-};
-
 class KeepEverything : public DeleteQuestion {
 public:
     DeleteAnswer ask() override { return {false, true}; }
@@ -54,7 +45,7 @@ protected:
     ScriptedPrompts prompts;
     SettingsTree settings{dir.filePath("settings.ini"), prompts};
     NoProgress progress;
-    NamedPatient dialogs;
+    NamedPatientDialogs dialogs{"Ann Lee"};
     FixedClock clock{fromDateTimeText("20070315120000")};
     CQuillmarchApp app{settings, prompts, progress, dialogs, clock};
     KeepEverything question;

@@ -1,4 +1,4 @@
-#include "app/AppDialogs.h"
+#include "NamedPatientDialogs.h"
 #include "app/CQuillmarchApp.h"
 #include "app/SettingsTree.h"
 #include "settings/widgets/GlucoseRangeDlg.h"
@@ -24,15 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FirstPatient : public AppDialogs {
-public:
-    std::optional<QString> askNewPatientName() override { return QString("Ann"); }
-    std::optional<QString> chooseUser(const std::vector<std::pair<QString, QString>>&) override {
-        return std::nullopt;
-    }
-    void showFinalizing(bool) override {}
-};
 
 // The real sheet over a real patient: a database file made as the program makes it and a
 // settings file of its own.
@@ -78,7 +69,7 @@ protected:
     ScriptedPrompts prompts;
     SettingsTree settings{dir.filePath("settings.ini"), prompts};
     NoProgress progress;
-    FirstPatient dialogs;
+    NamedPatientDialogs dialogs{"Ann"};
     FixedClock clock{fromDateTimeText("20260314093000")};
     CQuillmarchApp app{settings, prompts, progress, dialogs, clock};
     ScriptedDeleteQuestion question;

@@ -20,20 +20,6 @@ namespace {
 
 class ListPages : public SettingsTest {
 protected:
-    int addMedication(const QString& name, const QString& code, int fk = 0) {
-        Medication medication;
-        medication.setMedDesc(name);
-        medication.setMedCode(code);
-        medication.setFk(fk);
-        EXPECT_TRUE(MedicationTable::save(*db, medication));
-        return medication.getPk();
-    }
-    int addProtocol(const QString& date) {
-        Protocol protocol;
-        protocol.setEffectiveDate(date);
-        EXPECT_TRUE(ProtocolTable::save(*db, protocol));
-        return protocol.getPk();
-    }
     static std::vector<QStringList> listed(const RecordListPage& page) {
         std::vector<QStringList> texts;
         QTreeWidget* list = page.list();
@@ -182,7 +168,7 @@ TEST_F(ListPages, ModifyingAMedicationKeepsItsOwnCodeOnOffer) {
 }
 
 TEST_F(ListPages, RemoveAsksFirstAndFollowsTheTablesRule) {
-    const int known = addMedication("Humalog", "H", 12);
+    const int known = addMedication("Humalog", "H", [](Medication& m) { m.setFk(12); });
     MedicationsDlg page(*context, question);
     selectRow(page, 0);
     question.answers.push_back({false, true});

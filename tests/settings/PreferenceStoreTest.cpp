@@ -37,7 +37,8 @@ protected:
 
     // Runs the store as the sheet does, with the delivery the sheet opened with.
     bool store(const PatientFields& patient, const MiscFields& miscFields,
-               const std::function<void()>& storeSlots = {}, const RangeFields& ranges = mgRanges()) {
+               const std::function<void()>& storeSlots = {},
+               const RangeFields& ranges = mgRanges()) {
         PreferenceStore storeUnit(*context, kDeliveryInjection);
         return storeUnit.store(patient, ranges, miscFields, storeSlots);
     }

@@ -7,37 +7,6 @@ namespace {
 
 class SettingsLists : public SettingsTest {
 protected:
-    int addMedication(const QString& name, const QString& code,
-                      const std::function<void(Medication&)>& fill = {}) {
-        Medication medication;
-        medication.setMedDesc(name);
-        medication.setMedCode(code);
-        if (fill)
-            fill(medication);
-        EXPECT_TRUE(MedicationTable::save(*db, medication));
-        return medication.getPk();
-    }
-    int addMeter(const QString& name, int fk = 0) {
-        Meter meter;
-        meter.setDesc(name);
-        meter.setFk(fk);
-        EXPECT_TRUE(MeterTable::save(*db, meter));
-        return meter.getPk();
-    }
-    int addProtocol(const QString& date) {
-        Protocol protocol;
-        protocol.setEffectiveDate(date);
-        EXPECT_TRUE(ProtocolTable::save(*db, protocol));
-        return protocol.getPk();
-    }
-    int addRate(const QString& time, const QString& amount, int fk = 0) {
-        BasilRate rate;
-        rate.setStartTime(time);
-        rate.setBasilMedAmt(amount);
-        rate.setFk(fk);
-        EXPECT_TRUE(BasilRateTable::save(*db, rate));
-        return rate.getPk();
-    }
     // The letters A to Z without the given ones.
     static QStringList lettersWithout(const QString& taken) {
         QStringList letters;

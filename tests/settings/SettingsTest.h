@@ -7,10 +7,11 @@
 #include "support/LogbookTest.h"
 #include "support/TestSettingsContext.h"
 
+#include <functional>
 #include <memory>
 
 // The logbook's tables plus the patient's lists, with a settings context over them whose
-// clock stands at 2026-03-14 09:30 local time.
+// clock stands at 2026-03-14 09:30 local time, and helpers that add list rows.
 class SettingsTest : public LogbookTest {
 protected:
     void SetUp() override {
@@ -20,6 +21,38 @@ protected:
             ASSERT_TRUE(created);
         context =
             std::make_unique<TestSettingsContext>(*db, prompts, fromDateTimeText("20260314093000"));
+    }
+
+    int addMedication(const QString& name, const QString& code,
+                      const std::function<void(Medication&)>& fill = {}) {
+        Medication medication;
+        medication.setMedDesc(name);
+        medication.setMedCode(code);
+        if (fill)
+            fill(medication);
+        EXPECT_TRUE(MedicationTable::save(*db, medication));
+        return medication.getPk();
+    }
+    int addMeter(const QString& name, int fk = 0) {
+        Meter meter;
+        meter.setDesc(name);
+        meter.setFk(fk);
+        EXPECT_TRUE(MeterTable::save(*db, meter));
+        return meter.getPk();
+    }
+    int addProtocol(const QString& date) {
+        Protocol protocol;
+        protocol.setEffectiveDate(date);
+        EXPECT_TRUE(ProtocolTable::save(*db, protocol));
+        return protocol.getPk();
+    }
+    int addRate(const QString& time, const QString& amount, int fk = 0) {
+        BasilRate rate;
+        rate.setStartTime(time);
+        rate.setBasilMedAmt(amount);
+        rate.setFk(fk);
+        EXPECT_TRUE(BasilRateTable::save(*db, rate));
+        return rate.getPk();
     }
 
     std::unique_ptr<TestSettingsContext> context;

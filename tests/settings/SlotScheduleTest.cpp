@@ -229,15 +229,8 @@ protected:
         SettingsTest::SetUp();
         addMedication("NPH", "N");
         addMedication("Humalog", "HL");
-        addMedication("Lantus", "L", false);
+        addMedication("Lantus", "L", [](Medication& m) { m.setActiveBol(false); });
         addMedication("Apidra", "A");
-    }
-    void addMedication(const char* name, const char* code, bool active = true) {
-        Medication medication;
-        medication.setMedDesc(name);
-        medication.setMedCode(code);
-        medication.setActiveBol(active);
-        ASSERT_TRUE(MedicationTable::save(*db, medication));
     }
     SlotMedicationForm formFor(const QString& medication) {
         return SlotMedicationForm(SlotMedicationForm::activeMedications(*db), "Lunch", medication);
