@@ -1,5 +1,6 @@
 #include "bolus/widgets/QbPrefItemDlg.h"
 
+#include "logbook/widgets/TimePickerFormat.h"
 #include "ui/widgets/DialogButtons.h"
 #include <QDateTime>
 #include <QFormLayout>
@@ -11,17 +12,6 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-// The pickers' display forms use the 12-hour marker "tt"; Qt writes it "AP".
-QString qtDisplayFormat(bool military) {
-    QString format = timePickerFormat(military);
-    format.replace(QLatin1String("tt"), QLatin1String("AP"));
-    return format;
-}
-
-} // namespace
-
 QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool military,
                              QWidget* parent)
     : QDialog(parent), m_clock(clock) {
@@ -31,7 +21,7 @@ QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool mili
     auto* timeRow = new QFormLayout;
     m_time = new QTimeEdit(this);
     m_time->setObjectName(QStringLiteral("1138"));
-    m_time->setDisplayFormat(qtDisplayFormat(military));
+    m_time->setDisplayFormat(qtTimePickerFormat(military));
     timeRow->addRow(QString::fromLatin1(layout.timeLabel), m_time);
     top->addLayout(timeRow);
 

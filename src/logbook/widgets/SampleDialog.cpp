@@ -1,6 +1,7 @@
 #include "logbook/widgets/SampleDialog.h"
 
 #include "logbook/LogbookContext.h"
+#include "logbook/widgets/TimePickerFormat.h"
 #include "ui/Prompts.h"
 
 #include <QApplication>
@@ -23,13 +24,6 @@
 #include <climits>
 
 namespace {
-
-// Qt writes the 12-hour marker as "AP" where the stored picker format says "tt".
-QString qtTimeFormat(bool military) {
-    QString format = timePickerFormat(military);
-    format.replace(QStringLiteral("tt"), QStringLiteral("AP"));
-    return format;
-}
 
 QChar codeOf(const QComboBox* list) {
     if (list->currentIndex() < 0)
@@ -60,7 +54,7 @@ void SampleDialog::build() {
     m_date->setCalendarPopup(true);
     m_date->setMinimumDate(QDate(1900, 1, 1));
     m_time = new QTimeEdit(this);
-    m_time->setDisplayFormat(qtTimeFormat(m_form.military()));
+    m_time->setDisplayFormat(qtTimePickerFormat(m_form.military()));
     m_slot = new QComboBox(this);
     for (const SlotChoice& slot : m_form.slotChoices())
         m_slot->addItem(slot.name, slot.pk);
@@ -101,7 +95,7 @@ void SampleDialog::build() {
         medicationGrid->addWidget(m_amount.at(row), row + 1, 1);
     }
     m_medicationTime = new QTimeEdit(medicationBox);
-    m_medicationTime->setDisplayFormat(qtTimeFormat(m_form.military()));
+    m_medicationTime->setDisplayFormat(qtTimePickerFormat(m_form.military()));
     medicationGrid->addWidget(labelFor(QStringLiteral("Time:"), m_medicationTime, medicationBox), 4,
                               0);
     medicationGrid->addWidget(m_medicationTime, 4, 1);

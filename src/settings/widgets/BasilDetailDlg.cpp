@@ -1,6 +1,7 @@
 #include "settings/widgets/BasilDetailDlg.h"
 
 #include "logbook/LogbookContext.h"
+#include "logbook/widgets/TimePickerFormat.h"
 #include "settings/SettingsLists.h"
 #include "storage/PreferenceTable.h"
 #include "ui/widgets/DialogButtons.h"
@@ -12,23 +13,12 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-// The pickers' display forms use the 12-hour marker "tt"; Qt writes it "AP".
-QString qtDisplayFormat(bool military) {
-    QString format = timePickerFormat(military);
-    format.replace(QLatin1String("tt"), QLatin1String("AP"));
-    return format;
-}
-
-} // namespace
-
 BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, QWidget* parent)
     : QDialog(parent), m_context(context), m_record(rate) {
     setWindowTitle(QStringLiteral("Basil Detail"));
     m_time = new QTimeEdit(this);
     m_time->setObjectName(QStringLiteral("1148"));
-    m_time->setDisplayFormat(qtDisplayFormat(context.preference().getMilitaryTimeBol()));
+    m_time->setDisplayFormat(qtTimePickerFormat(context.preference().getMilitaryTimeBol()));
     m_time->setTime(
         QDateTime::fromSecsSinceEpoch(clockTimeToday(m_record.getStartTime(), context.clock()))
             .time());

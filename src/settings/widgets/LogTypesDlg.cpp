@@ -1,5 +1,6 @@
 #include "settings/widgets/LogTypesDlg.h"
 
+#include "logbook/widgets/TimePickerFormat.h"
 #include "settings/PatientSettingsContext.h"
 #include "settings/widgets/LogTypeMedDlg.h"
 #include "storage/Conversions.h"
@@ -21,19 +22,12 @@ constexpr int kFirstNameId = 1072;
 constexpr int kFirstPickerId = 1073;
 constexpr int kNameLength = 15;
 
-// The pickers' display forms use the 12-hour marker "tt"; Qt writes it "AP".
-QString qtDisplayFormat(bool military) {
-    QString format = timePickerFormat(military);
-    format.replace(QLatin1String("tt"), QLatin1String("AP"));
-    return format;
-}
-
 } // namespace
 
 LogTypesDlg::LogTypesDlg(PatientSettingsContext& context, QWidget* parent)
     : PropertyPage(parent), m_context(context) {
     m_schedule.load(context.database(), context.clock());
-    const QString format = qtDisplayFormat(context.preference().getMilitaryTimeBol());
+    const QString format = qtTimePickerFormat(context.preference().getMilitaryTimeBol());
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Name"), this), 0, 0);
