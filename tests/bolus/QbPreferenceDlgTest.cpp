@@ -4,6 +4,7 @@
 #include "bolus/widgets/QbPrefItemDlg.h"
 #include "bolus/widgets/QbPrefSchedulePage.h"
 #include "ui/DeleteQuestion.h"
+#include "ui/ListTexts.h"
 #include "ui/ModalDriver.h"
 
 #include <QComboBox>
@@ -46,17 +47,7 @@ protected:
         return *sheet;
     }
     QTreeWidget* listOf(int schedule) { return sheet->schedulePage(schedule)->list(); }
-    std::vector<QStringList> listed(int schedule) {
-        std::vector<QStringList> texts;
-        QTreeWidget* list = listOf(schedule);
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            QStringList row;
-            for (int c = 0; c < list->columnCount(); ++c)
-                row << list->topLevelItem(i)->text(c);
-            texts.push_back(row);
-        }
-        return texts;
-    }
+    std::vector<QStringList> listed(int schedule) { return listedTexts(*listOf(schedule)); }
     void selectRow(int schedule, int row) {
         listOf(schedule)->setCurrentItem(listOf(schedule)->topLevelItem(row));
     }

@@ -6,6 +6,7 @@
 #include "settings/widgets/PrefBasil.h"
 #include "settings/widgets/ProtocolsDlg.h"
 #include "support/ScriptedDeleteQuestion.h"
+#include "ui/ListTexts.h"
 #include "ui/ModalDriver.h"
 
 #include <QCheckBox>
@@ -21,15 +22,7 @@ namespace {
 class ListPages : public SettingsTest {
 protected:
     static std::vector<QStringList> listed(const RecordListPage& page) {
-        std::vector<QStringList> texts;
-        QTreeWidget* list = page.list();
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            QStringList row;
-            for (int c = 0; c < list->columnCount(); ++c)
-                row << list->topLevelItem(i)->text(c);
-            texts.push_back(row);
-        }
-        return texts;
+        return listedTexts(*page.list());
     }
     static void selectRow(const RecordListPage& page, int row) {
         page.list()->setCurrentItem(page.list()->topLevelItem(row));
