@@ -214,11 +214,6 @@ TEST_F(SlotScheduleTest, AFailedWriteIsReportedAndTheOthersAreStillStored) {
               (std::vector<std::string>{"Breakfast", "Good"}));
 }
 
-TEST_F(SlotScheduleTest, ButtonCaptionsNameTheMedication) {
-    EXPECT_EQ(SlotSchedule::medicationCaption(""), "Medication");
-    EXPECT_EQ(SlotSchedule::medicationCaption("5H 2N"), "5H 2N");
-}
-
 // ---- The slot medication rows ---------------------------------------------------------
 
 namespace {
