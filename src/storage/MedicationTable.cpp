@@ -1,6 +1,9 @@
 #include "storage/MedicationTable.h"
 
 #include "storage/Clock.h"
+#include "storage/Conversions.h"
+
+#include <QDateTime>
 
 #include <array>
 #include <map>
@@ -21,12 +24,17 @@ void MedicationAbs::clear() {
 }
 
 std::int64_t MedicationAbs::getDaysLeft(const Clock& clock) const {
-    constexpr std::int64_t kSecondsPerDay = 86400;
-    const std::int64_t expires =
-        static_cast<std::int64_t>(fromDateText(getOpenDate())) + getExpireDayCnt() * kSecondsPerDay;
-    // Integer division in C++ truncates toward zero, which is what the count wants both
-    // before and after expiry.
-    return (expires - static_cast<std::int64_t>(clock.now())) / kSecondsPerDay;
+    const std::time_t opened = fromDateText(getOpenDate());
+    // Counted on the calendar, not in 86400-second steps: across a clock change a day has
+    // 23 or 25 hours and is still one day.
+    const QDate expires = QDateTime::fromSecsSinceEpoch(opened).date().addDays(getExpireDayCnt());
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(clock.now());
+    const std::int64_t days = now.date().daysTo(expires);
+    // A day already begun is not a whole day left; past expiry the count is truncated toward
+    // zero, so the day of expiry itself counts as 0.
+    if (days > 0 && now.time() != QTime(0, 0))
+        return days - 1;
+    return days;
 }
 
 Medication::Medication() {

@@ -390,6 +390,24 @@ TEST(MedicationDaysLeft, TruncatesWithinTheDayAndGoesNegativeOnceExpired) {
     EXPECT_EQ(vial.getDaysLeft(clock), 29989);
 }
 
+TEST(MedicationDaysLeft, CountsCalendarDaysAcrossTheClockChange) {
+    // Opened in summer time, counted in winter time: the night of 25 October has 25 hours,
+    // and is still one day.
+    FixedClock clock(fromDateTimeText("20261030000000"));
+    Medication vial;
+    vial.setOpenDate("20261020");
+    vial.setExpireDayCnt(28); // the vial expires as 17 November begins
+    EXPECT_EQ(vial.getDaysLeft(clock), 18);
+    clock.set(fromDateTimeText("20261030000100"));
+    EXPECT_EQ(vial.getDaysLeft(clock), 17);
+    clock.set(fromDateTimeText("20261117000000"));
+    EXPECT_EQ(vial.getDaysLeft(clock), 0);
+    clock.set(fromDateTimeText("20261117235900"));
+    EXPECT_EQ(vial.getDaysLeft(clock), 0);
+    clock.set(fromDateTimeText("20261118000000"));
+    EXPECT_EQ(vial.getDaysLeft(clock), -1);
+}
+
 TEST(MedicationLookupOfList, KeepsItsOwnCopyOfTheFlags) {
     std::vector<std::unique_ptr<Medication>> list;
     auto add = [&list](const char* code, bool insulin, bool totals) {
