@@ -27,6 +27,11 @@ PropertySheet::PropertySheet(const QString& title, QWidget* parent)
     layout->addWidget(buttons);
 }
 
+PropertySheet::~PropertySheet() {
+    // The tabs go away page by page as the dialog is taken apart; that is no page being left.
+    disconnect(m_tabs, nullptr, this, nullptr);
+}
+
 void PropertySheet::addPage(PropertyPage* page, const QString& title) {
     m_pages.push_back(page);
     m_tabs->addTab(page, title);

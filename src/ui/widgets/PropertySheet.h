@@ -30,6 +30,7 @@ class PropertySheet : public QDialog {
     Q_OBJECT
 public:
     explicit PropertySheet(const QString& title, QWidget* parent = nullptr);
+    ~PropertySheet() override;
 
     void addPage(PropertyPage* page, const QString& title);
     int pageCount() const;
