@@ -81,6 +81,14 @@ TEST_F(PreferencePages, PatientPageShowsTheStoredRowAndTheDatabase) {
     EXPECT_EQ(page->faxEdit()->maxLength(), 15);
 }
 
+TEST_F(PreferencePages, ALongerNameFromThePatientsCreationIsKeptWhole) {
+    // Names up to 35 characters come from the new-patient dialog; only typing is held to 15.
+    changePreference([](Preference& p) { p.setPatientName("Annemarie Berg-Lindqvist"); });
+    auto page = open<PatientDlg>();
+    ASSERT_TRUE(page->apply());
+    EXPECT_EQ(page->fields().patientName, "Annemarie Berg-Lindqvist");
+}
+
 TEST_F(PreferencePages, UntouchedDatesKeepTheirStoredTextEvenWhenUnreadable) {
     changePreference([](Preference& p) {
         p.setPatientName("Ann");

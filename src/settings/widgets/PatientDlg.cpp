@@ -13,11 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 // A picker showing this date shows a blank instead: the stored date is empty or unreadable.
 const QDate kNoDate(1900, 1, 1);
+constexpr int kTypedNameChars = 15;
 
 QLineEdit* textEdit(const char* id, const QString& text, int maxChars, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -44,7 +46,10 @@ PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
     m_dxDate = PickedDate(m_fields.dxDate);
     m_today = dateOfText(toDateText(context.clock().now())).value_or(QDate());
 
-    m_name = textEdit("1045", m_fields.patientName, 15, this);
+    // A name given when the patient was created may be longer than what is typed here; it
+    // is shown whole, or pressing OK would rename the patient to a cut name.
+    m_name = textEdit("1045", m_fields.patientName,
+                      std::max<int>(kTypedNameChars, m_fields.patientName.size()), this);
     m_birth = dateEdit("1046", m_birthDate);
     m_dx = dateEdit("1047", m_dxDate);
     m_doctor = textEdit("1048", m_fields.doctorName, 35, this);
