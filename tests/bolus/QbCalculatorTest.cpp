@@ -2,6 +2,7 @@
 #include "storage/QbRatioTable.h"
 #include "storage/QbSensitivityTable.h"
 #include "support/LogbookTest.h"
+#include "support/QbScheduleRows.h"
 #include "support/TestLogbookContext.h"
 
 #include <gtest/gtest.h>
@@ -40,33 +41,11 @@ protected:
         settings.setUseBol(on);
         ASSERT_TRUE(QbPreferenceTable::save(*db, settings));
     }
-    int addTarget(const char* time, int lo, int hi) {
-        QbTarget target;
-        target.setTargetTime(time);
-        target.setGlucoseLo(lo);
-        target.setGlucoseHi(hi);
-        EXPECT_TRUE(QbTargetTable::save(*db, target));
-        return target.getPk();
-    }
-    int addSensitivity(const char* time, int drop) {
-        QbSensitivity sensitivity;
-        sensitivity.setSensTime(time);
-        sensitivity.setGlucoseCnt(drop);
-        EXPECT_TRUE(QbSensitivityTable::save(*db, sensitivity));
-        return sensitivity.getPk();
-    }
-    int addRatio(const char* time, int carbs) {
-        QbRatio ratio;
-        ratio.setRatioTime(time);
-        ratio.setCarbCnt(carbs);
-        EXPECT_TRUE(QbRatioTable::save(*db, ratio));
-        return ratio.getPk();
-    }
     // Target 80 to 120 (100), sensitivity 40, ratio 15, in force all day.
     void addUsualSettings() {
-        addTarget("06:00", 80, 120);
-        addSensitivity("06:00", 40);
-        addRatio("06:00", 15);
+        addQbTarget(*db, "06:00", 80, 120);
+        addQbSensitivity(*db, "06:00", 40);
+        addQbRatio(*db, "06:00", 15);
     }
     void addDose(const char* stamp, const char* dosage, const char* correction = "",
                  int state = SyncState::Added) {
@@ -130,13 +109,13 @@ TEST(QbUnits, FormatUnitsWritesDosageNotationThatReadsBackToTheSameHundredths) {
 
 TEST_F(QbCalculatorTest, OpeningTakesTheRowsInForceNowAndStartsFromTheTarget) {
     setSettings("H", 30, true);
-    addTarget("06:00", 70, 100);
-    int target = addTarget("11:30", 81, 120);
-    addTarget("13:00", 90, 140);
-    int sensitivity = addSensitivity("12:00", 45); // from this very minute on
-    addSensitivity("06:00", 50);
-    int ratio = addRatio("20:00", 12); // carried past midnight into the morning
-    addRatio("13:00", 15);
+    addQbTarget(*db, "06:00", 70, 100);
+    int target = addQbTarget(*db, "11:30", 81, 120);
+    addQbTarget(*db, "13:00", 90, 140);
+    int sensitivity = addQbSensitivity(*db, "12:00", 45); // from this very minute on
+    addQbSensitivity(*db, "06:00", 50);
+    int ratio = addQbRatio(*db, "20:00", 12); // carried past midnight into the morning
+    addQbRatio(*db, "13:00", 15);
     auto calc = opened();
     EXPECT_EQ(calc->bolusCode(), "H");
     EXPECT_EQ(calc->insulinMinutes(), 30);
@@ -167,8 +146,8 @@ TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpe
     prompts.verify();
 
     // Only what is missing is named.
-    addTarget("06:00", 80, 120);
-    addRatio("06:00", 15);
+    addQbTarget(*db, "06:00", 80, 120);
+    addQbRatio(*db, "06:00", 15);
     prompts.expect(kCaption, "No Sensitivity found for this time");
     calc = opened();
     EXPECT_EQ(calc->target(), 100);
@@ -178,10 +157,10 @@ TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpe
 TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
     context->fixedClock().set(at("20070315220000"));
     setSettings("H", 240, true);
-    addTarget("06:00", 80, 120);
-    addSensitivity("06:00", 40);
-    addRatio("06:00", 15);
-    addRatio("20:00", 12);
+    addQbTarget(*db, "06:00", 80, 120);
+    addQbSensitivity(*db, "06:00", 40);
+    addQbRatio(*db, "06:00", 15);
+    addQbRatio(*db, "20:00", 12);
     // 22:00 + 4 hours is 02:00, still under the 20:00 ratio of the evening before.
     auto calc = opened();
     EXPECT_EQ(calc->ratio(), 12);
@@ -191,14 +170,14 @@ TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
         "Your Insulin duration overlaps one or more RivezAdozu settings.\n\nThis is not a "
         "problem but remember to review amounts and adjust if necessary before delivery.  ");
     // A ratio taking over at 01:00 falls inside the active time.
-    int night = addRatio("01:00", 20);
+    int night = addQbRatio(*db, "01:00", 20);
     prompts.expect(kCaption, overlap);
     opened();
     prompts.verify();
 
     // So does a target change at 23:30, with the ratios agreeing again.
     ASSERT_TRUE(QbRatioTable::removeByPk(*db, night));
-    addTarget("23:30", 90, 130);
+    addQbTarget(*db, "23:30", 90, 130);
     prompts.expect(kCaption, overlap);
     calc = opened();
     EXPECT_EQ(calc->target(), 100); // the settings of now are used all the same
@@ -208,12 +187,12 @@ TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
     // starting at 18:00 is.
     context->fixedClock().set(at("20070315140000"));
     ASSERT_TRUE(QbTargetTable::removeByPk(*db, QbTargetTable::findByTime(*db, "23:30")->getPk()));
-    int late = addSensitivity("18:01", 30);
+    int late = addQbSensitivity(*db, "18:01", 30);
     prompts.clear();
     opened();
     EXPECT_EQ(prompts.count(), 0);
     ASSERT_TRUE(QbSensitivityTable::removeByPk(*db, late));
-    addSensitivity("18:00", 30);
+    addQbSensitivity(*db, "18:00", 30);
     prompts.expect(kCaption, overlap);
     opened();
 }
@@ -392,9 +371,9 @@ TEST_F(QbCalculatorTest, ChecksRefuseLowGlucoseAndAnEmptyRequest) {
 TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) {
     const QString noGlucose = QStringLiteral(
         "Please enter your current glucose. RivezAdozu does not estimate a bolus without it.");
-    addTarget("06:00", 80, 120);
-    addSensitivity("06:00", 0);
-    addRatio("06:00", 0);
+    addQbTarget(*db, "06:00", 80, 120);
+    addQbSensitivity(*db, "06:00", 0);
+    addQbRatio(*db, "06:00", 0);
     auto calc = opened();
     prompts.expect(kCaption, noGlucose);
     EXPECT_FALSE(calc->calculate(0, 45));
@@ -405,7 +384,7 @@ TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) 
     prompts.verify();
 
     ASSERT_TRUE(QbSensitivityTable::removeByPk(*db, 1));
-    addSensitivity("06:00", 40);
+    addQbSensitivity(*db, "06:00", 40);
     calc = opened();
     EXPECT_TRUE(calc->calculate(150, 0)); // no carbohydrates: the ratio is not needed
     prompts.expect(kCaption, "No Ratio is set for this time. RivezAdozu cannot estimate a "
@@ -422,7 +401,7 @@ TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) 
     EXPECT_FALSE(calc->calculate(180, 0));
     prompts.verify();
 
-    addTarget("06:00", 80, 120);
+    addQbTarget(*db, "06:00", 80, 120);
     setSettings("", 180, true);
     calc = opened();
     prompts.expect(kCaption, "No bolus insulin or insulin duration is set. Please complete the "

@@ -34,8 +34,8 @@ class QbSheet : public QbSetupFixture {
 protected:
     void SetUp() override {
         QbSetupFixture::SetUp();
-        addMedication("Humalog", "H", true);
-        addMedication("Apidra", "A", true);
+        addMedication("Humalog", "H");
+        addMedication("Apidra", "A");
         storeQbPreference("H", 180, false);
     }
     void TearDown() override {
@@ -59,7 +59,7 @@ protected:
 } // namespace
 
 TEST_F(QbSheet, OpensWithItsPagesListsAndTheStoredInsulin) {
-    addTarget("07:00", 80, 141);
+    addQbTarget(*db, "07:00", 80, 141);
     QbPreferenceDlg& dlg = open();
     EXPECT_EQ(dlg.windowTitle(), "Quick Bolus Setup");
     auto* tabs = dlg.findChild<QTabWidget*>();
@@ -145,8 +145,8 @@ TEST_F(QbSheet, RowsAreStoredAtOnceAndARefusedOkLeavesTheCalculatorOff) {
 }
 
 TEST_F(QbSheet, OkWithEverySchedulePlayingStoresTheInsulinAndTheLogbookFollowsTheTargets) {
-    addTarget("06:00", 100, 100);
-    addRatio("06:00", 15);
+    addQbTarget(*db, "06:00", 100, 100);
+    addQbRatio(*db, "06:00", 15);
     const GlucoseRange before = context->preference().getGlucoseRange("09:00");
     QbPreferenceDlg& dlg = open();
 
@@ -179,8 +179,8 @@ TEST_F(QbSheet, LeavingGeneralWithMinutesOutOfRangeReturnsToIt) {
 }
 
 TEST_F(QbSheet, RemoveAndModifyActOnTheSelectedRowAfterConfirmation) {
-    addRatio("06:00", 15);
-    addRatio("11:30", 12);
+    addQbRatio(*db, "06:00", 15);
+    addQbRatio(*db, "11:30", 12);
     open();
     auto& ratios = static_cast<QbPrefRatio&>(*sheet->schedulePage(1));
     int edited = 0;

@@ -5,6 +5,7 @@
 #include "storage/QbRatioTable.h"
 #include "storage/QbSensitivityTable.h"
 #include "support/LogbookTest.h"
+#include "support/QbScheduleRows.h"
 #include "support/TestLogbookContext.h"
 
 #include <memory>
@@ -26,38 +27,6 @@ protected:
         return clockTimeToday(QString::fromLatin1(hhmm), context->clock());
     }
 
-    int addTarget(const char* time, int lo, int hi, int fk = 0) {
-        QbTarget target;
-        target.setTargetTime(time);
-        target.setGlucoseLo(lo);
-        target.setGlucoseHi(hi);
-        target.setFk(fk);
-        EXPECT_TRUE(QbTargetTable::save(*db, target));
-        return target.getPk();
-    }
-    int addRatio(const char* time, int carbs, int fk = 0) {
-        QbRatio ratio;
-        ratio.setRatioTime(time);
-        ratio.setCarbCnt(carbs);
-        ratio.setFk(fk);
-        EXPECT_TRUE(QbRatioTable::save(*db, ratio));
-        return ratio.getPk();
-    }
-    int addSensitivity(const char* time, int drop, int fk = 0) {
-        QbSensitivity sensitivity;
-        sensitivity.setSensTime(time);
-        sensitivity.setGlucoseCnt(drop);
-        sensitivity.setFk(fk);
-        EXPECT_TRUE(QbSensitivityTable::save(*db, sensitivity));
-        return sensitivity.getPk();
-    }
-    void addMedication(const char* name, const char* code, bool active) {
-        Medication medication;
-        medication.setMedDesc(name);
-        medication.setMedCode(code);
-        medication.setActiveBol(active);
-        EXPECT_TRUE(MedicationTable::save(*db, medication));
-    }
     void storeQbPreference(const char* code, int minutes, bool on) {
         QbPreference qb;
         qb.setPk(QbPreferenceTable::kPk);

@@ -54,8 +54,8 @@ TEST_F(QbSetup, TargetChecksRunInOrderAndOnlyAPassingRangeIsStored) {
 }
 
 TEST_F(QbSetup, RatioTimeMayBeKeptWhenModifiedButNotTakenFromAnotherRow) {
-    int morning = addRatio("06:00", 15);
-    addRatio("11:30", 12);
+    int morning = addQbRatio(*db, "06:00", 15);
+    addQbRatio(*db, "11:30", 12);
     auto row = QbRatioTable::getByPk(*db, morning);
     ASSERT_TRUE(row);
 
@@ -87,7 +87,7 @@ TEST_F(QbSetup, SensitivityLeftAtMidnightIsStoredThereAndDeletedRowsFreeTheirTim
     EXPECT_EQ(rows("select SENS_TIME, GLUCOSE_CNT from QB_SENSITIVITY"),
               std::vector<std::string>{"00:00|40"});
 
-    int known = addSensitivity("22:00", 30, /*fk*/ 7);
+    int known = addQbSensitivity(*db, "22:00", 30, /*fk*/ 7);
     QbSensitivity clash;
     prompts.expect(kCaption, "Sensitivity time already used");
     EXPECT_EQ(confirm<Sensitivities>(clash, {"35"}, "22:00"), QbItemFocus::Unchanged);
@@ -99,9 +99,9 @@ TEST_F(QbSetup, SensitivityLeftAtMidnightIsStoredThereAndDeletedRowsFreeTheirTim
 }
 
 TEST_F(QbSetup, ListsLiveRowsByTimeInThePatientsClockWithTheTruncatedMidpoint) {
-    addTarget("18:00", 90, 181);
-    addTarget("06:30", 75, 150);
-    int gone = addTarget("12:00", 80, 160, /*fk*/ 3);
+    addQbTarget(*db, "18:00", 90, 181);
+    addQbTarget(*db, "06:30", 75, 150);
+    int gone = addQbTarget(*db, "12:00", 80, 160, /*fk*/ 3);
     ASSERT_TRUE(Targets::remove(*db, prompts, gone));
 
     std::vector<QStringList> listed;
@@ -137,14 +137,14 @@ TEST_F(QbSetup, ApplySwitchesOnOnlyWhenEverySchedulePlaysAndStoresTheAnswerEithe
         EXPECT_EQ(statement.find("count(*) from QB_TARGET"), std::string::npos) << statement;
     EXPECT_EQ(qbPreference(), std::vector<std::string>{"H|180|F"});
 
-    addTarget("07:00", 80, 140);
-    addRatio("07:00", 10);
+    addQbTarget(*db, "07:00", 80, 140);
+    addQbRatio(*db, "07:00", 10);
     prompts.expect(kCaption, "To enable RivezAdozu you must setup Targets,Ratios, and "
                              "Sensitivities first.");
     EXPECT_FALSE(general.apply());
     EXPECT_EQ(qbPreference(), std::vector<std::string>{"H|180|F"});
 
-    int sensitivity = addSensitivity("07:00", 40, /*fk*/ 5);
+    int sensitivity = addQbSensitivity(*db, "07:00", 40, /*fk*/ 5);
     EXPECT_TRUE(general.apply());
     EXPECT_EQ(qbPreference(), std::vector<std::string>{"H|180|T"});
 
@@ -170,9 +170,9 @@ TEST_F(QbSetup, MinutesOutsideThirtyToThreeHundredAreReportedAndNotTaken) {
 }
 
 TEST_F(QbSetup, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTheCode) {
-    addMedication("Novolog", "NV", true);
-    addMedication("Apidra", "A", false);
-    addMedication("Humalog", "H", true);
+    addMedication("Novolog", "NV");
+    addMedication("Apidra", "A", [](Medication& m) { m.setActiveBol(false); });
+    addMedication("Humalog", "H");
     storeQbPreference("NV", 240, true);
     {
         QbGeneralSetup general(*context);
@@ -205,13 +205,13 @@ TEST_F(QbSetup, StoringTheInsulinKeepsTheSwitchAndReloadsTheTargetsTheLogbookCol
     EXPECT_EQ(own, (GlucoseRange{65, 80, 150, 220}));
 
     // No QB_PREFERENCE row yet: a new one is written.
-    addMedication("Humalog", "H", true);
+    addMedication("Humalog", "H");
     QbGeneralSetup general(*context);
     general.choose(0);
     ASSERT_TRUE(general.takeMinutes("210"));
-    addTarget("06:00", 70, 180);
-    addRatio("06:00", 12);
-    addSensitivity("06:00", 45);
+    addQbTarget(*db, "06:00", 70, 180);
+    addQbRatio(*db, "06:00", 12);
+    addQbSensitivity(*db, "06:00", 45);
     EXPECT_TRUE(general.apply());
     EXPECT_EQ(preference.getGlucoseRange("08:00"), own); // not before OK
     EXPECT_TRUE(general.storeInsulin());

@@ -23,16 +23,6 @@ protected:
             std::make_unique<TestSettingsContext>(*db, prompts, fromDateTimeText("20260314093000"));
     }
 
-    int addMedication(const QString& name, const QString& code,
-                      const std::function<void(Medication&)>& fill = {}) {
-        Medication medication;
-        medication.setMedDesc(name);
-        medication.setMedCode(code);
-        if (fill)
-            fill(medication);
-        EXPECT_TRUE(MedicationTable::save(*db, medication));
-        return medication.getPk();
-    }
     int addMeter(const QString& name, int fk = 0) {
         Meter meter;
         meter.setDesc(name);

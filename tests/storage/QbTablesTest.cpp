@@ -2,6 +2,7 @@
 #include "storage/QbRatioTable.h"
 #include "storage/QbSensitivityTable.h"
 #include "storage/QbTargetTable.h"
+#include "support/QbScheduleRows.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +20,6 @@ protected:
         ASSERT_TRUE(QbSensitivityTable::createTable(*db));
         ASSERT_TRUE(QbTargetTable::createTable(*db));
         takeStatements();
-    }
-
-    int addRatio(const char* time, int carbs, int fk = 0) {
-        QbRatio ratio;
-        ratio.setRatioTime(time);
-        ratio.setCarbCnt(carbs);
-        ratio.setFk(fk);
-        EXPECT_TRUE(QbRatioTable::save(*db, ratio));
-        return ratio.getPk();
     }
 
     // The carbohydrate count of the ratio in force, or -1 for none.
@@ -48,8 +40,8 @@ protected:
 } // namespace
 
 TEST_F(QbTables, RatioInForceCarriesTheLatestRowPastMidnight) {
-    addRatio("11:30", 12);
-    addRatio("06:00", 15);
+    addQbRatio(*db, "11:30", 12);
+    addQbRatio(*db, "06:00", 15);
     EXPECT_EQ(carbsAt("05:59"), 12);
     EXPECT_EQ(carbsAt("00:00"), 12);
     EXPECT_EQ(carbsAt("06:00"), 15);
@@ -72,8 +64,8 @@ TEST_F(QbTables, ASingleRowIsInForceAllDay) {
 
 TEST_F(QbTables, DeletedRowsAreNeverInForceButStillCounted) {
     EXPECT_EQ(carbsAt("08:00"), -1);
-    int first = addRatio("06:00", 15, 3);
-    int second = addRatio("18:00", 10, 4);
+    int first = addQbRatio(*db, "06:00", 15, 3);
+    int second = addQbRatio(*db, "18:00", 10, 4);
     ASSERT_TRUE(QbRatioTable::removeByPk(*db, first));
     ASSERT_TRUE(QbRatioTable::removeByPk(*db, second));
     for (const char* time : {"05:00", "06:00", "12:00", "23:59"})
@@ -84,7 +76,7 @@ TEST_F(QbTables, DeletedRowsAreNeverInForceButStillCounted) {
 }
 
 TEST_F(QbTables, IsTimeFreeRefusesADuplicateButNotTheRowItself) {
-    int existing = addRatio("08:00", 15, 2);
+    int existing = addQbRatio(*db, "08:00", 15, 2);
     QbRatio duplicate;
     duplicate.setRatioTime("08:00");
     EXPECT_FALSE(QbRatioTable::isTimeFree(*db, duplicate));
@@ -166,9 +158,9 @@ TEST_F(QbTables, QbPreferenceStartsSwitchedOffAndStoresItsFlag) {
 }
 
 TEST_F(QbTables, RemovalDeletesUnknownRowsAndMarksHandheldOnes) {
-    int local = addRatio("06:00", 15);
-    int known = addRatio("12:00", 12, 7);
-    int foreign = addRatio("18:00", 10, 8);
+    int local = addQbRatio(*db, "06:00", 15);
+    int known = addQbRatio(*db, "12:00", 12, 7);
+    int foreign = addQbRatio(*db, "18:00", 10, 8);
     db->exec("update QB_RATIO set sync_state = 99 where pk = %ld", long(foreign));
 
     ASSERT_TRUE(QbRatioTable::removeByPk(*db, local));

@@ -57,6 +57,18 @@ protected:
         EXPECT_TRUE(PreferenceTable::save(*db, *preference));
     }
 
+    // An active insulin included in totals unless `fill` says otherwise.
+    int addMedication(const QString& name, const QString& code,
+                      const std::function<void(Medication&)>& fill = {}) {
+        Medication medication;
+        medication.setMedDesc(name);
+        medication.setMedCode(code);
+        if (fill)
+            fill(medication);
+        EXPECT_TRUE(MedicationTable::save(*db, medication));
+        return medication.getPk();
+    }
+
     int addSlot(const QString& time, const QString& name, const QString& dosage = {}) {
         SampleType slot;
         slot.setSampleTime(time);
