@@ -20,7 +20,7 @@ protected:
         ASSERT_TRUE(QbRatioTable::createTable(*db));
         ASSERT_TRUE(QbSensitivityTable::createTable(*db));
         addMedication("H", true, true);
-        setSettings("H", 180, true);
+        storeQbPreference(*db, "H", 180, true);
         context = std::make_unique<TestLogbookContext>(*db, prompts, at("20070315120000"));
     }
 
@@ -32,14 +32,6 @@ protected:
         med.setIsInsulinBol(insulin);
         med.setIncludeInTotalsBol(inTotals);
         ASSERT_TRUE(MedicationTable::save(*db, med));
-    }
-    void setSettings(const char* code, int minutes, bool on) {
-        QbPreference settings;
-        settings.setPk(QbPreferenceTable::kPk);
-        settings.setMedCode(code);
-        settings.setMedMinutes(minutes);
-        settings.setUseBol(on);
-        ASSERT_TRUE(QbPreferenceTable::save(*db, settings));
     }
     // Target 80 to 120 (100), sensitivity 40, ratio 15, in force all day.
     void addUsualSettings() {
@@ -108,7 +100,7 @@ TEST(QbUnits, FormatUnitsWritesDosageNotationThatReadsBackToTheSameHundredths) {
 // ---- Opening --------------------------------------------------------------------------
 
 TEST_F(QbCalculatorTest, OpeningTakesTheRowsInForceNowAndStartsFromTheTarget) {
-    setSettings("H", 30, true);
+    storeQbPreference(*db, "H", 30, true);
     addQbTarget(*db, "06:00", 70, 100);
     int target = addQbTarget(*db, "11:30", 81, 120);
     addQbTarget(*db, "13:00", 90, 140);
@@ -156,7 +148,7 @@ TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpe
 
 TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
     context->fixedClock().set(at("20070315220000"));
-    setSettings("H", 240, true);
+    storeQbPreference(*db, "H", 240, true);
     addQbTarget(*db, "06:00", 80, 120);
     addQbSensitivity(*db, "06:00", 40);
     addQbRatio(*db, "06:00", 15);
@@ -402,7 +394,7 @@ TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) 
     prompts.verify();
 
     addQbTarget(*db, "06:00", 80, 120);
-    setSettings("", 180, true);
+    storeQbPreference(*db, "", 180, true);
     calc = opened();
     prompts.expect(kCaption, "No bolus insulin or insulin duration is set. Please complete the "
                              "Quick Bolus Setup before using RivezAdozu.");
@@ -411,7 +403,7 @@ TEST_F(QbCalculatorTest, DeclinesRatherThanDoseAgainstAMissingReadingOrSetting) 
 
 TEST_F(QbCalculatorTest, AvailableOnlyWithTheSettingsRowSwitchedOn) {
     EXPECT_TRUE(quickBolusAvailable(*db));
-    setSettings("H", 180, false);
+    storeQbPreference(*db, "H", 180, false);
     EXPECT_FALSE(quickBolusAvailable(*db));
     ASSERT_TRUE(db->exec("delete from QB_PREFERENCE"));
     EXPECT_FALSE(quickBolusAvailable(*db));

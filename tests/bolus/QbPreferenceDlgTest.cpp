@@ -36,7 +36,7 @@ protected:
         QbSetupFixture::SetUp();
         addMedication("Humalog", "H");
         addMedication("Apidra", "A");
-        storeQbPreference("H", 180, false);
+        storeQbPreference(*db, "H", 180, false);
     }
     void TearDown() override {
         sheet.reset();

@@ -27,14 +27,6 @@ protected:
         return clockTimeToday(QString::fromLatin1(hhmm), context->clock());
     }
 
-    void storeQbPreference(const char* code, int minutes, bool on) {
-        QbPreference qb;
-        qb.setPk(QbPreferenceTable::kPk);
-        qb.setMedCode(code);
-        qb.setMedMinutes(minutes);
-        qb.setUseBol(on);
-        EXPECT_TRUE(QbPreferenceTable::save(*db, qb));
-    }
     std::vector<std::string> qbPreference() {
         return rows("select MED_CODE, MED_MINUTES, USE_BOL from QB_PREFERENCE");
     }

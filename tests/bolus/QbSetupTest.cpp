@@ -123,7 +123,7 @@ TEST_F(QbSetup, AFailedStoreIsReportedUnderDatabase) {
 // ---- General page: the switch, the minutes, the insulin -----------------------------------
 
 TEST_F(QbSetup, ApplySwitchesOnOnlyWhenEverySchedulePlaysAndStoresTheAnswerEitherWay) {
-    storeQbPreference("H", 180, true);
+    storeQbPreference(*db, "H", 180, true);
     QbGeneralSetup general(*context);
 
     // No ratio: the other tables are not asked, and the calculator goes off.
@@ -156,7 +156,7 @@ TEST_F(QbSetup, ApplySwitchesOnOnlyWhenEverySchedulePlaysAndStoresTheAnswerEithe
 }
 
 TEST_F(QbSetup, MinutesOutsideThirtyToThreeHundredAreReportedAndNotTaken) {
-    storeQbPreference("H", 120, false);
+    storeQbPreference(*db, "H", 120, false);
     QbGeneralSetup general(*context);
     for (const char* refused : {"29", "301", "", "0"}) {
         prompts.expect(kCaption, "Please enter an integer between 30 and 300.");
@@ -173,7 +173,7 @@ TEST_F(QbSetup, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTheCo
     addMedication("Novolog", "NV");
     addMedication("Apidra", "A", [](Medication& m) { m.setActiveBol(false); });
     addMedication("Humalog", "H");
-    storeQbPreference("NV", 240, true);
+    storeQbPreference(*db, "NV", 240, true);
     {
         QbGeneralSetup general(*context);
         ASSERT_EQ(general.choices().size(), 2u);
@@ -186,7 +186,7 @@ TEST_F(QbSetup, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTheCo
         general.choose(1);
         EXPECT_EQ(general.bolusCode(), "N"); // the letter, not the whole stored code
     }
-    storeQbPreference("Z", 240, true);
+    storeQbPreference(*db, "Z", 240, true);
     QbGeneralSetup unmatched(*context);
     EXPECT_EQ(unmatched.shownChoice(), 0);
     EXPECT_EQ(unmatched.bolusCode(), "Z");

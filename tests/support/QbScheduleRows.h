@@ -1,13 +1,24 @@
 #pragma once
 
+#include "storage/QbPreferenceTable.h"
 #include "storage/QbRatioTable.h"
 #include "storage/QbSensitivityTable.h"
 #include "storage/QbTargetTable.h"
 
 #include <gtest/gtest.h>
 
-// Quick-bolus schedule rows stored directly, as the set-up sheet would leave them; each
-// returns the new row's key.
+// Quick-bolus settings and schedule rows stored directly, as the set-up sheet would leave
+// them; each row helper returns the new row's key.
+
+// The calculator's insulin (code), its duration in minutes and whether it is switched on.
+inline void storeQbPreference(Database& db, const char* code, int minutes, bool on) {
+    QbPreference qb;
+    qb.setPk(QbPreferenceTable::kPk);
+    qb.setMedCode(code);
+    qb.setMedMinutes(minutes);
+    qb.setUseBol(on);
+    EXPECT_TRUE(QbPreferenceTable::save(db, qb));
+}
 
 inline int addQbTarget(Database& db, const char* time, int lo, int hi, int fk = 0) {
     QbTarget target;
