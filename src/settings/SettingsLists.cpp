@@ -137,10 +137,6 @@ QDate pickerDate(const QString& stored, const Clock& clock) {
     return QDateTime::fromSecsSinceEpoch(time).date();
 }
 
-QString storedDate(const QDate& date) {
-    return QString::asprintf("%4.4d%2.2d%2.2d", date.year(), date.month(), date.day());
-}
-
 bool reportStoreResult(Database& db, Prompts& prompts, bool stored) {
     if (!stored)
         prompts.error(QString::fromLatin1(SettingsListText::kDatabaseCaption), db.errorText());

@@ -88,8 +88,6 @@ std::optional<BasalRefusal> takeBasalDetail(Database& db, Prompts& prompts, Basi
 // The date a picker shows for a stored date; today when the text is no date (a new record's
 // empty one, for instance).
 QDate pickerDate(const QString& stored, const Clock& clock);
-// A picked date as stored: YYYYMMDD.
-QString storedDate(const QDate& date);
 
 // ---- Storing ---------------------------------------------------------------------------
 

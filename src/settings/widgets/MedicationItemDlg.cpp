@@ -1,6 +1,7 @@
 #include "settings/widgets/MedicationItemDlg.h"
 
 #include "logbook/LogbookContext.h"
+#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
 #include "ui/widgets/DialogButtons.h"
 
@@ -98,7 +99,7 @@ void MedicationItemDlg::accept() {
     // A stored step the list does not know is kept rather than lost.
     if (m_increment->currentIndex() >= 0)
         m_record.setIncrementByCode(m_increment->currentIndex());
-    m_record.setOpenDate(storedDate(m_opened->date()));
+    m_record.setOpenDate(dateTextOf(m_opened->date()));
     m_record.setExpireDayCnt(m_expireDays->value());
     QDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "settings/widgets/MeterDlg.h"
 
 #include "logbook/LogbookContext.h"
+#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
 #include "ui/widgets/DialogButtons.h"
 
@@ -54,6 +55,6 @@ void MeterDlg::accept() {
     m_record.setModel(m_model->text());
     m_record.setMfg(m_mfg->text());
     m_record.setSerialNo(m_serial->text());
-    m_record.setSeriviceDate(storedDate(m_serviceDate->date()));
+    m_record.setSeriviceDate(dateTextOf(m_serviceDate->date()));
     QDialog::accept();
 }

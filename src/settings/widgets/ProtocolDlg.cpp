@@ -1,6 +1,7 @@
 #include "settings/widgets/ProtocolDlg.h"
 
 #include "logbook/LogbookContext.h"
+#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
 #include "ui/widgets/DialogButtons.h"
 
@@ -48,6 +49,6 @@ void ProtocolDlg::keepToLimit() {
 
 void ProtocolDlg::accept() {
     m_record.setText(m_text->toPlainText());
-    m_record.setEffectiveDate(storedDate(m_effective->date()));
+    m_record.setEffectiveDate(dateTextOf(m_effective->date()));
     QDialog::accept();
 }
