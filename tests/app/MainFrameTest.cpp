@@ -1,54 +1,37 @@
-#include "NamedPatientDialogs.h"
-#include "app/CQuillmarchApp.h"
+#include "AppTestSupport.h"
 #include "app/FramePlacement.h"
-#include "app/SettingsTree.h"
 #include "app/widgets/CMainFrame.h"
 #include "logbook/LogRows.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
-#include "storage/Clock.h"
-#include "storage/Conversions.h"
-#include "storage/Database.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
-#include "support/ScriptedPrompts.h"
-#include "ui/DeleteQuestion.h"
-#include "ui/Progress.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-class KeepEverything : public DeleteQuestion {
-public:
-    DeleteAnswer ask() override { return {false, true}; }
-};
-
-class MainFrameTest : public testing::Test {
+class MainFrameTest : public OpenPatientTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        app.setDataFolder(dir.filePath("data"));
-        ASSERT_TRUE(app.selectUser()); // no patient yet: the new one is created and opened
+        OpenPatientTest::SetUp();
+        rebuildFrame();
+    }
+    void rebuildFrame() {
+        frame.reset(); // the frame owns the view
         view = new CQuillmarchView(app, progress, question);
         frame = std::make_unique<CMainFrame>(app, *view);
     }
+    QAction* actionNamed(const QString& text) {
+        for (QAction* action : frame->findChildren<QAction*>())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    }
 
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    SettingsTree settings{dir.filePath("settings.ini"), prompts};
-    NoProgress progress;
-    NamedPatientDialogs dialogs{"Ann Lee"};
-    FixedClock clock{fromDateTimeText("20070315120000")};
-    CQuillmarchApp app{settings, prompts, progress, dialogs, clock};
-    KeepEverything question;
     CQuillmarchView* view = nullptr;
     std::unique_ptr<CMainFrame> frame;
 };
@@ -59,10 +42,6 @@ TEST(MainFramePlacement, CentredEightHundredWideBelowTheTop) {
     EXPECT_EQ(mainFramePlacement(QRect(0, 0, 1024, 768)), QRect(112, 0, 800, 718));
     EXPECT_EQ(mainFramePlacement(QRect(0, 0, 800, 600)), QRect(0, 0, 800, 550));
     EXPECT_EQ(mainFramePlacement(QRect(0, 0, 640, 480)), QRect(0, 0, 800, 430));
-}
-
-TEST_F(MainFrameTest, TitleFollowsThePatient) {
-    EXPECT_EQ(frame->windowTitle(), "Quillmarch-Ann Lee");
 }
 
 TEST_F(MainFrameTest, FilterListsTheSlotsThenSummaryAndAllTypes) {
@@ -104,36 +83,23 @@ TEST_F(MainFrameTest, ChangingTheFilterReloadsTheList) {
 TEST_F(MainFrameTest, EditCommandsFollowTheSelectionAndOpenNeedsTwoPatients) {
     view->reload();
     EXPECT_FALSE(frame->action(ViewCommand::ModifyEntry)->isEnabled());
-    EXPECT_EQ(frame->action(ViewCommand::NewEntry)->iconText(), "New");
     // Only one patient exists: "Open..." is off.
-    QAction* open = nullptr;
-    for (QAction* a : frame->findChildren<QAction*>())
-        if (a->text() == "Open...")
-            open = a;
-    ASSERT_NE(open, nullptr);
-    EXPECT_FALSE(open->isEnabled());
+    ASSERT_NE(actionNamed("Open..."), nullptr);
+    EXPECT_FALSE(actionNamed("Open...")->isEnabled());
 }
 
 TEST_F(MainFrameTest, QuickBolusIsOfferedOnlyWhileSwitchedOn) {
-    auto findAction = [](CMainFrame& f, const QString& text) -> QAction* {
-        for (QAction* a : f.findChildren<QAction*>())
-            if (a->text() == text)
-                return a;
-        return nullptr;
-    };
-    QAction* quick = findAction(*frame, "Quick Bolus");
-    ASSERT_NE(quick, nullptr);
-    EXPECT_FALSE(quick->isEnabled()); // a new patient's calculator starts switched off
-    ASSERT_NE(findAction(*frame, "Quick Bolus Setup"), nullptr);
+    ASSERT_NE(actionNamed("Quick Bolus"), nullptr);
+    EXPECT_FALSE(actionNamed("Quick Bolus")->isEnabled()); // a new patient's starts switched off
+    ASSERT_NE(actionNamed("Quick Bolus Setup"), nullptr);
 
     ASSERT_TRUE(app.database().exec("update QB_PREFERENCE set USE_BOL = 'T' where PK = 1"));
-    frame.reset(); // the frame owns the view
-    view = new CQuillmarchView(app, progress, question);
-    frame = std::make_unique<CMainFrame>(app, *view);
-    EXPECT_TRUE(findAction(*frame, "Quick Bolus")->isEnabled());
+    rebuildFrame();
+    EXPECT_TRUE(actionNamed("Quick Bolus")->isEnabled());
 }
 
 TEST_F(MainFrameTest, AfterThePreferencesTheFilterTitleAndCachesFollowTheDatabase) {
+    EXPECT_EQ(frame->windowTitle(), "Quillmarch-Ann");
     int opened = 0;
     view->setPreferencesEditor([&] {
         ++opened;
@@ -143,10 +109,8 @@ TEST_F(MainFrameTest, AfterThePreferencesTheFilterTitleAndCachesFollowTheDatabas
         EXPECT_TRUE(db.exec("update PREFERENCE set PATIENT_NAME='Ann Berg' where PK=1"));
         return true;
     });
-    QAction* preferences = frame->action(ViewCommand::Preferences);
-    ASSERT_NE(preferences, nullptr);
-    EXPECT_EQ(preferences->text(), "Preferences");
-    preferences->trigger();
+    ASSERT_NE(frame->action(ViewCommand::Preferences), nullptr);
+    frame->action(ViewCommand::Preferences)->trigger();
 
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(frame->filterBox()->itemText(1), "Frühstück");

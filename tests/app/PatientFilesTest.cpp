@@ -1,21 +1,13 @@
 #include "app/PatientFiles.h"
-#include "support/ScriptedPrompts.h"
+#include "AppTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
 using PatientFiles::createDbName;
 using PatientFiles::makeFileName;
-
-void touch(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-}
 
 QString question(const QString& name, const QString& path) {
     return "We found an existing database for this user.\n\n" + name + "\n" + path +
@@ -38,10 +30,10 @@ protected:
     QTemporaryDir dir;
     QString folder = dir.filePath("data/Quillmarch");
     ScriptedPrompts prompts;
+    QString path;
 };
 
 TEST_F(PatientFilesTest, ANewNameTakesTheFirstCandidateAndMakesTheFolder) {
-    QString path;
     const auto reuse = createDbName(folder, "3 Jo O'Neil-Smith", prompts, path);
     ASSERT_TRUE(reuse.has_value());
     EXPECT_FALSE(*reuse);
@@ -50,44 +42,29 @@ TEST_F(PatientFilesTest, ANewNameTakesTheFirstCandidateAndMakesTheFolder) {
     EXPECT_FALSE(QFileInfo::exists(path)); // choosing a name does not make the file
 }
 
-TEST_F(PatientFilesTest, DecliningTheExistingFilesNumbersTheNextOnes) {
+TEST_F(PatientFilesTest, DecliningTheExistingFilesNumbersTheNextOnesAndAcceptingOneReusesIt) {
     ASSERT_TRUE(QDir().mkpath(folder));
-    touch(folder + "/JoONeilSmith.db");
-    touch(folder + "/JoONeilSmith2.db");
+    ASSERT_TRUE(writeFile(folder + "/JoONeilSmith.db", {}));
+    ASSERT_TRUE(writeFile(folder + "/JoONeilSmith2.db", {}));
     const QString name = "3 Jo O'Neil-Smith";
-    prompts.expect("Reuse existing database?", question(name, folder + "/JoONeilSmith.db"),
-                   PromptAnswer::No);
-    prompts.expect("Reuse existing database?", question(name, folder + "/JoONeilSmith2.db"),
-                   PromptAnswer::No);
-
-    QString path;
-    const auto reuse = createDbName(folder, name, prompts, path);
-    ASSERT_TRUE(reuse.has_value());
-    EXPECT_FALSE(*reuse);
-    EXPECT_EQ(path, folder + "/JoONeilSmith3.db");
-}
-
-TEST_F(PatientFilesTest, AcceptingAnExistingFileReusesIt) {
-    ASSERT_TRUE(QDir().mkpath(folder));
-    touch(folder + "/JoONeilSmith.db");
-    touch(folder + "/JoONeilSmith2.db");
-    prompts.expect("Reuse existing database?", {}, PromptAnswer::No);
-    prompts.expect("Reuse existing database?", {}, PromptAnswer::Yes);
-
-    QString path;
-    const auto reuse = createDbName(folder, "Jo O'Neil-Smith", prompts, path);
-    ASSERT_TRUE(reuse.has_value());
-    EXPECT_TRUE(*reuse);
-    EXPECT_EQ(path, folder + "/JoONeilSmith2.db");
+    for (const bool acceptSecond : {false, true}) {
+        prompts.expect("Reuse existing database?", question(name, folder + "/JoONeilSmith.db"),
+                       PromptAnswer::No);
+        prompts.expect("Reuse existing database?", question(name, folder + "/JoONeilSmith2.db"),
+                       acceptSecond ? PromptAnswer::Yes : PromptAnswer::No);
+        const auto reuse = createDbName(folder, name, prompts, path);
+        ASSERT_TRUE(reuse.has_value());
+        EXPECT_EQ(*reuse, acceptSecond);
+        EXPECT_EQ(path, folder + (acceptSecond ? "/JoONeilSmith2.db" : "/JoONeilSmith3.db"));
+    }
 }
 
 TEST_F(PatientFilesTest, AnUnusableFolderIsReported) {
-    QString path;
     prompts.expect("Quillmarch", "createDbName Failed(): No DbPath in registry");
     EXPECT_FALSE(createDbName(QString(), "Jo", prompts, path).has_value());
 
     // A folder below a plain file can never be made.
-    touch(dir.filePath("blocker"));
+    ASSERT_TRUE(writeFile(dir.filePath("blocker"), {}));
     prompts.expect("Quillmarch", "createDbName Failed(): Unable to retreive APPPATH");
     EXPECT_FALSE(createDbName(dir.filePath("blocker/sub"), "Jo", prompts, path).has_value());
 }

@@ -1,28 +1,13 @@
-#include "app/AppDialogs.h"
-#include "app/CQuillmarchApp.h"
+#include "AppTestSupport.h"
 #include "app/DefaultData.h"
-#include "app/SettingsTree.h"
-#include "storage/Clock.h"
-#include "storage/Conversions.h"
-#include "storage/Database.h"
 #include "storage/MedicationTable.h"
-#include "storage/PreferenceTable.h"
 #include "storage/SampleTypeTable.h"
-#include "support/ScriptedPrompts.h"
-#include "ui/Progress.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <deque>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace {
 
-using Rows = std::vector<std::string>;
 using Users = std::vector<std::pair<QString, QString>>;
 
 // Answers the start-up windows from a script and remembers what was asked.
@@ -30,13 +15,8 @@ class ScriptedAppDialogs : public AppDialogs {
 public:
     std::optional<QString> askNewPatientName() override {
         ++namesAsked;
-        if (names.empty()) {
-            ADD_FAILURE() << "new-patient name asked without an answer";
-            return std::nullopt;
-        }
-        auto answer = names.front();
-        names.pop_front();
-        return answer;
+        EXPECT_TRUE(name.has_value()) << "new-patient name asked without an answer";
+        return name.value_or(std::nullopt);
     }
     std::optional<QString> chooseUser(const Users& users) override {
         ++choosersShown;
@@ -45,46 +25,13 @@ public:
     }
     void showFinalizing(bool shown) override { finalizing.push_back(shown); }
 
-    std::deque<std::optional<QString>> names;
+    std::optional<std::optional<QString>> name;
     int namesAsked = 0;
     std::optional<QString> chosen;
     int choosersShown = 0;
     Users offered;
     std::vector<bool> finalizing;
 };
-
-// Every row of the patient's tables, for checking that a file was left as it was.
-Rows dump(const QString& path) {
-    Rows out;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path.toStdString();
-        sqlite3_close(db);
-        return out;
-    }
-    for (const char* table : {"PREFERENCE", "SAMPLE_TYPE", "MEDICATION", "CARBS", "METER",
-                              "PROTOCOL", "QB_PREFERENCE", "SAMPLE_DATE", "SAMPLE"}) {
-        sqlite3_stmt* stmt = nullptr;
-        const std::string sql = std::string("select * from ") + table + " order by PK";
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            out.push_back(std::string(table) + " missing");
-            continue;
-        }
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            std::string row = table;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const unsigned char* text = sqlite3_column_text(stmt, i);
-                row += '|';
-                row += text ? reinterpret_cast<const char*>(text) : "NULL";
-            }
-            out.push_back(row);
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return out;
-}
 
 class QuillmarchAppTest : public testing::Test {
 protected:
@@ -98,21 +45,42 @@ protected:
         prompts.verify();
     }
 
-    // A patient whose database file already holds the default rows, under `patientName`.
-    QString makePatient(const QString& key, const QString& patientName) {
+    // A database file in the data folder holding the default rows under `patientName`.
+    std::unique_ptr<Database> makeDatabase(const QString& path, const QString& patientName) {
         QDir().mkpath(folder);
+        auto db = Database::openFile(path, prompts);
+        EXPECT_TRUE(db);
+        Preference preference;
+        preference.setPatientName(patientName);
+        EXPECT_TRUE(db && DefaultData::initNewDatabase(*db, preference, clock));
+        return db;
+    }
+    // A patient `key` whose database file already holds the default rows.
+    QString makePatient(const QString& key, const QString& patientName) {
         const QString path = folder + "/" + key + "-made.db";
-        {
-            auto db = Database::openFile(path, prompts);
-            EXPECT_TRUE(db);
-            if (!db)
-                return path;
-            Preference preference;
-            preference.setPatientName(patientName);
-            EXPECT_TRUE(DefaultData::initNewDatabase(*db, preference, clock));
-        }
+        makeDatabase(path, patientName);
         settings.setUserString(key, "DbPath", path);
         return path;
+    }
+    // Every row of the patient's tables, for checking that a file was left as it was.
+    Rows dump(const QString& path) {
+        Rows out;
+        auto db = Database::openFile(path, prompts);
+        if (!db)
+            return {"cannot open " + path.toStdString()};
+        for (const std::string table : {"PREFERENCE", "SAMPLE_TYPE", "MEDICATION", "CARBS", "METER",
+                                        "PROTOCOL", "QB_PREFERENCE", "SAMPLE_DATE", "SAMPLE"}) {
+            for (const std::string& row :
+                 rowsOf(*db, ("select * from " + table + " order by PK").c_str()))
+                out.push_back(table + "|" + row);
+        }
+        return out;
+    }
+    std::vector<QString> medicationCodes() {
+        std::vector<QString> codes;
+        for (int i = 0; i < app->getMedicationCount(); ++i)
+            codes.push_back(app->getMedication(i)->getMedCode());
+        return codes;
     }
 
     QTemporaryDir dir;
@@ -126,7 +94,7 @@ protected:
 };
 
 TEST_F(QuillmarchAppTest, WithoutPatientsCancellingTheNewOneOpensNothing) {
-    dialogs.names = {std::nullopt};
+    dialogs.name = std::optional<QString>(); // cancelled
     EXPECT_FALSE(app->selectUser());
     EXPECT_EQ(dialogs.namesAsked, 1);
     EXPECT_EQ(dialogs.choosersShown, 0);
@@ -138,7 +106,7 @@ TEST_F(QuillmarchAppTest, WithoutPatientsCancellingTheNewOneOpensNothing) {
 }
 
 TEST_F(QuillmarchAppTest, WithoutPatientsTheFirstIsCreatedAndOpened) {
-    dialogs.names = {QString("3 Jo O'Neil-Smith")};
+    dialogs.name = QString("3 Jo O'Neil-Smith");
     std::vector<QString> titles;
     app->setTitleObserver([&titles](const QString& title) { titles.push_back(title); });
 
@@ -163,11 +131,8 @@ TEST_F(QuillmarchAppTest, WithoutPatientsTheFirstIsCreatedAndOpened) {
     EXPECT_EQ(app->getSlot(-1).getPk(), -1);
 
     // Humalog, Lantus, NPH and Regular are active; Novalog and the rest are not.
-    ASSERT_EQ(app->getMedicationCount(), 4);
+    EXPECT_EQ(medicationCodes(), (std::vector<QString>{"H", "G", "N", "R"}));
     EXPECT_EQ(app->getMedication(0)->getMedDesc(), "Humalog");
-    EXPECT_EQ(app->getMedication(1)->getMedDesc(), "Lantus");
-    EXPECT_EQ(app->getMedication(2)->getMedDesc(), "NPH");
-    EXPECT_EQ(app->getMedication(3)->getMedDesc(), "Regular");
     EXPECT_EQ(app->getMedication(4), nullptr);
     EXPECT_EQ(app->getMedication(-1), nullptr);
     ASSERT_NE(app->findMedicationByCode(u'N'), nullptr);
@@ -210,13 +175,9 @@ TEST_F(QuillmarchAppTest, SeveralPatientsAreOfferedByName) {
 
 TEST_F(QuillmarchAppTest, ReusingAFileLeavesItsDataAsItWas) {
     const QString path = folder + "/JoONeilSmith.db";
-    QDir().mkpath(folder);
     {
-        auto db = Database::openFile(path, prompts);
+        auto db = makeDatabase(path, "Old Jo");
         ASSERT_TRUE(db);
-        Preference preference;
-        preference.setPatientName("Old Jo");
-        ASSERT_TRUE(DefaultData::initNewDatabase(*db, preference, clock));
         ASSERT_TRUE(db->exec("update SAMPLE_TYPE set DESC='Brunch' where SAMPLE_TIME='1130'"));
         ASSERT_TRUE(db->exec("delete from CARBS where CARB_NAME='Gogurt'"));
         ASSERT_TRUE(db->exec("update MEDICATION set EXPIRE_DAY_CNT=28 where MED_CODE='H'"));
@@ -224,7 +185,7 @@ TEST_F(QuillmarchAppTest, ReusingAFileLeavesItsDataAsItWas) {
     const Rows before = dump(path);
     clock.set(fromDateTimeText("20250101120000")); // defaults written now would differ
 
-    dialogs.names = {QString("3 Jo O'Neil-Smith")};
+    dialogs.name = QString("3 Jo O'Neil-Smith");
     prompts.expect("Reuse existing database?", {}, PromptAnswer::Yes);
     ASSERT_TRUE(app->createNewUser());
     EXPECT_EQ(settings.getUserString("3 Jo O'Neil-Smith", "DbPath"), path);
@@ -236,13 +197,8 @@ TEST_F(QuillmarchAppTest, ReusingAFileLeavesItsDataAsItWas) {
 
 TEST_F(QuillmarchAppTest, DecliningReuseMakesANumberedFile) {
     const QString old = folder + "/JoONeilSmith.db";
-    QDir().mkpath(folder);
-    {
-        QFile file(old);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("kept as it is");
-    }
-    dialogs.names = {QString("Jo O'Neil-Smith")};
+    ASSERT_TRUE(QDir().mkpath(folder) && writeFile(old, "kept as it is"));
+    dialogs.name = QString("Jo O'Neil-Smith");
     prompts.expect("Reuse existing database?", {}, PromptAnswer::No);
     ASSERT_TRUE(app->createNewUser());
     EXPECT_EQ(app->db()->path(), folder + "/JoONeilSmith2.db");
@@ -253,13 +209,8 @@ TEST_F(QuillmarchAppTest, DecliningReuseMakesANumberedFile) {
 }
 
 TEST_F(QuillmarchAppTest, AFileThatCannotBeOpenedEndsTheProgram) {
-    QDir().mkpath(folder);
     const QString path = folder + "/bad.db";
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-    }
+    ASSERT_TRUE(QDir().mkpath(folder) && writeFile(path, QByteArray(4096, 'x')));
     settings.setUserString("Bad", "DbPath", path);
 
     prompts.expect("Database");
@@ -270,8 +221,7 @@ TEST_F(QuillmarchAppTest, AFileThatCannotBeOpenedEndsTheProgram) {
     EXPECT_EQ(prompts.shown()[1].text, prompts.shown()[0].text);
     EXPECT_EQ(prompts.shown()[1].text, Database::lastOpenError());
     EXPECT_FALSE(app->hasDatabase());
-    EXPECT_EQ(app->quitCode(), CQuillmarchApp::kOpenFailureExitCode);
-    EXPECT_EQ(CQuillmarchApp::kOpenFailureExitCode, -1);
+    EXPECT_EQ(app->quitCode(), -1);
 }
 
 TEST_F(QuillmarchAppTest, APatientWithoutFileEndsTheProgram) {
@@ -294,11 +244,11 @@ TEST_F(QuillmarchAppTest, SwitchingAndReloadingRefreshTheCaches) {
     }
     ASSERT_TRUE(app->switchUser("Ann"));
     EXPECT_EQ(app->getSlot(0).getDesc(), "EarlyAm");
-    EXPECT_EQ(app->getMedication(0)->getMedCode(), "H");
+    EXPECT_EQ(medicationCodes(), (std::vector<QString>{"H", "G", "N", "R"}));
 
     ASSERT_TRUE(app->switchUser("Bob"));
     EXPECT_EQ(app->getSlot(0).getDesc(), "Night");
-    EXPECT_EQ(app->getMedication(0)->getMedCode(), "G");
+    EXPECT_EQ(medicationCodes(), (std::vector<QString>{"G", "N", "R"}));
     EXPECT_EQ(app->windowTitle(), "Quillmarch-Bob");
 
     // Changes in the file show only after a reload; slots keep start-time order and
@@ -313,13 +263,10 @@ TEST_F(QuillmarchAppTest, SwitchingAndReloadingRefreshTheCaches) {
     ASSERT_EQ(app->getSlotCount(), 9);
     EXPECT_EQ(app->getSlot(1).getDesc(), "Dawn");
     EXPECT_EQ(app->getSlot(2).getDesc(), "Breakfast");
-    std::vector<QString> codes;
-    for (int i = 0; i < app->getMedicationCount(); ++i)
-        codes.push_back(app->getMedication(i)->getMedCode());
-    EXPECT_EQ(codes, (std::vector<QString>{"G", "N", "V", "R"}));
+    EXPECT_EQ(medicationCodes(), (std::vector<QString>{"G", "N", "V", "R"}));
 }
 
-TEST_F(QuillmarchAppTest, TheOpenCommandSwitchesOnlyOnOk) {
+TEST_F(QuillmarchAppTest, TheOpenCommandSwitchesOnlyOnOkAndClosingLeavesNothingOpen) {
     makePatient("Ann", "Ann");
     makePatient("Bob", "Bob");
     ASSERT_TRUE(app->switchUser("Ann"));
@@ -330,11 +277,8 @@ TEST_F(QuillmarchAppTest, TheOpenCommandSwitchesOnlyOnOk) {
     dialogs.chosen = QString("Bob");
     EXPECT_TRUE(app->openUserCommand());
     EXPECT_EQ(app->currentUserName(), "Bob");
-}
 
-TEST_F(QuillmarchAppTest, ClosingThePatientLeavesNothingOpen) {
-    makePatient("Ann", "Ann");
-    ASSERT_TRUE(app->switchUser("Ann"));
+    // Closing the patient leaves nothing open.
     app->closeUser();
     EXPECT_FALSE(app->hasDatabase());
     EXPECT_EQ(app->user(), nullptr);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -47,6 +48,12 @@ protected:
 
     QString raw(const QString& key) const {
         return QSettings(path, QSettings::IniFormat).value(key).toString();
+    }
+    // Runs `write` with room for the file as it is and the settings' own lock file, not more.
+    bool onAFullDisk(const std::function<bool()>& write) {
+        FileSizeLimit limit(fileBytes(path).size() + 16);
+        EXPECT_TRUE(limit.active());
+        return limit.active() && write();
     }
 
     QTemporaryDir dir;
@@ -91,12 +98,11 @@ TEST_F(SettingsTreeTest, BooleansAreTrueOnlyForTheExactText) {
 
 TEST_F(SettingsTreeTest, IntegersReadTheLeadingDecimalAndZeroOtherwise) {
     EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
-    tree.setUserString("Jo", "WorksheetWeekCnt", "");
-    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
-    tree.setUserString("Jo", "WorksheetWeekCnt", "12 weeks");
-    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 12);
-    tree.setUserString("Jo", "WorksheetWeekCnt", "weeks");
-    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
+    for (const auto& [text, value] :
+         std::vector<std::pair<QString, int>>{{"", 0}, {"12 weeks", 12}, {"weeks", 0}}) {
+        tree.setUserString("Jo", "WorksheetWeekCnt", text);
+        EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), value) << text.toStdString();
+    }
     tree.setUserInt("Jo", "WorksheetWeekCnt", 2147483647);
     EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 2147483647);
     EXPECT_EQ(tree.getUserString("Jo", "Missing"), "");
@@ -144,19 +150,19 @@ TEST_F(SettingsTreeTest, RemovingAPatientTakesItsSubKeysAndNoOneElse) {
 }
 
 TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKey) {
-    tree.setUserString("Jo Smith", "DbPath", "/data/JoSmith.db");
-    tree.setUserString("Jo Smith", "PalmUserName", "jsmith");
-    tree.setUserString("Jo Smith", "PatientNotes", "a, b");
-    tree.setUserString("Jo Smith", "Conduit/Registered/Id", "77");
+    const std::vector<std::pair<QString, QString>> values = {{"DbPath", "/data/JoSmith.db"},
+                                                             {"PalmUserName", "jsmith"},
+                                                             {"PatientNotes", "a, b"},
+                                                             {"Conduit/Registered/Id", "77"}};
+    for (const auto& [key, value] : values)
+        tree.setUserString("Jo Smith", key, value);
     tree.setUserString("Ann", "DbPath", "/data/Ann.db");
 
     ASSERT_TRUE(tree.renameUser("Jo Smith", "Jo/Smith-Lee"));
 
     EXPECT_EQ(tree.listUsers(), (QStringList{"Ann", "Jo/Smith-Lee"}));
-    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "DbPath"), "/data/JoSmith.db");
-    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "PalmUserName"), "jsmith");
-    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "PatientNotes"), "a, b");
-    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "Conduit/Registered/Id"), "77");
+    for (const auto& [key, value] : values)
+        EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", key), value) << key.toStdString();
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo Smith/DbPath"), "");
     EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/data/Ann.db");
 }
@@ -186,14 +192,7 @@ TEST_F(SettingsTreeTest, FailedCopyKeepsTheOldKey) {
     const QByteArray before = fileBytes(path);
 
     prompts.expect("renameUser", "Cant set key value");
-    bool renamed = true;
-    {
-        // Room for the file as it is and the settings' own lock file, not for the copy.
-        FileSizeLimit limit(before.size() + 16);
-        ASSERT_TRUE(limit.active());
-        renamed = tree.renameUser("Jo", "Joanna");
-    }
-    EXPECT_FALSE(renamed);
+    EXPECT_FALSE(onAFullDisk([this] { return tree.renameUser("Jo", "Joanna"); }));
     EXPECT_EQ(fileBytes(path), before);
 
     // Read afresh: the old patient is whole and no half copy is waiting to be written.
@@ -210,13 +209,8 @@ TEST_F(SettingsTreeTest, AFailedWriteIsShownUnderTheValueName) {
     tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
     const QByteArray before = fileBytes(path);
     prompts.expect("LastBackupName", "Cant set key value");
-    bool written = true;
-    {
-        FileSizeLimit limit(before.size() + 16);
-        ASSERT_TRUE(limit.active());
-        written = tree.setUserString("Jo", "LastBackupName", QString(200, u'b'));
-    }
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(onAFullDisk(
+        [this] { return tree.setUserString("Jo", "LastBackupName", QString(200, 'b')); }));
     // Nothing else in the file was lost on the way.
     EXPECT_EQ(fileBytes(path), before);
     SettingsTree again(path, prompts);

@@ -1,43 +1,16 @@
-#include "bolus/QbCalculator.h"
-#include "storage/QbRatioTable.h"
-#include "storage/QbSensitivityTable.h"
-#include "support/LogbookTest.h"
-#include "support/QbScheduleRows.h"
-#include "support/TestLogbookContext.h"
-
-#include <gtest/gtest.h>
+#include "QbSetupFixture.h"
 
 namespace {
 
 const QString kCaption = QStringLiteral("Quillmarch");
 
-// A patient database with the quick-bolus tables and the bolus insulin H, opened at a
-// fixed moment (15 March 2007, 12:00 unless a test moves it).
-class QbCalculatorTest : public LogbookTest {
+// Insulin H for 180 minutes, switched on; opened at 12:00 unless a test moves the clock.
+class QbCalculatorTest : public QbSetupFixture {
 protected:
     void SetUp() override {
-        LogbookTest::SetUp();
-        ASSERT_TRUE(QbRatioTable::createTable(*db));
-        ASSERT_TRUE(QbSensitivityTable::createTable(*db));
-        addMedication("H", true, true);
+        QbSetupFixture::SetUp();
+        addMedication("Humalog", "H");
         storeQbPreference(*db, "H", 180, true);
-        context = std::make_unique<TestLogbookContext>(*db, prompts, at("20070315120000"));
-    }
-
-    static std::time_t at(const char* stamp) { return fromDateTimeText(stamp); }
-
-    void addMedication(const char* code, bool insulin, bool inTotals) {
-        Medication med;
-        med.setMedCode(code);
-        med.setIsInsulinBol(insulin);
-        med.setIncludeInTotalsBol(inTotals);
-        ASSERT_TRUE(MedicationTable::save(*db, med));
-    }
-    // Target 80 to 120 (100), sensitivity 40, ratio 15, in force all day.
-    void addUsualSettings() {
-        addQbTarget(*db, "06:00", 80, 120);
-        addQbSensitivity(*db, "06:00", 40);
-        addQbRatio(*db, "06:00", 15);
     }
     void addDose(const char* stamp, const char* dosage, const char* correction = "",
                  int state = SyncState::Added) {
@@ -57,13 +30,9 @@ protected:
         calculator->open();
         return calculator;
     }
-
-    std::unique_ptr<TestLogbookContext> context;
 };
 
 } // namespace
-
-// ---- Rounding and notation ----------------------------------------------------------
 
 TEST(QbUnits, RoundToTenthTakesHalvesAwayFromZeroOnBothSides) {
     const std::pair<int, int> cases[] = {{0, 0},     {4, 0},        {5, 10},       {24, 20},
@@ -76,15 +45,11 @@ TEST(QbUnits, RoundToTenthTakesHalvesAwayFromZeroOnBothSides) {
 
 TEST(QbUnits, FormatUnitsWritesDosageNotationThatReadsBackToTheSameHundredths) {
     const QString h = QStringLiteral("H");
-    EXPECT_EQ(QbCalculator::formatUnits(150, h), "1.50H");
-    EXPECT_EQ(QbCalculator::formatUnits(105, h), "1.05H");
-    EXPECT_EQ(QbCalculator::formatUnits(100, h), "1.0H");
-    EXPECT_EQ(QbCalculator::formatUnits(0, h), "0.0H");
-    EXPECT_EQ(QbCalculator::formatUnits(-35, h), "-0.35H");
-    EXPECT_EQ(QbCalculator::formatUnits(-100, h), "-1.0H");
-    EXPECT_EQ(QbCalculator::formatUnits(5, h), "0.05H");
-    EXPECT_EQ(QbCalculator::formatUnits(1000, h), "10.0H");
-    EXPECT_EQ(QbCalculator::formatUnits(1010, h), "10.10H");
+    const std::pair<int, const char*> cases[] = {{150, "1.50H"}, {105, "1.05H"},  {100, "1.0H"},
+                                                 {0, "0.0H"},    {-35, "-0.35H"}, {-100, "-1.0H"},
+                                                 {5, "0.05H"},   {1000, "10.0H"}, {1010, "10.10H"}};
+    for (auto [hundredths, text] : cases)
+        EXPECT_EQ(QbCalculator::formatUnits(hundredths, h), text) << hundredths;
     EXPECT_EQ(QbCalculator::formatUnits(330, QStringLiteral("Hu")), "3.30Hu");
 
     MedicationLookup insulinH = [](QChar code) -> std::optional<MedicationFlags> {
@@ -96,8 +61,6 @@ TEST(QbUnits, FormatUnitsWritesDosageNotationThatReadsBackToTheSameHundredths) {
     for (int v : {1, 5, 10, 99, 100, 105, 150, 330, 999, 1000, 1010, 2350, 9990})
         EXPECT_EQ(dosageInsulinHundredths(QbCalculator::formatUnits(v, h), insulinH), v) << v;
 }
-
-// ---- Opening --------------------------------------------------------------------------
 
 TEST_F(QbCalculatorTest, OpeningTakesTheRowsInForceNowAndStartsFromTheTarget) {
     storeQbPreference(*db, "H", 30, true);
@@ -147,11 +110,9 @@ TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpe
 }
 
 TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
-    context->fixedClock().set(at("20070315220000"));
+    context->fixedClock().set(at("22:00"));
     storeQbPreference(*db, "H", 240, true);
-    addQbTarget(*db, "06:00", 80, 120);
-    addQbSensitivity(*db, "06:00", 40);
-    addQbRatio(*db, "06:00", 15);
+    addUsualSettings();
     addQbRatio(*db, "20:00", 12);
     // 22:00 + 4 hours is 02:00, still under the 20:00 ratio of the evening before.
     auto calc = opened();
@@ -177,7 +138,7 @@ TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
 
     // From 14:00 the active time ends at 18:00: a row starting at 18:01 is not reached, one
     // starting at 18:00 is.
-    context->fixedClock().set(at("20070315140000"));
+    context->fixedClock().set(at("14:00"));
     ASSERT_TRUE(QbTargetTable::removeByPk(*db, QbTargetTable::findByTime(*db, "23:30")->getPk()));
     int late = addQbSensitivity(*db, "18:01", 30);
     prompts.clear();
@@ -188,8 +149,6 @@ TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
     prompts.expect(kCaption, overlap);
     opened();
 }
-
-// ---- Active insulin -------------------------------------------------------------------
 
 TEST_F(QbCalculatorTest, ActiveInsulinDecaysLinearlyOverTheActiveTime) {
     addUsualSettings();
@@ -211,8 +170,8 @@ TEST_F(QbCalculatorTest, ActiveInsulinCountsASmallUsedPartAsNothing) {
 }
 
 TEST_F(QbCalculatorTest, ActiveInsulinCountsOnlyLiveInsulinDosesWithinTheActiveTime) {
-    addMedication("G", false, true);
-    addMedication("N", true, false);
+    addMedication("Glucagon", "G", [](Medication& m) { m.setIsInsulinBol(false); });
+    addMedication("NPH", "N", [](Medication& m) { m.setIncludeInTotalsBol(false); });
     addDose("20070315103000", "2H 4G", "2N"); // only the 2H counts
     addDose("20070315103000", "", "1H");      // the correction column counts as well
     addDose("20070315090000", "2H");          // all 180 minutes gone: used up
@@ -221,14 +180,9 @@ TEST_F(QbCalculatorTest, ActiveInsulinCountsOnlyLiveInsulinDosesWithinTheActiveT
     addDose("20070315110000", "5H", "", SyncState::Deleted);
     addDose("20070315110000", "3"); // no medication code
     EXPECT_EQ(active(), 100 + 50);
+    addDose("20070315990000", "2H"); // an unreadable time counts whole
+    EXPECT_EQ(active(), 100 + 50 + 200);
 }
-
-TEST_F(QbCalculatorTest, ActiveInsulinCountsADoseOfUnreadableTimeWhole) {
-    addDose("20070315990000", "2H");
-    EXPECT_EQ(active(), 200);
-}
-
-// ---- Calculate --------------------------------------------------------------------------
 
 TEST_F(QbCalculatorTest, WorkedExampleGivesFourAndAHalfUnitsAndSplitsOnAccept) {
     addUsualSettings();
@@ -246,13 +200,7 @@ TEST_F(QbCalculatorTest, WorkedExampleGivesFourAndAHalfUnitsAndSplitsOnAccept) {
     EXPECT_EQ(calc->totalText(), "4.50H");
     ASSERT_TRUE(calc->canAccept());
 
-    auto result = calc->accept();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->glucose, 180);
-    EXPECT_EQ(result->carbs, 45);
-    EXPECT_EQ(result->total, 450);
-    EXPECT_EQ(result->medicationDosage, "3.0H");
-    EXPECT_EQ(result->correctionDosage, "1.50H");
+    EXPECT_EQ(resultRow(calc->accept()), "180|45|450|3.0H|1.50H");
 
     // A changed input leaves nothing to accept until the next calculation.
     ASSERT_TRUE(calc->calculate(140, 30));
@@ -293,11 +241,7 @@ TEST_F(QbCalculatorTest, NegativeCorrectionIsBorneByTheCarbohydratePartOnAccept)
     EXPECT_EQ(calc->carbDose(), 400);
     EXPECT_EQ(calc->adjustedCorrection(), -100);
     EXPECT_EQ(calc->total(), 300);
-    auto result = calc->accept();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->total, 300);
-    EXPECT_EQ(result->medicationDosage, "3.0H");
-    EXPECT_EQ(result->correctionDosage, "");
+    EXPECT_EQ(resultRow(calc->accept()), "180|60|300|3.0H|");
 }
 
 TEST_F(QbCalculatorTest, AtTargetWithoutCarbsNothingIsToBeGivenOrWritten) {
@@ -309,34 +253,30 @@ TEST_F(QbCalculatorTest, AtTargetWithoutCarbsNothingIsToBeGivenOrWritten) {
     EXPECT_EQ(calc->totalText(), "-1.0H");
     auto result = calc->accept();
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->total, -100);
+    EXPECT_EQ(resultRow(result), "100|0|-100||");
     EXPECT_FALSE(result->hasDoses());
-    EXPECT_EQ(result->medicationDosage, "");
-    EXPECT_EQ(result->correctionDosage, "");
 
-    Sample entry;
-    entry.setMedicationDosage("keep");
-    fillQuickBolusEntry(*result, at("20070315120000"), kGlucoseUnitMgDl, entry);
-    EXPECT_EQ(entry.getSampleTime(), "20070315120000");
-    EXPECT_EQ(entry.getInsulinTime(), "20070315120000");
-    EXPECT_EQ(entry.getGlucoseCnt(), 100);
-    EXPECT_EQ(entry.getCarbCnt(), 0);
-    EXPECT_EQ(entry.getMedicationDosage(), "keep"); // untouched when nothing is given
-    EXPECT_EQ(entry.getCorrectionDosage(), "");
-
-    Sample given;
-    fillQuickBolusEntry({180, 45, 450, "3.0H", "1.50H"}, at("20070315120500"), kGlucoseUnitMgDl,
-                        given);
-    EXPECT_EQ(given.getSampleTime(), "20070315120500");
-    EXPECT_EQ(given.getMedicationDosage(), "3.0H");
-    EXPECT_EQ(given.getCorrectionDosage(), "1.50H");
-    EXPECT_EQ(given.getGlucoseCnt(), 180);
-
+    // The new entry as "time|insulin time|glucose|carbs|medication|correction".
+    auto filled = [](const QuickBolusResult& from, std::time_t now, int unit, Sample entry) {
+        fillQuickBolusEntry(from, now, unit, entry);
+        return QStringList{entry.getSampleTime(),
+                           entry.getInsulinTime(),
+                           QString::number(entry.getGlucoseCnt()),
+                           QString::number(entry.getCarbCnt()),
+                           entry.getMedicationDosage(),
+                           entry.getCorrectionDosage()}
+            .join('|');
+    };
+    Sample kept;
+    kept.setMedicationDosage("keep"); // untouched when nothing is given
+    EXPECT_EQ(filled(*result, at("12:00"), kGlucoseUnitMgDl, kept),
+              "20070315120000|20070315120000|100|0|keep|");
+    const QuickBolusResult given{180, 45, 450, "3.0H", "1.50H"};
+    EXPECT_EQ(filled(given, at("12:05"), kGlucoseUnitMgDl, {}),
+              "20070315120500|20070315120500|180|45|3.0H|1.50H");
     // Whole millimoles from the calculator become the logbook's tenths.
-    Sample mmol;
-    fillQuickBolusEntry({7, 45, 450, "3.0H", "1.50H"}, at("20070315120500"), kGlucoseUnitMmol,
-                        mmol);
-    EXPECT_EQ(mmol.getGlucoseCnt(), 70);
+    EXPECT_TRUE(filled({7, 45, 450, "3.0H", "1.50H"}, at("12:05"), kGlucoseUnitMmol, {})
+                    .startsWith("20070315120500|20070315120500|70|45|"));
 }
 
 TEST_F(QbCalculatorTest, ChecksRefuseLowGlucoseAndAnEmptyRequest) {

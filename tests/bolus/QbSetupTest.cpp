@@ -7,6 +7,8 @@ using Ratios = QbSchedule<QbRatioKind>;
 using Sensitivities = QbSchedule<QbSensitivityKind>;
 
 constexpr const char* kCaption = "Quillmarch";
+constexpr const char* kNotSwitchedOn =
+    "To enable RivezAdozu you must setup Targets,Ratios, and Sensitivities first.";
 
 class QbSetup : public QbSetupFixture {
 protected:
@@ -23,8 +25,6 @@ protected:
 };
 
 } // namespace
-
-// ---- Item dialogs: checks in order, exact messages, nothing stored on a refusal ----------
 
 TEST_F(QbSetup, TargetChecksRunInOrderAndOnlyAPassingRangeIsStored) {
     QbTarget target;
@@ -120,16 +120,13 @@ TEST_F(QbSetup, AFailedStoreIsReportedUnderDatabase) {
     EXPECT_FALSE(Ratios::store(*db, prompts, ratio));
 }
 
-// ---- General page: the switch, the minutes, the insulin -----------------------------------
-
 TEST_F(QbSetup, ApplySwitchesOnOnlyWhenEverySchedulePlaysAndStoresTheAnswerEitherWay) {
     storeQbPreference(*db, "H", 180, true);
     QbGeneralSetup general(*context);
 
     // No ratio: the other tables are not asked, and the calculator goes off.
     takeStatements();
-    prompts.expect(kCaption, "To enable RivezAdozu you must setup Targets,Ratios, and "
-                             "Sensitivities first.");
+    prompts.expect(kCaption, kNotSwitchedOn);
     EXPECT_FALSE(general.apply());
     std::vector<std::string> asked = takeStatements();
     EXPECT_EQ(asked.front(), "Select count(*) from QB_RATIO");
@@ -139,8 +136,7 @@ TEST_F(QbSetup, ApplySwitchesOnOnlyWhenEverySchedulePlaysAndStoresTheAnswerEithe
 
     addQbTarget(*db, "07:00", 80, 140);
     addQbRatio(*db, "07:00", 10);
-    prompts.expect(kCaption, "To enable RivezAdozu you must setup Targets,Ratios, and "
-                             "Sensitivities first.");
+    prompts.expect(kCaption, kNotSwitchedOn);
     EXPECT_FALSE(general.apply());
     EXPECT_EQ(qbPreference(), std::vector<std::string>{"H|180|F"});
 
@@ -176,10 +172,10 @@ TEST_F(QbSetup, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTheCo
     storeQbPreference(*db, "NV", 240, true);
     {
         QbGeneralSetup general(*context);
-        ASSERT_EQ(general.choices().size(), 2u);
-        EXPECT_EQ(general.choices()[0].desc, "Humalog");
-        EXPECT_EQ(general.choices()[1].desc, "Novolog");
-        EXPECT_EQ(general.choices()[1].code, QChar('N'));
+        QStringList choices;
+        for (const auto& choice : general.choices())
+            choices << choice.desc + "=" + choice.code;
+        EXPECT_EQ(choices, (QStringList{"Humalog=H", "Novolog=N"}));
         EXPECT_EQ(general.shownChoice(), 1);
         general.choose(0);
         EXPECT_EQ(general.bolusCode(), "H");

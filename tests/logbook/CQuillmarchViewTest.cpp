@@ -1,31 +1,23 @@
 #include "logbook/widgets/CQuillmarchView.h"
+#include "LogbookFixture.h"
 #include "logbook/ViewCommands.h"
-#include "logbook/widgets/SampleListCtrl.h"
-#include "logbook/widgets/SampleListModel.h"
-#include "storage/Conversions.h"
-#include "support/LogbookTest.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDeleteQuestion.h"
-#include "support/TestLogbookContext.h"
-#include "ui/DeleteQuestion.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <deque>
 
 using namespace ViewCommand;
 
 namespace {
 
-class ViewTest : public LogbookTest {
+class ViewTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
         addSlot("0700", "Breakfast");
         addSlot("1130", "Lunch");
-        ASSERT_FALSE(HasFailure());
-        context =
-            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
+        openContext("20070315120000");
         view = std::make_unique<CQuillmarchView>(*context, progress, question);
         view->resize(900, 500);
         view->setFilterSource([this] { return filter; });
@@ -39,22 +31,12 @@ protected:
         return LogbookTest::addEntry(time, glucose,
                                      [slot](Sample& entry) { entry.setSampleTypePk(slot); });
     }
-    void select(std::initializer_list<int> rowsToSelect) {
-        SampleListCtrl* list = view->list();
-        list->clearSelection();
-        for (int row : rowsToSelect) {
-            list->selectionModel()->select(list->model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
-                                                    QItemSelectionModel::NoUpdate);
-        }
-    }
+    void select(std::initializer_list<int> positions) { selectRows(*view->list(), positions); }
     std::vector<LogRow> listed() const { return view->list()->model()->rows(); }
 
     int filter = LogFilter::AllTypes;
     ScriptedDeleteQuestion question;
     RecordingProgress progress;
-    std::unique_ptr<TestLogbookContext> context;
     std::unique_ptr<CQuillmarchView> view;
 };
 
@@ -179,8 +161,7 @@ TEST_F(ViewTest, RemovingADayRowReloadsWithoutIt) {
     int d2 = addDay("20070315");
     addEntry("20070315070000", 100);
     // Stored, since a reload reads the preference again.
-    context->preference().setAskDeleteBol(false);
-    ASSERT_TRUE(PreferenceTable::save(*db, context->preference()));
+    changePreference([](Preference& p) { p.setAskDeleteBol(false); });
     view->reload();
     select({0});
     EXPECT_TRUE(view->runCommand(RemoveEntry));

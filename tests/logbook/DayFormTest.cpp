@@ -1,27 +1,18 @@
 #include "logbook/DayForm.h"
+#include "LogbookFixture.h"
 #include "logbook/DaySummary.h"
-#include "support/LogbookTest.h"
-#include "support/TestLogbookContext.h"
 
 #include <algorithm>
 
 namespace {
 
-class DayFormTest : public LogbookTest {
+class DayFormTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        changePreference([](Preference& p) {
-            p.setGlucoseExtLo(50);
-            p.setGlucoseLo(70);
-            p.setGlucoseHi(180);
-            p.setGlucoseExtHi(250);
-        });
-        ASSERT_FALSE(HasFailure());
-        context = std::make_unique<TestLogbookContext>(*db, prompts, 0);
+        changePreference(useStandardRange);
+        openContext();
     }
-
-    std::unique_ptr<TestLogbookContext> context;
 };
 
 } // namespace
@@ -55,11 +46,6 @@ TEST_F(DayFormTest, ShowsTheTotalsOfTheDay) {
     EXPECT_EQ(empty.averageGlucoseText(), "");
     EXPECT_EQ(empty.totalMedicationText(), "0.05");
     EXPECT_EQ(empty.totalCarbsText(), "0");
-
-    EXPECT_EQ(DayForm::dayTypeNames(), (QStringList{"Sick", "Normal", "Active"}));
-    EXPECT_EQ(DayForm::dayTypeIcon(DayType::Sick), LogIcon::DaySick);
-    EXPECT_EQ(DayForm::dayTypeIcon(DayType::Normal), LogIcon::None);
-    EXPECT_EQ(DayForm::dayTypeIcon(DayType::Active), LogIcon::DayActive);
 }
 
 TEST_F(DayFormTest, NoteIsCreatedChangedInPlaceAndRemovedWhenEmptied) {

@@ -1,45 +1,23 @@
 #include "logbook/LogCells.h"
-#include "support/LogbookTest.h"
-#include "support/TestLogbookContext.h"
-
-#include <functional>
+#include "LogbookFixture.h"
 
 namespace {
 
-class LogCellsTest : public LogbookTest {
+class LogCellsTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        addSlot("0000", "Early Am");
-        addSlot("0700", "Breakfast");
-        addSlot("1200", "Lunch");
-        addSlot("1800", "Dinner");
-        addMedication("H", true, true);
-        addMedication("P", false, true);
-        LogbookTest::changePreference([](Preference& p) {
-            p.setGlucoseExtLo(50);
-            p.setGlucoseLo(70);
-            p.setGlucoseHi(180);
-            p.setGlucoseExtHi(250);
+        for (auto [time, name] : {std::pair{"0000", "Early Am"}, std::pair{"0700", "Breakfast"},
+                                  std::pair{"1200", "Lunch"}, std::pair{"1800", "Dinner"}})
+            addSlot(time, name);
+        addMedication("Humalog", "H");
+        addMedication("Pill", "P", [](Medication& m) { m.setIsInsulinBol(false); });
+        changePreference([](Preference& p) {
+            useStandardRange(p);
             p.setMilitaryTimeBol(false);
             p.setDeliveryCode(kDeliveryInjection);
         });
-        ASSERT_FALSE(HasFailure());
-        context = std::make_unique<TestLogbookContext>(*db, prompts, 0);
-    }
-
-    void addMedication(const char* code, bool insulin, bool inTotals) {
-        Medication med;
-        med.setMedCode(code);
-        med.setIsInsulinBol(insulin);
-        med.setIncludeInTotalsBol(inTotals);
-        med.setActiveBol(true);
-        ASSERT_TRUE(MedicationTable::save(*db, med));
-    }
-
-    void changePreference(const std::function<void(Preference&)>& change) {
-        LogbookTest::changePreference(change);
-        context->reload();
+        openContext();
     }
 
     int addDay(const std::function<void(SampleDate&)>& fill) {
@@ -57,6 +35,15 @@ protected:
         return entry.getPk();
     }
 
+    int doseEntry(const char* dose, const char* correction, const char* insulinTime,
+                  int carbs = 0) {
+        return addEntry([&](Sample& e) {
+            e.setMedicationDosage(dose);
+            e.setCorrectionDosage(correction);
+            e.setInsulinTime(insulinTime);
+            e.setCarbCnt(carbs);
+        });
+    }
     LogRowCells dayCells(int pk, int filter = LogFilter::AllTypes) {
         return computeLogCells(*context, {'D', pk}, filter, false);
     }
@@ -69,8 +56,18 @@ protected:
     static LogIcon icon(const LogRowCells& cells, int column) {
         return cells.cells.at(static_cast<std::size_t>(column)).icon;
     }
-
-    std::unique_ptr<TestLogbookContext> context;
+    static QStringList texts(const LogRowCells& cells) {
+        QStringList all;
+        for (const auto& cell : cells.cells)
+            all << cell.text;
+        return all;
+    }
+    static std::vector<LogIcon> icons(const LogRowCells& cells) {
+        std::vector<LogIcon> all;
+        for (const auto& cell : cells.cells)
+            all.push_back(cell.icon);
+        return all;
+    }
 };
 
 } // namespace
@@ -89,40 +86,31 @@ TEST_F(LogCellsTest, DayRowShowsItsTotals) {
     LogRowCells cells = dayCells(pk);
     ASSERT_TRUE(cells.valid);
     EXPECT_TRUE(cells.day);
-    EXPECT_EQ(text(cells, LogColumn::DateTime), "03/15 Thursday #5");
-    EXPECT_EQ(icon(cells, LogColumn::Site), LogIcon::SiteChange);
-    EXPECT_EQ(icon(cells, LogColumn::Delivery), LogIcon::None);
-    EXPECT_EQ(icon(cells, LogColumn::Ketone), LogIcon::Ketone3);
-    EXPECT_EQ(icon(cells, LogColumn::DayType), LogIcon::None); // a normal day
+    // 1800 / 125 tenths of a unit: 14.4 g per unit. A normal day shows no icon.
+    EXPECT_EQ(texts(cells), (QStringList{"03/15 Thursday #5", "", "", "", "", "120", "180",
+                                         "14.4:u", "12.50 units", "Hiking all day"}));
+    using enum LogIcon;
+    EXPECT_EQ(icons(cells),
+              (std::vector{None, SiteChange, None, Ketone3, None, None, None, None, None, None}));
     EXPECT_TRUE(cells.hasGlucose);
-    EXPECT_EQ(text(cells, LogColumn::Glucose), "120");
     EXPECT_EQ(cells.glucoseClass, GlucoseClass::InRange);
-    EXPECT_EQ(text(cells, LogColumn::Carbs), "180");
-    // 1800 / 125 tenths of a unit: 14.4 g per unit.
-    EXPECT_EQ(text(cells, LogColumn::Ratio), "14.4:u");
-    EXPECT_EQ(text(cells, LogColumn::Medication), "12.50 units");
-    EXPECT_EQ(text(cells, LogColumn::Notes), "Hiking all day");
 }
 
 TEST_F(LogCellsTest, EmptyDayAndMissingDate) {
     int pk = addDay([](SampleDate& d) { d.setSampleDate(""); });
     LogRowCells cells = dayCells(pk);
     ASSERT_TRUE(cells.valid);
-    EXPECT_EQ(text(cells, LogColumn::DateTime), "Date?");
-    for (int column = 1; column < LogColumn::Count; ++column) {
-        EXPECT_TRUE(text(cells, column).isEmpty()) << "column " << column;
-        EXPECT_EQ(icon(cells, column), LogIcon::None) << "column " << column;
-    }
+    EXPECT_EQ(texts(cells), QStringList("Date?") + QStringList(LogColumn::Count - 1, ""));
+    EXPECT_EQ(icons(cells), std::vector(LogColumn::Count, LogIcon::None));
     EXPECT_FALSE(cells.hasGlucose);
 }
 
 TEST_F(LogCellsTest, KindOfDayIcons) {
-    int sick = addDay([](SampleDate& d) { d.setDayTypeId(0); });
-    int normal = addDay([](SampleDate& d) { d.setDayTypeId(1); });
-    int active = addDay([](SampleDate& d) { d.setDayTypeId(2); });
-    EXPECT_EQ(icon(dayCells(sick), LogColumn::DayType), LogIcon::DaySick);
-    EXPECT_EQ(icon(dayCells(normal), LogColumn::DayType), LogIcon::None);
-    EXPECT_EQ(icon(dayCells(active), LogColumn::DayType), LogIcon::DayActive);
+    const LogIcon icons[] = {LogIcon::DaySick, LogIcon::None, LogIcon::DayActive};
+    for (int type = 0; type <= 2; ++type) {
+        int pk = addDay([type](SampleDate& d) { d.setDayTypeId(type); });
+        EXPECT_EQ(icon(dayCells(pk), LogColumn::DayType), icons[type]) << type;
+    }
 }
 
 TEST_F(LogCellsTest, DayRowsStandOutOnlyBetweenEntryRows) {
@@ -158,59 +146,36 @@ TEST_F(LogCellsTest, EntryTimeByFilterAndClockStyle) {
 }
 
 TEST_F(LogCellsTest, SlotsOutsideTheListReadUnknown) {
-    int unknown = addEntry([](Sample& e) { e.setSampleTypePk(9); });
-    int zero = addEntry([](Sample& e) { e.setSampleTypePk(0); });
-    int negative = addEntry([](Sample& e) { e.setSampleTypePk(-4); });
-    int last = addEntry([](Sample& e) { e.setSampleTypePk(4); });
-    EXPECT_EQ(text(entryCells(unknown), 0), "  Unknown @ 08:30 AM");
-    EXPECT_EQ(text(entryCells(zero), 0), "  Unknown @ 08:30 AM");
     // A negative slot is read as the first one.
-    EXPECT_EQ(text(entryCells(negative), 0), "  Early Am @ 08:30 AM");
-    EXPECT_EQ(text(entryCells(last), 0), "  Dinner @ 08:30 AM");
+    for (auto [slot, name] : {std::pair{9, "Unknown"}, std::pair{0, "Unknown"},
+                              std::pair{-4, "Early Am"}, std::pair{4, "Dinner"}}) {
+        int pk = addEntry([slot](Sample& e) { e.setSampleTypePk(slot); });
+        EXPECT_EQ(text(entryCells(pk), 0), QString("  %1 @ 08:30 AM").arg(name)) << slot;
+    }
 }
 
 TEST_F(LogCellsTest, DosesAndTheirRatio) {
-    int both = addEntry([](Sample& e) {
-        e.setMedicationDosage("5H");
-        e.setCorrectionDosage("2H");
-        e.setInsulinTime("20070315140500");
-        e.setCarbCnt(60);
-    });
-    LogRowCells cells = entryCells(both);
-    EXPECT_EQ(text(cells, LogColumn::Medication), "5H(2H) @ 14:05");
-    // Only the meal dose counts: 60 g over 5 units.
-    EXPECT_EQ(text(cells, LogColumn::Ratio), "12.0:u");
-    EXPECT_EQ(text(cells, LogColumn::Carbs), "60");
-
-    int withPill = addEntry([](Sample& e) {
-        e.setMedicationDosage("4.5H 2P");
-        e.setInsulinTime("20070315083000");
-        e.setCarbCnt(45);
-    });
-    cells = entryCells(withPill);
-    EXPECT_EQ(text(cells, LogColumn::Medication), "4.5H 2P @ 08:30");
-    EXPECT_EQ(text(cells, LogColumn::Ratio), "10.0:u");
-
-    int correctionOnly = addEntry([](Sample& e) {
-        e.setCorrectionDosage("2H");
-        e.setInsulinTime("20070315211000");
-        e.setCarbCnt(30);
-    });
-    cells = entryCells(correctionOnly);
-    EXPECT_EQ(text(cells, LogColumn::Medication), "(2H) @ 21:10");
-    EXPECT_TRUE(text(cells, LogColumn::Ratio).isEmpty());
+    struct Case {
+        const char *dose, *correction, *insulinTime;
+        int carbs;
+        const char *shown, *ratio;
+    };
+    // Only the meal dose of an insulin counts for the ratio: 60 g over 5 units, 45 g over 4.5.
+    for (const Case& c : {Case{"5H", "2H", "20070315140500", 60, "5H(2H) @ 14:05", "12.0:u"},
+                          Case{"4.5H 2P", "", "20070315083000", 45, "4.5H 2P @ 08:30", "10.0:u"},
+                          Case{"", "2H", "20070315211000", 30, "(2H) @ 21:10", ""}}) {
+        LogRowCells cells = entryCells(doseEntry(c.dose, c.correction, c.insulinTime, c.carbs));
+        EXPECT_EQ(text(cells, LogColumn::Medication), c.shown);
+        EXPECT_EQ(text(cells, LogColumn::Ratio), c.ratio) << c.shown;
+        EXPECT_EQ(text(cells, LogColumn::Carbs), QString::number(c.carbs)) << c.shown;
+    }
 }
 
 TEST_F(LogCellsTest, DosesWithoutInsulinTimeAreCorrupted) {
-    int noTime = addEntry([](Sample& e) {
-        e.setMedicationDosage("5H");
-        e.setCarbCnt(60);
-    });
-    int correctionNoTime = addEntry([](Sample& e) { e.setCorrectionDosage("1H"); });
-    int nothing = addEntry([](Sample& e) { e.setInsulinTime("20070315083000"); });
-    EXPECT_EQ(text(entryCells(noTime), LogColumn::Medication), "corrupted");
-    EXPECT_EQ(text(entryCells(correctionNoTime), LogColumn::Medication), "corrupted");
-    EXPECT_TRUE(text(entryCells(nothing), LogColumn::Medication).isEmpty());
+    EXPECT_EQ(text(entryCells(doseEntry("5H", "", "", 60)), LogColumn::Medication), "corrupted");
+    EXPECT_EQ(text(entryCells(doseEntry("", "1H", "")), LogColumn::Medication), "corrupted");
+    EXPECT_TRUE(
+        text(entryCells(doseEntry("", "", "20070315083000")), LogColumn::Medication).isEmpty());
 }
 
 TEST_F(LogCellsTest, ZeroValuesLeaveCellsEmpty) {
@@ -241,25 +206,6 @@ TEST_F(LogCellsTest, RatioArithmetic) {
     EXPECT_TRUE(carbRatioText(60, 0).isEmpty());
 }
 
-TEST_F(LogCellsTest, GlucoseOfEntriesAndDaysIsClassified) {
-    struct Case {
-        int value;
-        GlucoseClass expected;
-    };
-    for (Case c : {Case{60, GlucoseClass::Low}, Case{45, GlucoseClass::VeryLow},
-                   Case{181, GlucoseClass::High}, Case{300, GlucoseClass::VeryHigh},
-                   Case{70, GlucoseClass::InRange}, Case{180, GlucoseClass::InRange}}) {
-        int entry = addEntry([&](Sample& e) { e.setGlucoseCnt(c.value); });
-        LogRowCells cells = entryCells(entry);
-        EXPECT_TRUE(cells.hasGlucose);
-        EXPECT_EQ(cells.glucose, c.value);
-        EXPECT_EQ(cells.glucoseClass, c.expected) << c.value;
-        EXPECT_EQ(text(cells, LogColumn::Glucose), QString::number(c.value));
-        int day = addDay([&](SampleDate& d) { d.setAvgGlucoseCnt(c.value); });
-        EXPECT_EQ(dayCells(day).glucoseClass, c.expected) << c.value;
-    }
-}
-
 TEST_F(LogCellsTest, TheEntrysTimeChoosesTheRange) {
     QbPreference qb;
     qb.setUseBol(true);
@@ -283,14 +229,8 @@ TEST_F(LogCellsTest, TheEntrysTimeChoosesTheRange) {
     });
 
     int morning = addEntry([](Sample& e) { e.setGlucoseCnt(150); });
-    int evening = addEntry([](Sample& e) {
-        e.setSampleTime("20070315190000");
-        e.setGlucoseCnt(150);
-    });
-    int night = addEntry([](Sample& e) {
-        e.setSampleTime("20070315030000");
-        e.setGlucoseCnt(210);
-    });
+    int evening = LogbookTest::addEntry("20070315190000", 150);
+    int night = LogbookTest::addEntry("20070315030000", 210);
     EXPECT_EQ(entryCells(morning).glucoseClass, GlucoseClass::High);
     EXPECT_EQ(entryCells(evening).glucoseClass, GlucoseClass::InRange);
     // Before the first target the evening's still holds.
@@ -338,10 +278,6 @@ TEST_F(LogCellsTest, IconsOfAnEntry) {
         EXPECT_EQ(icon(entryCells(pk), LogColumn::Ketone), ketones[code]) << code;
         EXPECT_EQ(icon(entryCells(pk), LogColumn::DayType), LogIcon::None);
     }
-    for (LogIcon i : {LogIcon::Ketone1, LogIcon::Ketone4, LogIcon::DaySick, LogIcon::DayActive,
-                      LogIcon::SiteChange, LogIcon::Delivery})
-        EXPECT_TRUE(logIconPath(i).startsWith(":/icons/"));
-    EXPECT_TRUE(logIconPath(LogIcon::None).isEmpty());
 }
 
 TEST_F(LogCellsTest, NotesAndMissingRecords) {
@@ -359,30 +295,4 @@ TEST_F(LogCellsTest, NotesAndMissingRecords) {
     ASSERT_EQ(rows("select count(*) from SAMPLE_DATE"), std::vector<std::string>{"0"});
     EXPECT_TRUE(entryCells(entryPk).valid);
     EXPECT_FALSE(dayCells(entryPk).valid);
-}
-
-TEST_F(LogCellsTest, EveryCellIsReadAgainFromTheDatabase) {
-    int pk = addEntry([](Sample& e) { e.setGlucoseCnt(300); });
-    EXPECT_EQ(entryCells(pk).glucoseClass, GlucoseClass::VeryHigh);
-    ASSERT_TRUE(db->exec("update SAMPLE set GLUCOSE_CNT = 60 where PK = %ld", long(pk)));
-    LogRowCells cells = entryCells(pk);
-    EXPECT_EQ(text(cells, LogColumn::Glucose), "60");
-    EXPECT_EQ(cells.glucoseClass, GlucoseClass::Low);
-}
-
-TEST(LogColumnLayoutTest, TitlesWidthsAndAlignment) {
-    const char* titles[] = {"Date/Time", "",      "",      "",           "",
-                            "Glucose",   "Carbs", "Ratio", "Medication", "Notes"};
-    const int mainWidths[] = {150, 20, 20, 20, 20, 75, 75, 60, 180, 300};
-    const int compactWidths[] = {120, 20, 20, 0, 20, 65, 55, 60, 150, 250};
-    for (int c = 0; c < LogColumn::Count; ++c) {
-        EXPECT_STREQ(logColumnLayout(c, false).title, titles[c]);
-        EXPECT_STREQ(logColumnLayout(c, true).title, c == 0 ? "Time" : titles[c]);
-        EXPECT_EQ(logColumnLayout(c, false).width, mainWidths[c]) << c;
-        EXPECT_EQ(logColumnLayout(c, true).width, compactWidths[c]) << c;
-        const bool left = c == 0 || c == 8 || c == 9;
-        EXPECT_EQ(logColumnLayout(c, false).alignment & Qt::AlignHorizontal_Mask,
-                  left ? Qt::AlignLeft : Qt::AlignHCenter)
-            << c;
-    }
 }

@@ -1,21 +1,15 @@
 #include "logbook/LogbookActions.h"
-#include "storage/Conversions.h"
-#include "support/LogbookTest.h"
+#include "LogbookFixture.h"
 #include "support/RecordingProgress.h"
-#include "support/TestLogbookContext.h"
 
 namespace {
 
-class LogbookActionsTest : public LogbookTest {
+class LogbookActionsTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        Medication humalog;
-        humalog.setMedCode("H");
-        ASSERT_TRUE(MedicationTable::save(*db, humalog));
-        // 15 March 2007, 12:00 local time.
-        context =
-            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
+        addMedication("Humalog", "H");
+        openContext("20070315120000");
         actions = std::make_unique<LogbookActions>(*context);
     }
 
@@ -27,7 +21,6 @@ protected:
         });
     }
 
-    std::unique_ptr<TestLogbookContext> context;
     std::unique_ptr<LogbookActions> actions;
 };
 
@@ -44,11 +37,9 @@ TEST_F(LogbookActionsTest, RemovingTwoEntriesRemovesExactlyThoseAndResummarizes)
     EXPECT_EQ(SampleTable::getByPk(*db, a), nullptr);
     EXPECT_EQ(SampleTable::getByPk(*db, c), nullptr);
     EXPECT_TRUE(SampleTable::getByPk(*db, b));
-    auto totals = SampleDateTable::getByPk(*db, day);
-    EXPECT_EQ(totals->getTtlSampleCnt(), 1);
-    EXPECT_EQ(totals->getAvgGlucoseCnt(), 200);
-    EXPECT_EQ(totals->getTtlInsulinAmt(), 600);
-    EXPECT_EQ(totals->getSummaryState(), 2);
+    EXPECT_EQ(rows("select PK, TTL_SAMPLE_CNT, AVG_GLUCOSE_CNT, TTL_INSULIN_AMT, SUMMARY_STATE "
+                   "from SAMPLE_DATE"),
+              std::vector<std::string>{std::to_string(day) + "|1|200|600|2"});
 }
 
 TEST_F(LogbookActionsTest, RemovingADayTakesItsEntriesAndSkipsVanishedRows) {

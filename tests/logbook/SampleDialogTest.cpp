@@ -1,15 +1,10 @@
 #include "logbook/widgets/SampleDialog.h"
-#include "storage/Conversions.h"
-#include "support/LogbookTest.h"
-#include "support/TestLogbookContext.h"
+#include "LogbookFixture.h"
 #include "ui/ModalDriver.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,30 +12,17 @@
 
 namespace {
 
-class SampleDialogTest : public LogbookTest {
+class SampleDialogTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        for (auto [code, name, active] :
-             {std::tuple{"N", "NPH", true}, std::tuple{"G", "Lantus", false},
-              std::tuple{"H", "Humalog", true}}) {
-            Medication medication;
-            medication.setMedCode(code);
-            medication.setMedDesc(name);
-            medication.setActiveBol(active);
-            ASSERT_TRUE(MedicationTable::save(*db, medication));
-        }
-        for (auto [time, name, doses] :
-             {std::tuple{"0700", "Breakfast", "6H"}, std::tuple{"1130", "Lunch", "4H 2N"}}) {
-            SampleType slot;
-            slot.setSampleTime(time);
-            slot.setDesc(name);
-            slot.setMedicationDosage(doses);
-            ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-        }
+        addMedication("NPH", "N");
+        addMedication("Lantus", "G", [](Medication& m) { m.setActiveBol(false); });
+        addMedication("Humalog", "H");
+        addSlot("0700", "Breakfast", "6H");
+        addSlot("1130", "Lunch", "4H 2N");
         changePreference([](Preference& p) { p.setMilitaryTimeBol(true); });
-        context =
-            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
+        openContext("20070315120000");
     }
 
     static Sample newEntry(const QString& time) {
@@ -48,8 +30,6 @@ protected:
         entry.setSampleTime(time);
         return entry;
     }
-
-    std::unique_ptr<TestLogbookContext> context;
 };
 
 QStringList itemsOf(const QComboBox* list) {
@@ -61,24 +41,9 @@ QStringList itemsOf(const QComboBox* list) {
 
 } // namespace
 
-TEST_F(SampleDialogTest, ShowsTheEntryInItsLabelledFields) {
+TEST_F(SampleDialogTest, ShowsTheEntryInItsFields) {
     SampleDialog dialog(*context, newEntry("20070315071000"));
     EXPECT_EQ(dialog.windowTitle(), "Log Entry");
-    QStringList labels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        labels << label->text();
-    for (const char* text : {"Date:", "Time:", "Log Type", "Glucose:", "Carbohydrates:", "Ketones:",
-                             "Type", "Amount:", "Delivery:", "Notes"})
-        EXPECT_TRUE(labels.contains(text)) << text;
-    QStringList groups;
-    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>())
-        groups << group->title();
-    EXPECT_EQ(groups, (QStringList{"Medication", "Correction"}));
-    EXPECT_EQ(dialog.newSiteBox()->text(), "New Site");
-    EXPECT_EQ(dialog.okButton()->text(), "OK");
-    EXPECT_EQ(dialog.addAnotherButton()->text(), "OK and Add Another");
-    EXPECT_EQ(dialog.cancelButton()->text(), "Cancel");
-
     EXPECT_EQ(dialog.timeEdit()->displayFormat(), "HH:mm");
     EXPECT_EQ(dialog.timeEdit()->time(), QTime(7, 10));
     EXPECT_EQ(itemsOf(dialog.ketoneList()),
@@ -92,7 +57,6 @@ TEST_F(SampleDialogTest, ShowsTheEntryInItsLabelledFields) {
     EXPECT_FALSE(dialog.amountEdit(1)->isEnabled());
 
     changePreference([](Preference& p) { p.setMilitaryTimeBol(false); });
-    context->reload();
     SampleDialog twelveHour(*context, newEntry("20070315071000"));
     EXPECT_EQ(twelveHour.timeEdit()->displayFormat(), "hh:mm AP");
     EXPECT_EQ(twelveHour.medicationTimeEdit()->displayFormat(), "hh:mm AP");

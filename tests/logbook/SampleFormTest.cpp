@@ -1,52 +1,25 @@
 #include "logbook/SampleForm.h"
-#include "storage/Conversions.h"
-#include "support/LogbookTest.h"
-#include "support/TestLogbookContext.h"
+#include "LogbookFixture.h"
 
 namespace {
 
 // Slots Breakfast from 0700 (usually 6 of H) and Lunch from 1130 (4 of H and 2 of N); the
 // medications Humalog (H) and NPH (N) are active, Lantus (G) is not. Now is 15 March 2007,
 // 12:00.
-class SampleFormTest : public LogbookTest {
+class SampleFormTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        addMedication("H", "Humalog", true);
-        addMedication("N", "NPH", true);
-        addMedication("G", "Lantus", false);
+        addMedication("Humalog", "H");
+        addMedication("NPH", "N");
+        addMedication("Lantus", "G", [](Medication& m) { m.setActiveBol(false); });
         breakfast = addSlot("0700", "Breakfast", "6H");
         lunch = addSlot("1130", "Lunch", "4H 2N");
         changePreference([](Preference& p) {
             p.setGlucoseSampleCode(kGlucoseUnitMgDl);
             p.setDeliveryCode(kDeliveryOral);
         });
-        context =
-            std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
-    }
-
-    void addMedication(const QString& code, const QString& name, bool active) {
-        Medication medication;
-        medication.setMedCode(code);
-        medication.setMedDesc(name);
-        medication.setActiveBol(active);
-        medication.setIsInsulinBol(true);
-        medication.setIncludeInTotalsBol(true);
-        ASSERT_TRUE(MedicationTable::save(*db, medication));
-    }
-
-    int addSlot(const QString& time, const QString& name, const QString& doses) {
-        SampleType slot;
-        slot.setSampleTime(time);
-        slot.setDesc(name);
-        slot.setMedicationDosage(doses);
-        EXPECT_TRUE(SampleTypeTable::save(*db, slot));
-        return slot.getPk();
-    }
-
-    void useMillimoles() {
-        changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
-        context->reload();
+        openContext("20070315120000");
     }
 
     std::unique_ptr<SampleForm> open(const QString& time, const QString& doses = {}) {
@@ -60,17 +33,38 @@ protected:
         EXPECT_TRUE(entry);
         return std::make_unique<SampleForm>(*context, *entry);
     }
-    std::unique_ptr<Sample> stored(int pk) { return SampleTable::getByPk(*db, pk); }
+    // The check refuses the form with this message.
+    void expectRefused(SampleForm& form, const QString& text) {
+        prompts.expect("Quillmarch", text);
+        EXPECT_FALSE(form.check()) << text.toStdString();
+    }
+    // Checks the form and stores it: the entry's PK, 0 when the form was refused.
+    static int save(SampleForm& form) {
+        const bool accepted = form.check();
+        EXPECT_TRUE(accepted) << "the form was refused";
+        return accepted ? form.store() : 0;
+    }
+    // The stored entry; an empty one, with a failure, when there is none.
+    Sample stored(int pk) {
+        auto entry = SampleTable::getByPk(*db, pk);
+        EXPECT_TRUE(entry) << "no entry " << pk;
+        return entry ? *entry : Sample();
+    }
 
-    std::unique_ptr<TestLogbookContext> context;
     int breakfast = 0;
     int lunch = 0;
 };
 
-void expectRow(const SampleForm& form, int row, QChar code, const QString& amount) {
-    EXPECT_EQ(form.row(row).code, code) << "row " << row;
-    EXPECT_EQ(form.row(row).amount, amount) << "row " << row;
-    EXPECT_EQ(form.row(row).amountEnabled, !amount.isEmpty()) << "row " << row;
+// The dose rows as amount and code ("6H"), "None" for a row without a medication; an amount
+// that is enabled while empty, or disabled while filled, is marked with "!".
+QStringList shownRows(const SampleForm& form) {
+    QStringList shown;
+    for (int row = 0; row < SampleForm::kRowCount; ++row) {
+        const auto& r = form.row(row);
+        shown << (r.code.isNull() ? "None" + r.amount : r.amount + r.code) +
+                     (r.amountEnabled == r.amount.isEmpty() ? "!" : "");
+    }
+    return shown;
 }
 
 } // namespace
@@ -78,33 +72,27 @@ void expectRow(const SampleForm& form, int row, QChar code, const QString& amoun
 TEST_F(SampleFormTest, ANewEntryTakesTheSlotInForceAndItsUsualDosesAgainWhenTheTimeChanges) {
     auto form = open("20070315071000");
     EXPECT_EQ(form->slotPk(), breakfast);
-    expectRow(*form, 0, u'H', "6");
-    expectRow(*form, 1, QChar(), "");
-    expectRow(*form, 3, QChar(), "");
+    EXPECT_EQ(shownRows(*form), (QStringList{"6H", "None", "None", "None"}));
     EXPECT_EQ(form->medicationTime(), QTime(7, 10));
 
     form->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
     form->entryTimeLeft();
     EXPECT_EQ(form->slotPk(), lunch);
-    expectRow(*form, 0, u'H', "4");
-    expectRow(*form, 1, u'N', "2");
-    expectRow(*form, 2, QChar(), "");
+    EXPECT_EQ(shownRows(*form), (QStringList{"4H", "2N", "None", "None"}));
 
-    ASSERT_TRUE(form->check());
-    auto entry = stored(form->store());
-    EXPECT_EQ(entry->getSampleTypePk(), lunch);
-    EXPECT_EQ(entry->getMedicationDosage(), "4H 2N");
-    EXPECT_EQ(entry->getInsulinTime(), "20070315114500");
-    EXPECT_EQ(entry->getDeliveryCode(), kDeliveryOral);
-    EXPECT_EQ(entry->getSyncState(), SyncState::Added);
+    auto entry = stored(save(*form));
+    EXPECT_EQ(entry.getSampleTypePk(), lunch);
+    EXPECT_EQ(entry.getMedicationDosage(), "4H 2N");
+    EXPECT_EQ(entry.getInsulinTime(), "20070315114500");
+    EXPECT_EQ(entry.getDeliveryCode(), kDeliveryOral);
+    EXPECT_EQ(entry.getSyncState(), SyncState::Added);
 }
 
 TEST_F(SampleFormTest, DosesAlreadyGivenAndExistingEntriesAreNotReplacedBySlotDefaults) {
     // Doses from the bolus calculator: the slot is chosen, the doses stay.
     auto calculated = open("20070315071000", "3N");
     EXPECT_EQ(calculated->slotPk(), breakfast);
-    expectRow(*calculated, 0, u'N', "3");
-    expectRow(*calculated, 1, QChar(), "");
+    EXPECT_EQ(shownRows(*calculated), (QStringList{"3N", "None", "None", "None"}));
 
     int pk = addEntry("20070315071000", 100, [&](Sample& e) {
         e.setSampleTypePk(breakfast);
@@ -116,10 +104,9 @@ TEST_F(SampleFormTest, DosesAlreadyGivenAndExistingEntriesAreNotReplacedBySlotDe
     existing->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
     existing->entryTimeLeft();
     EXPECT_EQ(existing->slotPk(), breakfast);
-    expectRow(*existing, 0, u'H', "5");
+    EXPECT_EQ(shownRows(*existing), (QStringList{"5H", "None", "None", "None"}));
     EXPECT_EQ(existing->medicationTime(), QTime(7, 5));
-    ASSERT_TRUE(existing->check());
-    EXPECT_EQ(stored(existing->store())->getDeliveryCode(), kDeliveryPump);
+    EXPECT_EQ(stored(save(*existing)).getDeliveryCode(), kDeliveryPump);
 }
 
 TEST_F(SampleFormTest, RefusalsComeInOrderWithTheirMessagesAndStoreNothing) {
@@ -129,61 +116,48 @@ TEST_F(SampleFormTest, RefusalsComeInOrderWithTheirMessagesAndStoreNothing) {
     form->selectMedication(1, u'H');
     form->setAmount(1, "1234");
 
-    prompts.expect("Quillmarch", "You can not create a log entry for the future");
-    EXPECT_FALSE(form->check());
+    expectRefused(*form, "You can not create a log entry for the future");
     form->setEntryTime(QDate(2007, 3, 15), QTime(12, 0));
-    prompts.expect("Quillmarch", "Invalid Glucose entry");
-    EXPECT_FALSE(form->check());
+    expectRefused(*form, "Invalid Glucose entry");
     form->setGlucose("120");
-    prompts.expect("Quillmarch", "Invalid Dosage");
-    EXPECT_FALSE(form->check());
+    expectRefused(*form, "Invalid Dosage");
     EXPECT_EQ(form->focusRow(), 1);
     form->setAmount(1, "1.234");
-    prompts.expect("Quillmarch", "Invalid Dosage");
-    EXPECT_FALSE(form->check());
+    expectRefused(*form, "Invalid Dosage");
     form->setAmount(1, "12.25");
     form->selectMedication(3, u'N');
     form->setAmount(3, "");
-    prompts.expect("Quillmarch", "Invalid Dosage");
-    EXPECT_FALSE(form->check());
+    expectRefused(*form, "Invalid Dosage");
     EXPECT_EQ(form->focusRow(), 3);
     prompts.verify();
     EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"0"});
     EXPECT_EQ(rows("select count(*) from SAMPLE_DATE"), std::vector<std::string>{"0"});
 
     form->setAmount(3, "1");
-    ASSERT_TRUE(form->check());
-    auto entry = stored(form->store());
-    EXPECT_EQ(entry->getGlucoseCnt(), 120);
-    EXPECT_EQ(entry->getMedicationDosage(), "6H 12.25H");
-    EXPECT_EQ(entry->getCorrectionDosage(), "1N");
+    auto entry = stored(save(*form));
+    EXPECT_EQ(entry.getGlucoseCnt(), 120);
+    EXPECT_EQ(entry.getMedicationDosage(), "6H 12.25H");
+    EXPECT_EQ(entry.getCorrectionDosage(), "1N");
 }
 
 TEST_F(SampleFormTest, RowsComposeInOrderAndRemovingAllDosesClearsTheInsulinTime) {
     auto form = open("20070315090000");
     form->selectMedication(0, u'H');
     form->setAmount(0, "5");
-    form->selectMedication(1, u'N');
-    expectRow(*form, 1, u'N', "0.0");
-    form->selectMedication(1, QChar());
-    expectRow(*form, 1, QChar(), "");
     form->selectMedication(2, u'N');
     form->setAmount(2, "2");
     form->setMedicationTime(QTime(8, 50));
-    ASSERT_TRUE(form->check());
-    int pk = form->store();
-    EXPECT_EQ(stored(pk)->getMedicationDosage(), "5H 2N");
-    EXPECT_EQ(stored(pk)->getInsulinTime(), "20070315085000");
+    int pk = save(*form);
+    EXPECT_EQ(stored(pk).getMedicationDosage(), "5H 2N");
+    EXPECT_EQ(stored(pk).getInsulinTime(), "20070315085000");
 
     auto again = reopen(pk);
-    expectRow(*again, 0, u'H', "5");
-    expectRow(*again, 1, u'N', "2");
+    EXPECT_EQ(shownRows(*again), (QStringList{"5H", "2N", "None", "None"}));
     for (int row = 0; row < SampleForm::kRowCount; ++row)
         again->selectMedication(row, QChar());
-    ASSERT_TRUE(again->check());
-    again->store();
-    EXPECT_EQ(stored(pk)->getMedicationDosage(), "");
-    EXPECT_EQ(stored(pk)->getInsulinTime(), "");
+    save(*again);
+    EXPECT_EQ(stored(pk).getMedicationDosage(), "");
+    EXPECT_EQ(stored(pk).getInsulinTime(), "");
 }
 
 TEST_F(SampleFormTest, DosesTheRowsCannotShowAreStoredAgainAndOverlongListsAreRefused) {
@@ -193,26 +167,21 @@ TEST_F(SampleFormTest, DosesTheRowsCannotShowAreStoredAgainAndOverlongListsAreRe
         e.setInsulinTime("20070315090000");
     });
     auto form = reopen(pk);
-    expectRow(*form, 0, u'H', "100.5");
-    expectRow(*form, 1, u'N', "1");
-    expectRow(*form, 2, u'H', "2");
-    expectRow(*form, 3, u'H', "1");
+    EXPECT_EQ(shownRows(*form), (QStringList{"100.5H", "1N", "2H", "1H"}));
     EXPECT_EQ(form->keptMedicationDoses(), "3G");
     EXPECT_EQ(form->keptCorrectionDoses(), "2N");
-    ASSERT_TRUE(form->check());
-    form->store();
-    EXPECT_EQ(stored(pk)->getMedicationDosage(), "100.5H 1N 2H 3G");
-    EXPECT_EQ(stored(pk)->getCorrectionDosage(), "1H 2N");
+    save(*form);
+    EXPECT_EQ(stored(pk).getMedicationDosage(), "100.5H 1N 2H 3G");
+    EXPECT_EQ(stored(pk).getCorrectionDosage(), "1H 2N");
 
     auto longer = reopen(pk);
     longer->setAmount(1, "10");
-    prompts.expect("Quillmarch", SampleForm::kDosageTooLongText);
-    EXPECT_FALSE(longer->check());
-    EXPECT_EQ(stored(pk)->getMedicationDosage(), "100.5H 1N 2H 3G");
+    expectRefused(*longer, SampleForm::kDosageTooLongText);
+    EXPECT_EQ(stored(pk).getMedicationDosage(), "100.5H 1N 2H 3G");
 }
 
 TEST_F(SampleFormTest, MillimolesAreShownAndStoredInTenths) {
-    useMillimoles();
+    changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
     int pk = addEntry("20070315090000", 65);
     EXPECT_EQ(reopen(pk)->glucose(), "6.5");
 
@@ -220,21 +189,18 @@ TEST_F(SampleFormTest, MillimolesAreShownAndStoredInTenths) {
     whole->setGlucose("7");
     whole->glucoseLeft();
     EXPECT_EQ(whole->glucose(), "7.0");
-    ASSERT_TRUE(whole->check());
-    EXPECT_EQ(stored(whole->store())->getGlucoseCnt(), 70);
+    EXPECT_EQ(stored(save(*whole)).getGlucoseCnt(), 70);
 
     // Confirmed without leaving the field, and with a bare point: still whole millimoles.
     for (const char* text : {"6", "6."}) {
         auto confirmed = open("20070315080000");
         confirmed->setGlucose(text);
-        ASSERT_TRUE(confirmed->check());
-        EXPECT_EQ(stored(confirmed->store())->getGlucoseCnt(), 60) << text;
+        EXPECT_EQ(stored(save(*confirmed)).getGlucoseCnt(), 60) << text;
     }
 
     auto tooFine = open("20070315090000");
     tooFine->setGlucose("6.55");
-    prompts.expect("Quillmarch", "Invalid Glucose entry");
-    EXPECT_FALSE(tooFine->check());
+    expectRefused(*tooFine, "Invalid Glucose entry");
 }
 
 TEST_F(SampleFormTest, AMovedEntrySummarizesBothDaysAndAFirstEntryCreatesItsDay) {
@@ -243,18 +209,16 @@ TEST_F(SampleFormTest, AMovedEntrySummarizesBothDaysAndAFirstEntryCreatesItsDay)
     int moved = addEntry("20070314180000", 200);
     auto form = reopen(moved);
     form->setEntryTime(QDate(2007, 3, 15), QTime(8, 0));
-    ASSERT_TRUE(form->check());
-    form->store();
+    save(*form);
     EXPECT_EQ(rows("select SAMPLE_DATE, TTL_SAMPLE_CNT, AVG_GLUCOSE_CNT, SUMMARY_STATE from "
                    "SAMPLE_DATE order by SAMPLE_DATE"),
               (std::vector<std::string>{"20070314|1|100|2", "20070315|1|200|2"}));
-    EXPECT_NE(stored(moved)->getSampleDatePk(), march14);
+    EXPECT_NE(stored(moved).getSampleDatePk(), march14);
 
     // A new entry preset on the 13th but stored on the 12th: only the 12th gets a day.
     auto fresh = open("20070313090000");
     fresh->setEntryTime(QDate(2007, 3, 12), QTime(9, 0));
-    ASSERT_TRUE(fresh->check());
-    fresh->store();
+    save(*fresh);
     EXPECT_EQ(rows("select SAMPLE_DATE, TTL_SAMPLE_CNT from SAMPLE_DATE where SAMPLE_DATE < "
                    "'20070314' order by SAMPLE_DATE"),
               std::vector<std::string>{"20070312|1"});
@@ -265,14 +229,12 @@ TEST_F(SampleFormTest, UntouchedTimesAreStoredAgainExactly) {
     auto form = reopen(pk);
     form->setEntryTime(QDate(2007, 3, 15), QTime(7, 10));
     form->setGlucose("110");
-    ASSERT_TRUE(form->check());
-    form->store();
-    EXPECT_EQ(stored(pk)->getSampleTime(), "20070315071035");
+    save(*form);
+    EXPECT_EQ(stored(pk).getSampleTime(), "20070315071035");
     auto moved = reopen(pk);
     moved->setEntryTime(QDate(2007, 3, 15), QTime(7, 11, 35));
-    ASSERT_TRUE(moved->check());
-    moved->store();
-    EXPECT_EQ(stored(pk)->getSampleTime(), "20070315071100");
+    save(*moved);
+    EXPECT_EQ(stored(pk).getSampleTime(), "20070315071100");
 
     // Insulin given before midnight for an entry after it keeps its date until it is changed.
     int late = addEntry("20070315001000", 100, [](Sample& e) {
@@ -281,14 +243,12 @@ TEST_F(SampleFormTest, UntouchedTimesAreStoredAgainExactly) {
     });
     auto untouched = reopen(late);
     untouched->setGlucose("90");
-    ASSERT_TRUE(untouched->check());
-    untouched->store();
-    EXPECT_EQ(stored(late)->getInsulinTime(), "20070314235000");
+    save(*untouched);
+    EXPECT_EQ(stored(late).getInsulinTime(), "20070314235000");
     auto retimed = reopen(late);
     retimed->setMedicationTime(QTime(0, 5));
-    ASSERT_TRUE(retimed->check());
-    retimed->store();
-    EXPECT_EQ(stored(late)->getInsulinTime(), "20070315000500");
+    save(*retimed);
+    EXPECT_EQ(stored(late).getInsulinTime(), "20070315000500");
 }
 
 TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
@@ -297,9 +257,8 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
     SampleForm form(*context, fresh, "From the calculator");
     EXPECT_EQ(form.notes(), "From the calculator");
     form.setNotes("Pizza");
-    ASSERT_TRUE(form.check());
-    int pk = form.store();
-    int notePk = stored(pk)->getNotePk();
+    int pk = save(form);
+    int notePk = stored(pk).getNotePk();
     ASSERT_GT(notePk, 0);
     EXPECT_EQ(rows("select NOTE_TYPE, OWNER_PK, TEXT, SYNC_STATE from NOTE"),
               std::vector<std::string>{"0|" + std::to_string(pk) + "|Pizza|10"});
@@ -307,16 +266,14 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
     auto changed = reopen(pk);
     EXPECT_EQ(changed->notes(), "Pizza");
     changed->setNotes("Pizza\r\nlate");
-    ASSERT_TRUE(changed->check());
-    changed->store();
-    EXPECT_EQ(stored(pk)->getNotePk(), notePk);
+    save(*changed);
+    EXPECT_EQ(stored(pk).getNotePk(), notePk);
     EXPECT_EQ(rows("select TEXT from NOTE"), std::vector<std::string>{"Pizza\r\nlate"});
 
     auto cleared = reopen(pk);
     cleared->setNotes("");
-    ASSERT_TRUE(cleared->check());
-    cleared->store();
-    EXPECT_EQ(stored(pk)->getNotePk(), 0);
+    save(*cleared);
+    EXPECT_EQ(stored(pk).getNotePk(), 0);
     EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
 }
 

@@ -1,14 +1,11 @@
+#include "LogbookFixture.h"
 #include "logbook/LogCells.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListDelegate.h"
 #include "logbook/widgets/SampleListModel.h"
-#include "support/LogbookTest.h"
-#include "support/TestLogbookContext.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QImage>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <functional>
 
@@ -49,21 +46,24 @@ int textRightEdge(const QImage& image, const QRect& rect) {
     return -1;
 }
 
-class SampleListTest : public LogbookTest {
+// Entry rows with the keys 1 to count.
+std::vector<LogRow> entryRows(int count) {
+    std::vector<LogRow> rows;
+    for (int pk = 1; pk <= count; ++pk)
+        rows.push_back({'S', pk});
+    return rows;
+}
+
+class SampleListTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
         addSlot("0700", "Breakfast");
         changePreference([](Preference& p) {
-            p.setGlucoseExtLo(50);
-            p.setGlucoseLo(70);
-            p.setGlucoseHi(180);
-            p.setGlucoseExtHi(250);
+            useStandardRange(p);
             p.setDeliveryCode(kDeliveryInjection);
         });
-        ASSERT_FALSE(HasFailure());
-        context = std::make_unique<TestLogbookContext>(*db, prompts, 0);
-
+        openContext();
         list = std::make_unique<SampleListCtrl>(*context);
         // Keyboard focus would mark a row as focused and take the day band away from it.
         list->setFocusPolicy(Qt::NoFocus);
@@ -88,13 +88,6 @@ protected:
         return entry.getPk();
     }
 
-    int addDay() {
-        return LogbookTest::addDay("20070315", [](SampleDate& day) {
-            day.setTtlSampleCnt(5);
-            day.setTtlCarbCnt(120);
-        });
-    }
-
     QImage render() {
         if (!list->isVisible())
             list->show();
@@ -107,43 +100,41 @@ protected:
     QRect cell(int row, int column) const {
         return list->visualRect(list->model()->index(row, column));
     }
+    // The glucose cell within its own two-pixel frame.
+    QRect box(int row) const { return cell(row, LogColumn::Glucose).adjusted(2, 2, -2, -2); }
+    static QPoint corner(const QRect& r) { return r.topLeft() + QPoint(1, 1); }
+    static QPoint leftEdge(const QRect& r) { return {r.left(), r.center().y()}; }
     QColor highlight() const {
         return list->palette().color(QPalette::Active, QPalette::Highlight);
     }
     QColor base() const { return list->palette().color(QPalette::Active, QPalette::Base); }
 
-    std::unique_ptr<TestLogbookContext> context;
     std::unique_ptr<SampleListCtrl> list;
 };
 
 } // namespace
 
 TEST_F(SampleListTest, GlucoseCellsCarryTheirClassColours) {
-    int veryHigh = addEntry(300);
-    int low = addEntry(60);
-    int inRange = addEntry(70);
-    int veryLow = addEntry(45);
-    int high = addEntry(181);
-    int top = addEntry(180);
-    list->setRows(
-        {{'S', veryHigh}, {'S', low}, {'S', inRange}, {'S', veryLow}, {'S', high}, {'S', top}});
+    std::vector<LogRow> shown;
+    for (int glucose : {300, 60, 70, 45, 181, 180})
+        shown.push_back({'S', addEntry(glucose)});
+    list->setRows(shown);
     QImage image = render();
 
     // Very high: white bold text on a blue fill inside the cell's own highlight frame.
     QRect r = cell(0, LogColumn::Glucose);
-    QRect inner = r.adjusted(2, 2, -2, -2);
-    EXPECT_TRUE(same(image.pixel(inner.left() + 1, inner.top() + 1), kBlue));
-    EXPECT_TRUE(same(image.pixel(inner.left(), inner.center().y()), kBlue));
-    EXPECT_TRUE(same(image.pixel(r.left() + 1, r.top() + 1), base()));
-    EXPECT_TRUE(same(image.pixel(r.left(), r.center().y()), highlight()));
+    QRect inner = box(0);
+    EXPECT_TRUE(same(image.pixel(corner(inner)), kBlue));
+    EXPECT_TRUE(same(image.pixel(leftEdge(inner)), kBlue));
+    EXPECT_TRUE(same(image.pixel(corner(r)), base()));
+    EXPECT_TRUE(same(image.pixel(leftEdge(r)), highlight()));
     EXPECT_GT(countPixels(image, inner, nearWhite), 5);
 
     // Low: a red frame, red text, no fill.
-    r = cell(1, LogColumn::Glucose);
-    inner = r.adjusted(2, 2, -2, -2);
-    EXPECT_TRUE(same(image.pixel(inner.left(), inner.center().y()), kRed));
+    inner = box(1);
+    EXPECT_TRUE(same(image.pixel(leftEdge(inner)), kRed));
     EXPECT_TRUE(same(image.pixel(inner.right(), inner.top() + 3), kRed));
-    EXPECT_TRUE(same(image.pixel(inner.left() + 1, inner.top() + 1), base()));
+    EXPECT_TRUE(same(image.pixel(corner(inner)), base()));
     const QRect inside = inner.adjusted(1, 1, -1, -1);
     const int reddish = countPixels(
         image, inside, [](QRgb p) { return qRed(p) > 150 && qGreen(p) < 120 && qBlue(p) < 120; });
@@ -159,14 +150,12 @@ TEST_F(SampleListTest, GlucoseCellsCarryTheirClassColours) {
     }
 
     // Very low: white on red.
-    inner = cell(3, LogColumn::Glucose).adjusted(2, 2, -2, -2);
-    EXPECT_TRUE(same(image.pixel(inner.left() + 1, inner.top() + 1), kRed));
-    EXPECT_GT(countPixels(image, inner, nearWhite), 5);
+    EXPECT_TRUE(same(image.pixel(corner(box(3))), kRed));
+    EXPECT_GT(countPixels(image, box(3), nearWhite), 5);
 
     // High: blue frame without fill.
-    inner = cell(4, LogColumn::Glucose).adjusted(2, 2, -2, -2);
-    EXPECT_TRUE(same(image.pixel(inner.left(), inner.center().y()), kBlue));
-    EXPECT_TRUE(same(image.pixel(inner.left() + 1, inner.top() + 1), base()));
+    EXPECT_TRUE(same(image.pixel(leftEdge(box(4))), kBlue));
+    EXPECT_TRUE(same(image.pixel(corner(box(4))), base()));
 }
 
 TEST_F(SampleListTest, SelectedRowKeepsTheAlarmCell) {
@@ -175,19 +164,17 @@ TEST_F(SampleListTest, SelectedRowKeepsTheAlarmCell) {
     list->setRows({{'S', other}, {'S', veryHigh}});
     list->selectRow(1);
     QImage image = render();
-    QRect r = cell(1, LogColumn::Glucose);
-    QRect inner = r.adjusted(2, 2, -2, -2);
-    EXPECT_TRUE(same(image.pixel(r.left() + 1, r.top() + 1), highlight()));
+    EXPECT_TRUE(same(image.pixel(corner(cell(1, LogColumn::Glucose))), highlight()));
     EXPECT_TRUE(same(image.pixel(cell(1, LogColumn::Notes).center()), highlight()));
-    EXPECT_TRUE(same(image.pixel(inner.left() + 1, inner.top() + 1), kBlue));
-    EXPECT_GT(countPixels(image, inner, nearWhite), 5);
+    EXPECT_TRUE(same(image.pixel(corner(box(1))), kBlue));
+    EXPECT_GT(countPixels(image, box(1), nearWhite), 5);
     // The row above is not selected.
     EXPECT_TRUE(same(image.pixel(cell(0, LogColumn::Notes).center()), base()));
 }
 
 TEST_F(SampleListTest, DayBandOnlyBetweenEntryRows) {
     int entry = addEntry(100);
-    int day = addDay();
+    int day = LogbookTest::addDay("20070315", [](SampleDate& d) { d.setTtlSampleCnt(5); });
     list->setRows({{'S', entry}, {'D', day}});
 
     list->setFilter(LogFilter::AllTypes);
@@ -217,15 +204,13 @@ TEST_F(SampleListTest, DayBandOnlyBetweenEntryRows) {
 TEST_F(SampleListTest, EditsShowAtTheNextPaint) {
     int pk = addEntry(300);
     list->setRows({{'S', pk}});
-    QRect inner = cell(0, LogColumn::Glucose).adjusted(2, 2, -2, -2);
-    QImage before = render();
-    ASSERT_TRUE(same(before.pixel(inner.left() + 1, inner.top() + 1), kBlue));
+    ASSERT_TRUE(same(render().pixel(corner(box(0))), kBlue));
 
     ASSERT_TRUE(db->exec("update SAMPLE set GLUCOSE_CNT = 60 where PK = %ld", long(pk)));
     list->repaintRows();
     QImage after = render();
-    EXPECT_TRUE(same(after.pixel(inner.left() + 1, inner.top() + 1), base()));
-    EXPECT_TRUE(same(after.pixel(inner.left(), inner.center().y()), kRed));
+    EXPECT_TRUE(same(after.pixel(corner(box(0))), base()));
+    EXPECT_TRUE(same(after.pixel(leftEdge(box(0))), kRed));
 
     // A removed record leaves its row blank: background only, not even the cell frames.
     ASSERT_TRUE(db->exec("delete from SAMPLE where PK = %ld", long(pk)));
@@ -261,49 +246,6 @@ TEST_F(SampleListTest, IconsAreDrawnAndBlendedWhenSelected) {
     EXPECT_TRUE(same(selected.pixel(origin), highlight()));
 }
 
-TEST_F(SampleListTest, ColumnsOfBothLayouts) {
-    QHeaderView* header = list->horizontalHeader();
-    const int mainWidths[] = {150, 20, 20, 20, 20, 75, 75, 60, 180, 300};
-    ASSERT_EQ(list->model()->columnCount(), LogColumn::Count);
-    for (int c = 0; c < LogColumn::Count; ++c) {
-        EXPECT_EQ(header->sectionSize(c), mainWidths[c]) << c;
-        EXPECT_FALSE(list->isColumnHidden(c));
-    }
-    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
-              "Date/Time");
-    EXPECT_EQ(list->model()->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(),
-              "Medication");
-
-    SampleListCtrl compact(*context);
-    compact.setCompact(true);
-    compact.insertColumns();
-    const int compactWidths[] = {120, 20, 20, 0, 20, 65, 55, 60, 150, 250};
-    for (int c = 0; c < LogColumn::Count; ++c) {
-        if (compactWidths[c] == 0)
-            EXPECT_TRUE(compact.isColumnHidden(c));
-        else
-            EXPECT_EQ(compact.horizontalHeader()->sectionSize(c), compactWidths[c]) << c;
-    }
-    EXPECT_EQ(compact.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Time");
-
-    QFontMetrics metrics(list->font());
-    EXPECT_EQ(list->verticalHeader()->defaultSectionSize(),
-              metrics.height() + metrics.leading() + 24);
-    EXPECT_FALSE(list->showGrid());
-    EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-}
-
-TEST_F(SampleListTest, ModelHoldsOnlyTagsAndKeys) {
-    int pk = addEntry(300);
-    list->setRows({{'D', 4}, {'S', pk}});
-    SampleListModel* model = list->model();
-    for (int c = 0; c < LogColumn::Count; ++c)
-        EXPECT_FALSE(model->data(model->index(1, c), Qt::DisplayRole).isValid());
-    EXPECT_EQ(model->data(model->index(0, 0), SampleListModel::TagRole).toString(), "D");
-    EXPECT_EQ(model->data(model->index(1, 3), SampleListModel::PkRole).toInt(), pk);
-    EXPECT_EQ(list->logRowAt(1), (LogRow{'S', pk}));
-}
-
 TEST_F(SampleListTest, ReselectFindsTheEntryRowOnly) {
     list->setRows({{'D', 7}, {'S', 3}, {'S', 7}, {'D', 2}, {'S', 7}});
     EXPECT_TRUE(list->reselect(7));
@@ -317,10 +259,7 @@ TEST_F(SampleListTest, ReselectFindsTheEntryRowOnly) {
     EXPECT_TRUE(list->selectedRows().empty());
 
     // A long list scrolls the found row into view.
-    std::vector<LogRow> many;
-    for (int i = 1; i <= 200; ++i)
-        many.push_back({'S', i});
-    list->setRows(many);
+    list->setRows(entryRows(200));
     render();
     EXPECT_TRUE(list->reselect(150));
     QApplication::processEvents();
@@ -340,19 +279,10 @@ TEST_F(SampleListTest, SelectedRowsInListOrder) {
     EXPECT_EQ(list->selectedLogRows(), (std::vector<LogRow>{{'D', 1}, {'S', 2}, {'S', 3}}));
 }
 
-TEST_F(SampleListTest, SignalsForKeysScrollingAndReloads) {
-    std::vector<int> keys;
-    QObject::connect(list.get(), &SampleListCtrl::keyReleased,
-                     [&keys](int key) { keys.push_back(key); });
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(list.get(), &release);
-    EXPECT_EQ(keys, std::vector<int>{Qt::Key_Delete});
-
+TEST_F(SampleListTest, SignalsForScrollingAndReloads) {
     int reloads = 0;
     QObject::connect(list.get(), &SampleListCtrl::rowsReloaded, [&reloads] { ++reloads; });
-    std::vector<LogRow> many;
-    for (int i = 1; i <= 100; ++i)
-        many.push_back({'S', i});
+    const std::vector<LogRow> many = entryRows(100);
     list->setRows(many);
     EXPECT_EQ(reloads, 1);
     list->model()->setRows({{'S', 1}, {'S', 2}});
@@ -372,26 +302,18 @@ TEST_F(SampleListTest, SignalsForKeysScrollingAndReloads) {
 }
 
 TEST_F(SampleListTest, ShowingAndHidingADaysEntries) {
-    SampleDate day;
-    day.setSampleDate("20070315");
-    ASSERT_TRUE(SampleDateTable::save(*db, day));
-    int early = addEntry(100, [&](Sample& e) {
-        e.setSampleDatePk(day.getPk());
-        e.setSampleTime("20070315070000");
-    });
-    int late = addEntry(100, [&](Sample& e) {
-        e.setSampleDatePk(day.getPk());
-        e.setSampleTime("20070315200000");
-    });
-    list->setRows({{'D', day.getPk()}, {'D', 99}});
+    int day = LogbookTest::addDay("20070315");
+    int early = LogbookTest::addEntry("20070315070000", 100);
+    int late = LogbookTest::addEntry("20070315200000", 100);
+    list->setRows({{'D', day}, {'D', 99}});
     SampleListModel* model = list->model();
     model->setDayExpanded(*db, 0, true);
     EXPECT_EQ(model->rows(),
-              (std::vector<LogRow>{{'D', day.getPk()}, {'S', late}, {'S', early}, {'D', 99}}));
+              (std::vector<LogRow>{{'D', day}, {'S', late}, {'S', early}, {'D', 99}}));
     model->setDayExpanded(*db, 0, true); // already shown: no second copy
     EXPECT_EQ(model->rowCount(), 4);
     model->setDayExpanded(*db, 0, false);
-    EXPECT_EQ(model->rows(), (std::vector<LogRow>{{'D', day.getPk()}, {'D', 99}}));
+    EXPECT_EQ(model->rows(), (std::vector<LogRow>{{'D', day}, {'D', 99}}));
 
     list->setRows({{'D', 1}, {'S', 5}, {'S', 6}, {'S', 7}});
     std::vector<LogRow> selected{{'S', 5}, {'S', 7}};

@@ -16,17 +16,9 @@ class LogTypesPageTest : public SettingsTest {
 protected:
     void SetUp() override {
         SettingsTest::SetUp();
-        const char* times[] = {"0500", "0700", "0915", "1130", "1500", "1800", "2100", "2300"};
-        const char* names[] = {"Early Am",  "Breakfast", "Mid Morning", "Lunch",
-                               "Afternoon", "Dinner",    "Bedtime",     "Late Evening"};
-        for (int i = 0; i < LogTypesDlg::kSlotCount; ++i)
-            addSlot(times[i], names[i], i == 1 ? "5H" : "");
-        for (auto [name, code] : {std::pair{"Humalog", "H"}, std::pair{"NPH", "N"}}) {
-            Medication medication;
-            medication.setMedDesc(name);
-            medication.setMedCode(code);
-            ASSERT_TRUE(MedicationTable::save(*db, medication));
-        }
+        addUsualSlots();
+        addMedication("Humalog", "H");
+        addMedication("NPH", "N");
     }
     void TearDown() override {
         page.reset();
@@ -43,13 +35,6 @@ protected:
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(picker, &out);
     }
-    std::vector<std::string> slotWrites() {
-        std::vector<std::string> writes;
-        for (const std::string& statement : takeStatements())
-            if (statement.rfind("Select", 0) != 0)
-                writes.push_back(statement);
-        return writes;
-    }
 
     std::unique_ptr<LogTypesDlg> page;
     int changes = 0;
@@ -57,25 +42,22 @@ protected:
 
 } // namespace
 
-TEST_F(LogTypesPageTest, ShowsTheStoredSlots) {
-    changePreference([](Preference& p) { p.setMilitaryTimeBol(false); });
-    LogTypesDlg& shown = open();
-    EXPECT_EQ(QString(LogTypesDlg::kTitle), "Log Types");
-    EXPECT_EQ(shown.nameEdit(0)->text(), "Early Am");
-    EXPECT_EQ(shown.nameEdit(7)->text(), "Late Evening");
-    EXPECT_EQ(shown.timePicker(2)->time(), QTime(9, 15));
-    EXPECT_EQ(shown.timePicker(2)->displayFormat(), "hh:mm AP");
-    EXPECT_EQ(shown.medicationButton(1)->text(), "5H");
-    EXPECT_EQ(shown.medicationButton(2)->text(), "Medication");
-    EXPECT_FALSE(shown.timePicker(0)->isEnabled());
-    for (int slot = 1; slot < LogTypesDlg::kSlotCount; ++slot)
-        EXPECT_TRUE(shown.timePicker(slot)->isEnabled()) << slot;
-    EXPECT_EQ(changes, 0);
-}
-
-TEST_F(LogTypesPageTest, PickersFollowTheMilitaryTimePreference) {
-    changePreference([](Preference& p) { p.setMilitaryTimeBol(true); });
-    EXPECT_EQ(open().timePicker(5)->displayFormat(), "HH:mm");
+TEST_F(LogTypesPageTest, ShowsTheStoredSlotsWithPickersInThePatientsClock) {
+    for (auto [military, format] : {std::pair{false, "hh:mm AP"}, std::pair{true, "HH:mm"}}) {
+        changePreference([military](Preference& p) { p.setMilitaryTimeBol(military); });
+        context->reload();
+        LogTypesDlg& shown = open();
+        EXPECT_EQ(shown.timePicker(2)->displayFormat(), format);
+        EXPECT_EQ(shown.nameEdit(0)->text(), "Early Am");
+        EXPECT_EQ(shown.nameEdit(7)->text(), "Late Evening");
+        EXPECT_EQ(shown.timePicker(2)->time(), QTime(9, 15));
+        EXPECT_EQ(shown.medicationButton(1)->text(), "5H");
+        EXPECT_EQ(shown.medicationButton(2)->text(), "Medication");
+        EXPECT_FALSE(shown.timePicker(0)->isEnabled());
+        for (int slot = 1; slot < LogTypesDlg::kSlotCount; ++slot)
+            EXPECT_TRUE(shown.timePicker(slot)->isEnabled()) << slot;
+        EXPECT_EQ(changes, 0);
+    }
 }
 
 TEST_F(LogTypesPageTest, ARefusedTimeIsReportedAndTakenBackWhenThePickerIsLeft) {
@@ -98,9 +80,7 @@ TEST_F(LogTypesPageTest, ARefusedTimeIsReportedAndTakenBackWhenThePickerIsLeft) 
 
     takeStatements();
     shown.store();
-    EXPECT_EQ(slotWrites(), (std::vector<std::string>{
-                                "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0800', "
-                                "DESC='Breakfast', MEDICATION_DOSAGE='5H' where pk=2"}));
+    EXPECT_EQ(writes(), std::vector{slotUpdate(2, "0800", "Breakfast", "5H")});
 }
 
 TEST_F(LogTypesPageTest, TheLastSlotMustStayAfterTheSeventh) {
@@ -122,9 +102,7 @@ TEST_F(LogTypesPageTest, ATimeNotYetCheckedIsCheckedWhenThePageIsLeft) {
     EXPECT_TRUE(shown.validate());
     takeStatements();
     shown.store();
-    EXPECT_EQ(slotWrites(), (std::vector<std::string>{
-                                "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='1645', "
-                                "DESC='Afternoon', MEDICATION_DOSAGE='' where pk=5"}));
+    EXPECT_EQ(writes(), std::vector{slotUpdate(5, "1645", "Afternoon")});
 }
 
 TEST_F(LogTypesPageTest, AnUntouchedPageStoresNothing) {
@@ -132,9 +110,7 @@ TEST_F(LogTypesPageTest, AnUntouchedPageStoresNothing) {
     EXPECT_TRUE(shown.validate());
     takeStatements();
     shown.store();
-    EXPECT_TRUE(slotWrites().empty());
-    EXPECT_EQ(rows("select count(*) from SAMPLE_TYPE where sync_state <> 10"),
-              (std::vector<std::string>{"0"}));
+    EXPECT_TRUE(writes().empty());
 }
 
 TEST_F(LogTypesPageTest, TheMedicationEditorSetsTheSlotsMedication) {
@@ -159,11 +135,8 @@ TEST_F(LogTypesPageTest, TheMedicationEditorSetsTheSlotsMedication) {
 
     takeStatements();
     shown.store();
-    EXPECT_EQ(slotWrites(), (std::vector<std::string>{
-                                "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0700', "
-                                "DESC='Breakfast', MEDICATION_DOSAGE='' where pk=2",
-                                "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='1130', "
-                                "DESC='Noon', MEDICATION_DOSAGE='2.5N' where pk=4"}));
+    EXPECT_EQ(writes(), (std::vector{slotUpdate(2, "0700", "Breakfast"),
+                                     slotUpdate(4, "1130", "Noon", "2.5N")}));
 }
 
 TEST_F(LogTypesPageTest, TheMedicationDialogRefusesABadAmountAndReturnsTheDoses) {

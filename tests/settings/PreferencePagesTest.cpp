@@ -45,6 +45,17 @@ protected:
     }
 };
 
+QStringList texts(std::initializer_list<QLineEdit*> edits) {
+    QStringList shown;
+    for (const QLineEdit* edit : edits)
+        shown << edit->text();
+    return shown;
+}
+
+QStringList limitsShown(GlucoseRangeDlg& page) {
+    return texts({page.extLowEdit(), page.lowEdit(), page.highEdit(), page.extHighEdit()});
+}
+
 int changesOf(PropertyPage& page, const std::function<void()>& act) {
     int count = 0;
     QObject counting; // ends the counting when this returns
@@ -55,8 +66,6 @@ int changesOf(PropertyPage& page, const std::function<void()>& act) {
 
 } // namespace
 
-// ---- Patient -----------------------------------------------------------------------------
-
 TEST_F(PreferencePages, PatientPageShowsTheStoredRowAndTheDatabase) {
     changePreference([](Preference& p) {
         p.setPatientName("Ann");
@@ -66,19 +75,16 @@ TEST_F(PreferencePages, PatientPageShowsTheStoredRowAndTheDatabase) {
         p.setDxDate("");
     });
     auto page = open<PatientDlg>();
-    EXPECT_EQ(PatientDlg::kTitle, QString("Patient"));
-    EXPECT_EQ(page->nameEdit()->text(), "Ann");
-    EXPECT_EQ(page->doctorEdit()->text(), "Dr. Lee");
-    EXPECT_EQ(page->phoneEdit()->text(), "555-0100");
-    EXPECT_EQ(page->faxEdit()->text(), "(###)###-####");
+    const auto edits = {page->nameEdit(), page->doctorEdit(), page->phoneEdit(), page->faxEdit()};
+    EXPECT_EQ(texts(edits), (QStringList{"Ann", "Dr. Lee", "555-0100", "(###)###-####"}));
+    std::vector<int> maxLengths;
+    for (const QLineEdit* edit : edits)
+        maxLengths.push_back(edit->maxLength());
+    EXPECT_EQ(maxLengths, (std::vector<int>{15, 35, 15, 15}));
     EXPECT_EQ(page->birthDateEdit()->date(), QDate(1980, 2, 15));
     EXPECT_TRUE(page->birthDateEdit()->calendarPopup());
     EXPECT_EQ(page->dxDateEdit()->text().trimmed(), ""); // an empty date shows blank
     EXPECT_EQ(page->databaseLabel()->text(), db->path());
-    EXPECT_EQ(page->nameEdit()->maxLength(), 15);
-    EXPECT_EQ(page->doctorEdit()->maxLength(), 35);
-    EXPECT_EQ(page->phoneEdit()->maxLength(), 15);
-    EXPECT_EQ(page->faxEdit()->maxLength(), 15);
 }
 
 TEST_F(PreferencePages, ALongerNameFromThePatientsCreationIsKeptWhole) {
@@ -89,44 +95,30 @@ TEST_F(PreferencePages, ALongerNameFromThePatientsCreationIsKeptWhole) {
     EXPECT_EQ(page->fields().patientName, "Annemarie Berg-Lindqvist");
 }
 
-TEST_F(PreferencePages, UntouchedDatesKeepTheirStoredTextEvenWhenUnreadable) {
+TEST_F(PreferencePages, UntouchedDatesKeepTheirStoredTextAndAPickedOneIsWrittenAsEightDigits) {
     changePreference([](Preference& p) {
         p.setPatientName("Ann");
-        p.setBirthDate("19801399");
+        p.setBirthDate("19801399"); // unreadable
         p.setDxDate("");
     });
     auto page = open<PatientDlg>();
     page->nameEdit()->setText("Anna");
-    ASSERT_TRUE(page->apply());
-    EXPECT_EQ(page->fields().patientName, "Anna");
-    EXPECT_EQ(page->fields().birthDate, "19801399");
-    EXPECT_EQ(page->fields().dxDate, "");
-    EXPECT_EQ(page->fields().doctorName, "Dr.");
-}
-
-TEST_F(PreferencePages, APickedDateIsWrittenAsEightDigits) {
-    changePreference([](Preference& p) {
-        p.setBirthDate("19800215");
-        p.setDxDate("");
-    });
-    auto page = open<PatientDlg>();
     const int changes = changesOf(*page, [&] { page->dxDateEdit()->setDate(QDate(2003, 7, 4)); });
     EXPECT_EQ(changes, 1);
     // Nothing is taken before the page applies.
     EXPECT_EQ(page->fields().dxDate, "");
     ASSERT_TRUE(page->apply());
-    EXPECT_EQ(page->fields().dxDate, "20030704");
-    EXPECT_EQ(page->fields().birthDate, "19800215");
+    const PatientFields fields = page->fields();
+    EXPECT_EQ(QStringList({fields.patientName, fields.doctorName, fields.birthDate, fields.dxDate}),
+              (QStringList{"Anna", "Dr.", "19801399", "20030704"}));
 }
 
 TEST_F(PreferencePages, WithoutAStoredRowThePatientPageIsEmpty) {
     ASSERT_TRUE(db->exec("delete from PREFERENCE"));
     auto page = open<PatientDlg>();
-    EXPECT_EQ(page->nameEdit()->text(), "");
-    EXPECT_EQ(page->doctorEdit()->text(), "");
+    EXPECT_EQ(texts({page->nameEdit(), page->doctorEdit()}), (QStringList{"", ""}));
     ASSERT_TRUE(page->apply());
-    EXPECT_EQ(page->fields().birthDate, "");
-    EXPECT_EQ(page->fields().dxDate, "");
+    EXPECT_EQ(page->fields().birthDate + page->fields().dxDate, "");
 }
 
 TEST_F(PreferencePages, ABlankOrTakenNameIsRefusedAndKeepsTheFocus) {
@@ -151,32 +143,19 @@ TEST_F(PreferencePages, ABlankOrTakenNameIsRefusedAndKeepsTheFocus) {
     EXPECT_EQ(prompts.count(), 2);
 }
 
-// ---- Ranges ------------------------------------------------------------------------------
-
 TEST_F(PreferencePages, RangesShowTheStoredLimitsInTheCurrentUnit) {
     auto page = open<GlucoseRangeDlg>();
-    EXPECT_EQ(GlucoseRangeDlg::kTitle, QString("Ranges"));
-    EXPECT_EQ(page->extLowEdit()->text(), "65");
-    EXPECT_EQ(page->lowEdit()->text(), "80");
-    EXPECT_EQ(page->highEdit()->text(), "150");
-    EXPECT_EQ(page->extHighEdit()->text(), "220");
+    EXPECT_EQ(limitsShown(*page), (QStringList{"65", "80", "150", "220"}));
     EXPECT_TRUE(page->extLowEdit()->isReadOnly());
     EXPECT_TRUE(page->extHighEdit()->isReadOnly());
     EXPECT_FALSE(page->lowEdit()->isReadOnly());
     EXPECT_EQ(page->lowEdit()->maxLength(), 5);
-    EXPECT_EQ(page->systolicEdit(0)->text(), "119");
-    EXPECT_EQ(page->systolicEdit(1)->text(), "120");
-    EXPECT_EQ(page->systolicEdit(2)->text(), "140");
-    EXPECT_EQ(page->diastolicEdit(0)->text(), "79");
-    EXPECT_EQ(page->diastolicEdit(1)->text(), "80");
-    EXPECT_EQ(page->diastolicEdit(2)->text(), "90");
+    EXPECT_EQ(texts({page->systolicEdit(0), page->systolicEdit(1), page->systolicEdit(2),
+                     page->diastolicEdit(0), page->diastolicEdit(1), page->diastolicEdit(2)}),
+              (QStringList{"119", "120", "140", "79", "80", "90"}));
 
     useMillimoles();
-    auto mmol = open<GlucoseRangeDlg>();
-    EXPECT_EQ(mmol->extLowEdit()->text(), "3.5");
-    EXPECT_EQ(mmol->lowEdit()->text(), "4.4");
-    EXPECT_EQ(mmol->highEdit()->text(), "8.3");
-    EXPECT_EQ(mmol->extHighEdit()->text(), "12.2");
+    EXPECT_EQ(limitsShown(*open<GlucoseRangeDlg>()), (QStringList{"3.5", "4.4", "8.3", "12.2"}));
 }
 
 TEST_F(PreferencePages, LeavingTheLimitsDerivesTheExtremes) {
@@ -196,15 +175,12 @@ TEST_F(PreferencePages, LeavingTheLimitsDerivesTheExtremes) {
     emit page->highEdit()->editingFinished();
     QApplication::processEvents();
     EXPECT_EQ(page->extHighEdit()->text(), "181");
-    // Each limit moves only its own extreme.
-    EXPECT_EQ(page->extLowEdit()->text(), "58");
+    EXPECT_EQ(page->extLowEdit()->text(), "58"); // each limit moves only its own extreme
 
     ASSERT_TRUE(page->apply());
-    const RangeFields fields = page->fields();
-    EXPECT_EQ(fields.glucoseExtLo, "58");
-    EXPECT_EQ(fields.glucoseLo, "72");
-    EXPECT_EQ(fields.glucoseHi, "151");
-    EXPECT_EQ(fields.glucoseExtHi, "181");
+    const RangeFields f = page->fields();
+    EXPECT_EQ(QStringList({f.glucoseExtLo, f.glucoseLo, f.glucoseHi, f.glucoseExtHi}),
+              (QStringList{"58", "72", "151", "181"}));
 }
 
 TEST_F(PreferencePages, OkStraightFromAnEditedLimitStillDerivesItsExtreme) {
@@ -224,12 +200,9 @@ TEST_F(PreferencePages, AWholeMillimoleLimitGetsItsDecimal) {
     auto page = open<GlucoseRangeDlg>();
     page->lowEdit()->setText("4");
     EXPECT_TRUE(page->lowLeft());
-    EXPECT_EQ(page->lowEdit()->text(), "4.0");
-    EXPECT_EQ(page->extLowEdit()->text(), "3.2");
     page->highEdit()->setText("10");
     EXPECT_TRUE(page->highLeft());
-    EXPECT_EQ(page->highEdit()->text(), "10.0");
-    EXPECT_EQ(page->extHighEdit()->text(), "12.0");
+    EXPECT_EQ(limitsShown(*page), (QStringList{"3.2", "4.0", "10.0", "12.0"}));
 }
 
 TEST_F(PreferencePages, AnInvalidGlucoseIsRefusedAndKeepsTheFocus) {
@@ -306,10 +279,10 @@ TEST_F(PreferencePages, PressureThresholdsTakeDigitsOnly) {
     EXPECT_EQ(changes, 3);
     page->diastolicEdit(2)->setText("95");
     ASSERT_TRUE(page->apply());
-    EXPECT_EQ(page->fields().bpSystolicModerate, 135);
-    EXPECT_EQ(page->fields().bpSystolicNormal, 119);
-    EXPECT_EQ(page->fields().bpDiastolicHi, 95);
-    EXPECT_EQ(page->fields().bpDiastolicModerate, 80);
+    const RangeFields f = page->fields();
+    EXPECT_EQ((std::vector{f.bpSystolicNormal, f.bpSystolicModerate, f.bpDiastolicModerate,
+                           f.bpDiastolicHi}),
+              (std::vector{119, 135, 80, 95}));
 }
 
 TEST_F(PreferencePages, TheColourKeyStandsBeforeItsTitles) {
@@ -330,8 +303,6 @@ TEST_F(PreferencePages, TheColourKeyStandsBeforeItsTitles) {
                                  "Moderate: outline blue"}));
 }
 
-// ---- Miscellaneous -----------------------------------------------------------------------
-
 TEST_F(PreferencePages, MiscellaneousShowsTheCurrentPreference) {
     changePreference([](Preference& p) {
         p.setMilitaryTimeBol(false);
@@ -341,12 +312,10 @@ TEST_F(PreferencePages, MiscellaneousShowsTheCurrentPreference) {
         p.setDeliveryCode(kDeliveryPump);
     });
     auto page = open<PrefMiscDlg>();
-    EXPECT_EQ(PrefMiscDlg::kTitle, QString("Miscellaneous"));
-    EXPECT_FALSE(page->militaryBox()->isChecked());
-    EXPECT_TRUE(page->askDeleteBox()->isChecked());
+    EXPECT_EQ((std::vector{page->militaryBox()->isChecked(), page->askDeleteBox()->isChecked(),
+                           page->mmolButton()->isChecked(), page->mgDlButton()->isChecked()}),
+              (std::vector{false, true, true, false}));
     EXPECT_EQ(page->retentionEdit()->text(), "30");
-    EXPECT_TRUE(page->mmolButton()->isChecked());
-    EXPECT_FALSE(page->mgDlButton()->isChecked());
     QStringList choices;
     for (int i = 0; i < page->deliveryBox()->count(); ++i)
         choices << page->deliveryBox()->itemText(i);
@@ -369,12 +338,10 @@ TEST_F(PreferencePages, MiscellaneousTakesTheChangedValues) {
     EXPECT_TRUE(page->fields().militaryTime);
     ASSERT_TRUE(page->validate());
     ASSERT_TRUE(page->apply());
-    const MiscFields fields = page->fields();
-    EXPECT_FALSE(fields.militaryTime);
-    EXPECT_FALSE(fields.askDelete);
-    EXPECT_EQ(fields.retainDays, 60);
-    EXPECT_EQ(fields.glucoseUnit, kGlucoseUnitMmol);
-    EXPECT_EQ(fields.deliveryCode, kDeliveryOral);
+    const MiscFields f = page->fields();
+    EXPECT_EQ((std::vector{int(f.militaryTime), int(f.askDelete), f.retainDays, f.glucoseUnit,
+                           f.deliveryCode}),
+              (std::vector{0, 0, 60, kGlucoseUnitMmol, kDeliveryOral}));
 }
 
 TEST_F(PreferencePages, AnUnknownDeliveryStaysUntilOneIsChosen) {
@@ -405,24 +372,18 @@ TEST_F(PreferencePages, RetentionOutsideItsRangeIsRefused) {
     EXPECT_EQ(prompts.count(), 3);
 }
 
-// ---- Patient notes -----------------------------------------------------------------------
-
 TEST_F(PreferencePages, EmptyNotesAreFilledFromThePatientsSavedNotes) {
     context->values["PatientNotes"] = QString(250, u'a') + QStringLiteral("bcdefghij");
     auto page = shown(std::make_unique<PatientNotesPage>(*context, QString()));
-    EXPECT_EQ(PatientNotesPage::kTitle, QString("Patient Notes"));
     const QString expected = QString(250, u'a') + QStringLiteral("bcdef");
     EXPECT_EQ(page->edit()->toPlainText(), expected);
     EXPECT_EQ(page->notes(), expected);
 
     auto given = shown(std::make_unique<PatientNotesPage>(*context, QStringLiteral("See me")));
     EXPECT_EQ(given->edit()->toPlainText(), "See me");
-}
-
-TEST_F(PreferencePages, NotesHoldAtMostTheirLimit) {
-    auto page = shown(std::make_unique<PatientNotesPage>(*context, QStringLiteral("x")));
-    page->edit()->setPlainText(QString(1100, u'n'));
-    EXPECT_EQ(page->edit()->toPlainText().size(), 1024);
+    // The notes hold at most 1024 characters.
+    given->edit()->setPlainText(QString(1100, u'n'));
+    EXPECT_EQ(given->edit()->toPlainText().size(), 1024);
 }
 
 TEST_F(PreferencePages, NotesKeepTheLinesAsShown) {

@@ -26,8 +26,6 @@ template <class Ptr> QStringList namesOf(const std::vector<Ptr>& records, auto g
 
 } // namespace
 
-// ---- Cells ---------------------------------------------------------------------------
-
 TEST_F(SettingsLists, MedicationCellsCountDaysLeftOnlyForActiveOnes) {
     // The clock stands at 2026-03-14 09:30: a vial opened on 03-04 for 28 days runs out at
     // the midnight starting 04-01, 17 days and some hours later; the part day is dropped.
@@ -59,16 +57,12 @@ TEST_F(SettingsLists, MedicationCellsCountDaysLeftOnlyForActiveOnes) {
     EXPECT_EQ(medicationCells(unopened, context->clock())[4], "");
 }
 
-TEST_F(SettingsLists, OtherCellsFollowTheirColumns) {
+TEST_F(SettingsLists, MeterAndBasalCellsFollowTheirColumns) {
     Meter meter;
     meter.setDesc("Primary Meter");
     meter.setMfg("Maker");
     meter.setModel("M1");
     EXPECT_EQ(meterCells(meter), (QStringList{"Primary Meter", "", "M1", "Maker"}));
-
-    Protocol protocol;
-    protocol.setEffectiveDate("20070105");
-    EXPECT_EQ(protocolCells(protocol), QStringList{"January 05, 2007"});
 
     BasilRate rate;
     rate.setStartTime("13:30");
@@ -110,8 +104,6 @@ TEST_F(SettingsLists, ListsComeInTheirOrderWithoutDeletedRows) {
                                                          "asc"});
 }
 
-// ---- Medications -----------------------------------------------------------------------
-
 TEST_F(SettingsLists, CodeLettersLeaveOutThoseOfOtherLiveMedications) {
     const int humalog = addMedication("Humalog", "H");
     addMedication("Glargine", "G");
@@ -145,24 +137,13 @@ TEST_F(SettingsLists, TogglingActiveTwiceSavesTwiceAndEndsAsBefore) {
     EXPECT_FALSE(toggleMedicationFlag(*db, prompts, pk + 1, MedicationFlag::Active));
 }
 
-// ---- Protocols and basal rates ---------------------------------------------------------
-
-TEST_F(SettingsLists, NewProtocolTakesEffectTodayAndOneAlwaysRemains) {
-    EXPECT_EQ(newProtocol(context->clock()).getEffectiveDate(), "20260314");
-    EXPECT_FALSE(protocolsRemovable(0));
-    EXPECT_FALSE(protocolsRemovable(1));
-    EXPECT_TRUE(protocolsRemovable(2));
-}
-
-TEST_F(SettingsLists, BasalDetailChecksTheRateThenTheTime) {
+// Through the dialog: BasalRatesThroughTheRealDialogRefuseATimeInUse.
+TEST_F(SettingsLists, BasalDetailLetsARowKeepItsTimeAndARefusalChangesNothing) {
     const std::time_t six = clockTimeToday("06:00", context->clock());
     BasilRate first;
     EXPECT_FALSE(takeBasalDetail(*db, prompts, first, "0.85", six));
-    EXPECT_EQ(first.getStartTime(), "06:00");
-    EXPECT_EQ(first.getBasilMedAmt(), "0.85");
+    EXPECT_EQ(first.getStartTime() + "|" + first.getBasilMedAmt(), "06:00|0.85");
     ASSERT_TRUE(BasilRateTable::save(*db, first));
-
-    // The row itself may keep its time.
     EXPECT_FALSE(takeBasalDetail(*db, prompts, first, "0.9", six));
 
     BasilRate second;
@@ -170,15 +151,13 @@ TEST_F(SettingsLists, BasalDetailChecksTheRateThenTheTime) {
     auto refused = takeBasalDetail(*db, prompts, second, "1.1", six);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->field, BasalField::Time);
-
-    // The rate is checked first, and a refused rate changes nothing.
+    // The rate is checked first.
     BasilRate third;
     prompts.expect(kProgramCaption, "Invalid Dosage");
     refused = takeBasalDetail(*db, prompts, third, "1.234", six);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->field, BasalField::Rate);
-    EXPECT_EQ(third.getStartTime(), "");
-    EXPECT_EQ(third.getBasilMedAmt(), "");
+    EXPECT_EQ(third.getStartTime() + third.getBasilMedAmt(), "");
 }
 
 TEST_F(SettingsLists, ADeletedRateStillHoldsItsTime) {
@@ -190,8 +169,6 @@ TEST_F(SettingsLists, ADeletedRateStillHoldsItsTime) {
     EXPECT_TRUE(
         takeBasalDetail(*db, prompts, rate, "1.0", clockTimeToday("07:30", context->clock())));
 }
-
-// ---- Storing and removing --------------------------------------------------------------
 
 TEST_F(SettingsLists, RemovalFollowsEachTablesRule) {
     const int known = addMedication("Humalog", "H", [](Medication& m) { m.setFk(3); });

@@ -9,6 +9,20 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+// 2026-03-14 (the fixture's today) at the given "hhmm".
+inline std::time_t today(const char* hhmm) {
+    return fromDateTimeText(QStringLiteral("20260314%1").arg(QLatin1String(hhmm)));
+}
+
+// The statement that stores slot `pk` as changed.
+inline std::string slotUpdate(int pk, const std::string& time, const std::string& desc,
+                              const std::string& dosage = "") {
+    return "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='" + time + "', DESC='" + desc +
+           "', MEDICATION_DOSAGE='" + dosage + "' where pk=" + std::to_string(pk);
+}
 
 // The logbook's tables plus the patient's lists, with a settings context over them whose
 // clock stands at 2026-03-14 09:30 local time, and helpers that add list rows.
@@ -43,6 +57,23 @@ protected:
         rate.setFk(fk);
         EXPECT_TRUE(BasilRateTable::save(*db, rate));
         return rate.getPk();
+    }
+    // The usual eight slots, stored in time order so that PK k is the k-th slot; Breakfast
+    // carries 5H.
+    void addUsualSlots() {
+        const char* times[] = {"0500", "0700", "0915", "1130", "1500", "1800", "2100", "2300"};
+        const char* names[] = {"Early Am",  "Breakfast", "Mid Morning", "Lunch",
+                               "Afternoon", "Dinner",    "Bedtime",     "Late Evening"};
+        for (int i = 0; i < 8; ++i)
+            addSlot(times[i], names[i], i == 1 ? "5H" : "");
+    }
+    // Statements other than reads built since the last call.
+    std::vector<std::string> writes() {
+        std::vector<std::string> found;
+        for (const std::string& statement : takeStatements())
+            if (!statement.starts_with("Select"))
+                found.push_back(statement);
+        return found;
     }
 
     std::unique_ptr<TestSettingsContext> context;

@@ -6,40 +6,16 @@
 
 namespace {
 
-// 2026-03-14 (the fixture's today) at the given "hhmm".
-std::time_t today(const char* hhmm) {
-    return fromDateTimeText(QStringLiteral("20260314%1").arg(QLatin1String(hhmm)));
-}
-
 class SlotScheduleTest : public SettingsTest {
 protected:
-    // The usual eight slots, stored in time order so that PK k is the k-th slot.
-    void addUsualSlots() {
-        const char* times[] = {"0500", "0700", "0915", "1130", "1500", "1800", "2100", "2300"};
-        const char* names[] = {"Early Am",  "Breakfast", "Mid Morning", "Lunch",
-                               "Afternoon", "Dinner",    "Bedtime",     "Late Evening"};
-        for (int i = 0; i < SlotSchedule::kSlotCount; ++i)
-            addSlot(QString::fromLatin1(times[i]), QString::fromLatin1(names[i]),
-                    i == 1 ? QStringLiteral("5H") : QString());
-    }
     SlotSchedule loaded() {
         SlotSchedule schedule;
         schedule.load(*db, context->clock());
         return schedule;
     }
-    std::vector<std::string> slotWrites() {
-        std::vector<std::string> writes;
-        for (const std::string& statement : takeStatements())
-            if (statement.rfind("Update SAMPLE_TYPE", 0) == 0 ||
-                statement.rfind("Insert into SAMPLE_TYPE", 0) == 0)
-                writes.push_back(statement);
-        return writes;
-    }
 };
 
 } // namespace
-
-// ---- Loading --------------------------------------------------------------------------
 
 TEST_F(SlotScheduleTest, LoadsTheLiveRowsInTimeOrderAtTodaysDate) {
     addSlot("1130", "Lunch", "2.5N");
@@ -54,9 +30,8 @@ TEST_F(SlotScheduleTest, LoadsTheLiveRowsInTimeOrderAtTodaysDate) {
     EXPECT_EQ(schedule.slot(1).name, "Lunch");
     EXPECT_EQ(schedule.slot(1).time, today("1130"));
     for (int i = 2; i < SlotSchedule::kSlotCount; ++i) {
-        EXPECT_EQ(schedule.slot(i).name, "");
-        EXPECT_EQ(schedule.slot(i).medication, "");
-        EXPECT_EQ(schedule.slot(i).time, 0);
+        EXPECT_EQ(schedule.slot(i).name + schedule.slot(i).medication, "") << i;
+        EXPECT_EQ(schedule.slot(i).time, 0) << i;
     }
 }
 
@@ -69,7 +44,6 @@ TEST_F(SlotScheduleTest, RowsAfterTheEighthAreIgnored) {
 
     // And storing leaves the ninth row alone.
     schedule.setName(7, "Night");
-    takeStatements();
     schedule.store(*db, prompts);
     EXPECT_EQ(rows("select pk, DESC from SAMPLE_TYPE where pk >= 8 order by pk"),
               (std::vector<std::string>{"8|Night", "9|Ninth"}));
@@ -81,51 +55,38 @@ TEST_F(SlotScheduleTest, AnUnreadableStartTimeLeavesTimeZero) {
     EXPECT_EQ(loaded().slot(0).name, "Broken");
 }
 
-// ---- The time check -------------------------------------------------------------------
-
-TEST_F(SlotScheduleTest, AMiddleSlotMustLieStrictlyBetweenItsNeighbours) {
-    addUsualSlots();
-    SlotSchedule schedule = loaded();
-    schedule.setTime(2, today("0800"));
-    schedule.setTime(3, today("0915"));
-    const QString between = "Time must be after 07:00 AM and before 09:15 AM";
-    EXPECT_EQ(schedule.timeRefusal(2, today("0700")), between);
-    EXPECT_EQ(schedule.timeRefusal(2, today("0915")), between);
-    EXPECT_EQ(schedule.timeRefusal(2, today("0630")), between);
-    EXPECT_EQ(schedule.timeRefusal(2, today("1000")), between);
-    EXPECT_EQ(schedule.timeRefusal(2, today("0701")), std::nullopt);
-    EXPECT_EQ(schedule.timeRefusal(2, today("0914")), std::nullopt);
-    // The check only answers; the slot keeps its time.
-    EXPECT_EQ(schedule.slot(2).time, today("0800"));
-}
-
-TEST_F(SlotScheduleTest, TheLastSlotOnlyHasToFollowTheSeventh) {
-    addUsualSlots();
-    SlotSchedule schedule = loaded();
-    const QString after = "Time must be after 09:00 PM";
-    EXPECT_EQ(schedule.timeRefusal(7, today("2000")), after);
-    EXPECT_EQ(schedule.timeRefusal(7, today("2100")), after);
-    EXPECT_EQ(schedule.timeRefusal(7, today("2101")), std::nullopt);
-    EXPECT_EQ(schedule.timeRefusal(7, today("2359")), std::nullopt);
-}
-
-TEST_F(SlotScheduleTest, TheSecondSlotIsCheckedAgainstTheFirstAndThird) {
-    addUsualSlots();
-    SlotSchedule schedule = loaded();
-    EXPECT_EQ(schedule.timeRefusal(1, today("0500")),
-              "Time must be after 05:00 AM and before 09:15 AM");
-    EXPECT_EQ(schedule.timeRefusal(1, today("1200")),
-              "Time must be after 05:00 AM and before 09:15 AM");
-    EXPECT_EQ(schedule.timeRefusal(1, today("0501")), std::nullopt);
-    EXPECT_EQ(schedule.timeRefusal(0, today("2300")), std::nullopt);
-}
-
-TEST_F(SlotScheduleTest, TimesAreWrittenOnTheTwelveHourClockEvenForMilitaryTime) {
+TEST_F(SlotScheduleTest, ASlotMustLieStrictlyBetweenItsNeighboursNamedOnTheTwelveHourClock) {
     addUsualSlots();
     changePreference([](Preference& p) { p.setMilitaryTimeBol(true); });
     SlotSchedule schedule = loaded();
-    EXPECT_EQ(schedule.timeRefusal(5, today("1000")),
-              "Time must be after 03:00 PM and before 09:00 PM");
+    schedule.setTime(3, today("1100")); // checked against the time being edited
+    const QString third = "Time must be after 07:00 AM and before 11:00 AM";
+    const QString second = "Time must be after 05:00 AM and before 09:15 AM";
+    const QString last = "Time must be after 09:00 PM"; // the last slot only follows the 7th
+    const struct {
+        int slot;
+        const char* time;
+        std::optional<QString> refusal;
+    } cases[] = {{2, "0700", third},
+                 {2, "1100", third},
+                 {2, "0630", third},
+                 {2, "1200", third},
+                 {2, "0701", {}},
+                 {2, "1059", {}},
+                 {1, "0500", second},
+                 {1, "1200", second},
+                 {1, "0501", {}},
+                 {0, "2300", {}},
+                 {7, "2000", last},
+                 {7, "2100", last},
+                 {7, "2101", {}},
+                 {7, "2359", {}},
+                 {5, "1000", "Time must be after 03:00 PM and before 09:00 PM"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(schedule.timeRefusal(c.slot, today(c.time)), c.refusal)
+            << "slot " << c.slot << " at " << c.time;
+    // The check only answers; the slot keeps its time.
+    EXPECT_EQ(schedule.slot(2).time, today("0915"));
 }
 
 TEST_F(SlotScheduleTest, AtTimeOfDayKeepsTheDate) {
@@ -133,8 +94,6 @@ TEST_F(SlotScheduleTest, AtTimeOfDayKeepsTheDate) {
     EXPECT_EQ(SlotSchedule::atTimeOfDay(today("2300"), 0, 0), today("0000"));
     EXPECT_EQ(SlotSchedule::storedTime(today("0905")), "0905");
 }
-
-// ---- Storing --------------------------------------------------------------------------
 
 TEST_F(SlotScheduleTest, AnUnchangedScheduleWritesNoSlotAndKeepsTheStates) {
     addUsualSlots();
@@ -145,7 +104,7 @@ TEST_F(SlotScheduleTest, AnUnchangedScheduleWritesNoSlotAndKeepsTheStates) {
     std::vector<std::string> statements = takeStatements();
     EXPECT_EQ(statements.size(), 8u);
     for (const std::string& statement : statements)
-        EXPECT_EQ(statement.rfind("Select * from SAMPLE_TYPE where pk=", 0), 0u) << statement;
+        EXPECT_TRUE(statement.starts_with("Select * from SAMPLE_TYPE where pk=")) << statement;
     EXPECT_EQ(rows("select pk, fk, sync_state from SAMPLE_TYPE where pk <= 4"),
               (std::vector<std::string>{"1|0|10", "2|0|10", "3|4|99", "4|0|10"}));
 }
@@ -156,9 +115,7 @@ TEST_F(SlotScheduleTest, AChangedNameWritesOnlyThatSlotAsChanged) {
     schedule.setName(3, "Noon's meal");
     takeStatements();
     schedule.store(*db, prompts);
-    EXPECT_EQ(slotWrites(), (std::vector<std::string>{
-                                "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='1130', "
-                                "DESC='Noon''s meal', MEDICATION_DOSAGE='' where pk=4"}));
+    EXPECT_EQ(writes(), std::vector{slotUpdate(4, "1130", "Noon''s meal")});
     EXPECT_EQ(rows("select pk, sync_state from SAMPLE_TYPE where sync_state <> 10"),
               (std::vector<std::string>{"4|20"}));
 }
@@ -171,15 +128,11 @@ TEST_F(SlotScheduleTest, ChangedTimesAndMedicationsAreWrittenInSlotOrder) {
     schedule.setMedication(1, ""); // was "5H"
     takeStatements();
     schedule.store(*db, prompts);
-    EXPECT_EQ(slotWrites(), (std::vector<std::string>{"Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, "
-                                                      "SAMPLE_TIME='0745', DESC='Breakfast', "
-                                                      "MEDICATION_DOSAGE='' where pk=2",
-                                                      "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, "
-                                                      "SAMPLE_TIME='2100', DESC='Bedtime', "
-                                                      "MEDICATION_DOSAGE='10N' where pk=7"}));
+    EXPECT_EQ(writes(), (std::vector{slotUpdate(2, "0745", "Breakfast"),
+                                     slotUpdate(7, "2100", "Bedtime", "10N")}));
     // A second store of the same values finds nothing left to write.
     schedule.store(*db, prompts);
-    EXPECT_TRUE(slotWrites().empty());
+    EXPECT_TRUE(writes().empty());
 }
 
 TEST_F(SlotScheduleTest, AMissingRowIsStoredAsANewRow) {
@@ -191,12 +144,11 @@ TEST_F(SlotScheduleTest, AMissingRowIsStoredAsANewRow) {
     schedule.setTime(7, today("2330"));
     takeStatements();
     schedule.store(*db, prompts);
-    std::vector<std::string> writes = slotWrites();
-    ASSERT_EQ(writes.size(), 4u); // row 5 added, rows 6 to 8 take the slots that moved up
-    EXPECT_EQ(writes[0], "Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
-                         "MEDICATION_DOSAGE) values ( 0, 10, '1800', 'Dinner', '')");
-    EXPECT_EQ(writes[3], "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='2330', "
-                         "DESC='Night', MEDICATION_DOSAGE='' where pk=8");
+    std::vector<std::string> written = writes();
+    ASSERT_EQ(written.size(), 4u); // row 5 added, rows 6 to 8 take the slots that moved up
+    EXPECT_EQ(written[0], "Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
+                          "MEDICATION_DOSAGE) values ( 0, 10, '1800', 'Dinner', '')");
+    EXPECT_EQ(written[3], slotUpdate(8, "2330", "Night"));
     EXPECT_EQ(rows("select pk, SAMPLE_TIME, DESC, sync_state from SAMPLE_TYPE where pk > 8"),
               (std::vector<std::string>{"9|1800|Dinner|10"}));
 }
@@ -213,8 +165,6 @@ TEST_F(SlotScheduleTest, AFailedWriteIsReportedAndTheOthersAreStillStored) {
     EXPECT_EQ(rows("select DESC from SAMPLE_TYPE where pk in (2, 3) order by pk"),
               (std::vector<std::string>{"Breakfast", "Good"}));
 }
-
-// ---- The slot medication rows ---------------------------------------------------------
 
 namespace {
 
@@ -242,13 +192,10 @@ protected:
 
 TEST_F(SlotMedicationTest, ListsTheActiveMedicationsByNameThenNotApplicable) {
     SlotMedicationForm form = formFor("");
-    std::vector<std::pair<QString, QChar>> listed;
+    QStringList listed;
     for (const SlotMedicationChoice& choice : form.choices())
-        listed.emplace_back(choice.name, choice.code);
-    EXPECT_EQ(listed, (std::vector<std::pair<QString, QChar>>{{"Apidra", QChar('A')},
-                                                              {"Humalog", QChar('H')},
-                                                              {"NPH", QChar('N')},
-                                                              {"N/A", QChar()}}));
+        listed << choice.name << QString(choice.code);
+    EXPECT_EQ(listed, (QStringList{"Apidra", "A", "Humalog", "H", "NPH", "N", "N/A", QChar()}));
     EXPECT_EQ(form.notApplicableIndex(), 3);
     EXPECT_EQ(form.title(), "Medication for Lunch");
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace {
@@ -17,18 +18,13 @@ namespace {
 class BerlinTimeZone : public testing::Test {
 protected:
     void SetUp() override {
-        const char* previous = std::getenv("TZ");
-        m_hadZone = previous != nullptr;
-        if (m_hadZone)
+        if (const char* previous = std::getenv("TZ"))
             m_previousZone = previous;
         setenv("TZ", "Europe/Berlin", 1);
         tzset();
     }
     void TearDown() override {
-        if (m_hadZone)
-            setenv("TZ", m_previousZone.c_str(), 1);
-        else
-            unsetenv("TZ");
+        m_previousZone ? setenv("TZ", m_previousZone->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
 
@@ -44,22 +40,19 @@ protected:
     }
 
 private:
-    bool m_hadZone = false;
-    std::string m_previousZone;
+    std::optional<std::string> m_previousZone;
 };
 
 class ConversionsTime : public BerlinTimeZone {};
 class ConversionsSlot : public BerlinTimeZone {};
-class ConversionsFile : public DatabaseTest {};
 
 MedicationLookup medicationsOf(std::map<QChar, MedicationFlags> known) {
-    return [known](QChar code) -> std::optional<MedicationFlags> {
-        auto it = known.find(code);
-        if (it == known.end())
-            return std::nullopt;
-        return it->second;
+    return [known](QChar code) {
+        return known.contains(code) ? std::optional(known.at(code)) : std::nullopt;
     };
 }
+
+using Dosage = std::vector<DosageEntry>;
 
 } // namespace
 
@@ -91,38 +84,27 @@ TEST(ConversionsGlucose, MillimoleEntriesAllowOneDecimal) {
 }
 
 TEST(ConversionsGlucose, ParsesTenthsFromTheFirstDecimal) {
-    EXPECT_EQ(parseGlucoseEntry("12.3"), 123);
-    EXPECT_EQ(parseGlucoseEntry("12.34"), 123);
-    EXPECT_EQ(parseGlucoseEntry("12."), 12);
-    EXPECT_EQ(parseGlucoseEntry(".7"), 7);
-    EXPECT_EQ(parseGlucoseEntry("87x"), 87);
-    EXPECT_EQ(parseGlucoseEntry("abc"), 0);
-    EXPECT_EQ(parseGlucoseEntry(""), 0);
+    const std::pair<const char*, int> parsed[] = {
+        {"12.3", 123}, {"12.34", 123}, {"12.", 12}, {".7", 7}, {"87x", 87}, {"abc", 0}, {"", 0}};
+    for (auto [text, tenths] : parsed)
+        EXPECT_EQ(parseGlucoseEntry(text), tenths) << text;
 }
 
 // ---- Dosage lists ----------------------------------------------------------------------
 
 TEST(ConversionsDosage, SplitsAndComposesAgain) {
     auto entries = splitDosage("5.5H 12G", 5);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0], (DosageEntry{QChar('H'), "5.5"}));
-    EXPECT_EQ(entries[1], (DosageEntry{QChar('G'), "12"}));
+    EXPECT_EQ(entries, (Dosage{{QChar('H'), "5.5"}, {QChar('G'), "12"}}));
     EXPECT_EQ(composeDosage(entries), "5.5H 12G");
 }
 
 TEST(ConversionsDosage, SplitHandlesOddTokens) {
     EXPECT_TRUE(splitDosage("", 5).empty());
     EXPECT_TRUE(splitDosage("3", 5).empty()); // shorter than two characters
-    auto runs = splitDosage("  4R   2N  ", 5);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0], (DosageEntry{QChar('R'), "4"}));
-    EXPECT_EQ(runs[1], (DosageEntry{QChar('N'), "2"}));
-
-    auto odd = splitDosage("12345.5Hxyz 7 N", 5);
-    ASSERT_EQ(odd.size(), 3u);
-    EXPECT_EQ(odd[0], (DosageEntry{QChar('H'), "1234"})); // amount cut, rest ignored
-    EXPECT_EQ(odd[1], (DosageEntry{QChar(), "7"}));
-    EXPECT_EQ(odd[2], (DosageEntry{QChar('N'), ""}));
+    EXPECT_EQ(splitDosage("  4R   2N  ", 5), (Dosage{{QChar('R'), "4"}, {QChar('N'), "2"}}));
+    // The amount is cut and the rest of the item ignored.
+    EXPECT_EQ(splitDosage("12345.5Hxyz 7 N", 5),
+              (Dosage{{QChar('H'), "1234"}, {QChar(), "7"}, {QChar('N'), ""}}));
 
     EXPECT_EQ(splitDosage("1A 2B 3C 4D", 2).size(), 2u);
     EXPECT_EQ(splitDosage("1A 2B", 0).size(), 0u);
@@ -140,19 +122,13 @@ TEST(ConversionsDosage, InsulinHundredths) {
                                {QChar('G'), {true, true}},
                                {QChar('P'), {false, true}},   // not an insulin
                                {QChar('L'), {true, false}}}); // insulin left out of totals
-    EXPECT_EQ(dosageInsulinHundredths("5.5H", meds), 550);
-    EXPECT_EQ(dosageInsulinHundredths("5.25H", meds), 525);
-    EXPECT_EQ(dosageInsulinHundredths("5.125H", meds), 512);
-    EXPECT_EQ(dosageInsulinHundredths("7H", meds), 700);
-    EXPECT_EQ(dosageInsulinHundredths(".5H", meds), 50);
-    EXPECT_EQ(dosageInsulinHundredths("5.5H 12G", meds), 1750);
-    EXPECT_EQ(dosageInsulinHundredths("10P", meds), 0);
-    EXPECT_EQ(dosageInsulinHundredths("10L", meds), 0);
-    EXPECT_EQ(dosageInsulinHundredths("10X", meds), 0); // unknown code
-    EXPECT_EQ(dosageInsulinHundredths("3", meds), 0);
-    EXPECT_EQ(dosageInsulinHundredths("3 H", meds), 0); // "H" alone has no amount
-    // Only the first five items are counted.
-    EXPECT_EQ(dosageInsulinHundredths("1H 1H 1H 1H 1H 1H", meds), 500);
+    // X is unknown; "H" alone has no amount; only the first five items are counted.
+    const std::pair<const char*, int> totals[] = {
+        {"5.5H", 550}, {"5.25H", 525}, {"5.125H", 512}, {"7H", 700},
+        {".5H", 50},   {"10P", 0},     {"10L", 0},      {"5.5H 12G", 1750},
+        {"10X", 0},    {"3", 0},       {"3 H", 0},      {"1H 1H 1H 1H 1H 1H", 500}};
+    for (auto [dosage, hundredths] : totals)
+        EXPECT_EQ(dosageInsulinHundredths(dosage, meds), hundredths) << dosage;
     EXPECT_EQ(entryInsulinHundredths("5.5H 2P", "1.05G", meds), 655);
 }
 
@@ -167,24 +143,18 @@ TEST(ConversionsDosage, AmountWithoutCodeCountsNothingEvenForAnAcceptingLookup) 
 // ---- Delivery --------------------------------------------------------------------------
 
 TEST(ConversionsDelivery, NamesAndChoices) {
-    EXPECT_EQ(deliveryName(0), "Pump");
-    EXPECT_EQ(deliveryName(1), "Injection");
-    EXPECT_EQ(deliveryName(2), "Oral");
-    EXPECT_EQ(deliveryName(3), "Unknown");
-    EXPECT_EQ(deliveryName(-1), "Unknown");
+    const std::pair<int, const char*> names[] = {
+        {0, "Pump"}, {1, "Injection"}, {2, "Oral"}, {3, "Unknown"}, {-1, "Unknown"}};
+    for (auto [code, name] : names)
+        EXPECT_EQ(deliveryName(code), name) << code;
 
-    auto choices = deliveryChoices();
-    ASSERT_EQ(choices.size(), 3u);
-    EXPECT_EQ(choices[0].name, "Injection");
-    EXPECT_EQ(choices[0].code, 1);
-    EXPECT_EQ(choices[1].name, "Pump");
-    EXPECT_EQ(choices[1].code, 0);
-    EXPECT_EQ(choices[2].name, "Oral");
-    EXPECT_EQ(choices[2].code, 2);
-    EXPECT_EQ(deliveryChoiceIndex(1), 0);
-    EXPECT_EQ(deliveryChoiceIndex(0), 1);
-    EXPECT_EQ(deliveryChoiceIndex(2), 2);
-    EXPECT_EQ(deliveryChoiceIndex(9), 0);
+    // Injection is offered first; an unknown code selects the first choice.
+    QStringList offered;
+    for (const DeliveryChoice& choice : deliveryChoices())
+        offered << QString("%1=%2").arg(choice.name).arg(choice.code);
+    EXPECT_EQ(offered, (QStringList{"Injection=1", "Pump=0", "Oral=2"}));
+    for (auto [code, index] : {std::pair{1, 0}, {0, 1}, {2, 2}, {9, 0}})
+        EXPECT_EQ(deliveryChoiceIndex(code), index) << code;
 }
 
 // ---- Dates and times -------------------------------------------------------------------
@@ -247,15 +217,17 @@ TEST_F(ConversionsTime, PadsDatesToMidnight) {
 }
 
 TEST_F(ConversionsTime, TimeOfDayOnBothClocks) {
-    const std::time_t five = fromDateTimeText("20070715000500");
-    const std::time_t noon = fromDateTimeText("20070715120000");
-    EXPECT_EQ(formatTimeOfDay(five, false), "12:05 am");
-    EXPECT_EQ(formatTimeOfDay(noon, false), "12:00 pm");
-    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715115900"), false), "11:59 am");
-    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715130700"), false), "1:07 pm");
-    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070115233000"), false), "11:30 pm");
-    EXPECT_EQ(formatTimeOfDay(five, true), "00:05");
-    EXPECT_EQ(formatTimeOfDay(fromDateTimeText("20070715130700"), true), "13:07");
+    struct Row {
+        const char* time;
+        bool military;
+        const char* shown;
+    };
+    for (const Row& row :
+         {Row{"20070715000500", false, "12:05 am"}, Row{"20070715120000", false, "12:00 pm"},
+          Row{"20070715115900", false, "11:59 am"}, Row{"20070715130700", false, "1:07 pm"},
+          Row{"20070115233000", false, "11:30 pm"}, Row{"20070715000500", true, "00:05"},
+          Row{"20070715130700", true, "13:07"}})
+        EXPECT_EQ(formatTimeOfDay(fromDateTimeText(row.time), row.military), row.shown) << row.time;
     EXPECT_EQ(formatDateAtTime("07/15/2007", "20070715130700", false), "07/15/2007 @ 1:07 pm");
     EXPECT_EQ(formatDateAtTime("07/15/2007", "20070715130700", true), "07/15/2007 @ 13:07");
     EXPECT_EQ(timePickerFormat(true), "HH:mm");
@@ -276,15 +248,13 @@ TEST_F(ConversionsTime, ClockTimeIsTodayAtTheGivenHour) {
 TEST_F(ConversionsTime, ShortDateAndAge) {
     EXPECT_EQ(shortDateText("20070315"), "03/15/2007");
     FixedClock clock(fromDateTimeText("20070715120000"));
-    auto span = yearsAndMonthsBetween("19991120", "20050310", clock);
-    EXPECT_EQ(span.years, 5);
-    EXPECT_EQ(span.months, 4);
-    span = yearsAndMonthsBetween("19990320", "20050310", clock); // days are ignored
-    EXPECT_EQ(span.years, 6);
-    EXPECT_EQ(span.months, 0);
-    span = yearsAndMonthsBetween("20000115", "", clock); // up to today
-    EXPECT_EQ(span.years, 7);
-    EXPECT_EQ(span.months, 6);
+    auto between = [&clock](const char* from, const char* to) {
+        auto span = yearsAndMonthsBetween(from, to, clock);
+        return std::pair{span.years, span.months};
+    };
+    EXPECT_EQ(between("19991120", "20050310"), std::pair(5, 4));
+    EXPECT_EQ(between("19990320", "20050310"), std::pair(6, 0)); // days are ignored
+    EXPECT_EQ(between("20000115", ""), std::pair(7, 6));         // up to today
 }
 
 TEST_F(ConversionsTime, FormatsWithPatterns) {
@@ -337,14 +307,17 @@ TEST(ConversionsMisc, ExtractsQuotedValues) {
     EXPECT_EQ(extractQuotedValue("number=\"\"", "number"), std::optional<QString>(""));
 }
 
-TEST_F(ConversionsFile, CopiesOverAnExistingFile) {
-    const QString source = pathOf("source.txt");
-    const QString target = pathOf("target.txt");
+TEST(ConversionsFile, CopiesOverAnExistingFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = dir.filePath("source.txt");
+    const QString target = dir.filePath("target.txt");
     for (auto [path, body] : {std::pair{source, "new contents"}, std::pair{target, "old"}}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(body);
     }
+    ScriptedPrompts prompts;
     EXPECT_TRUE(copyFileReporting(source, target, prompts));
     QFile copied(target);
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
@@ -352,26 +325,21 @@ TEST_F(ConversionsFile, CopiesOverAnExistingFile) {
     EXPECT_EQ(prompts.count(), 0);
 }
 
-TEST_F(ConversionsFile, FailureShowsOneErrorBox) {
-    prompts.expect("Error");
-    EXPECT_FALSE(copyFileReporting(pathOf("missing.txt"), pathOf("target.txt"), prompts));
-    ASSERT_EQ(prompts.count(), 1);
-    EXPECT_FALSE(prompts.shown()[0].text.isEmpty());
-    EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::Ok);
-    EXPECT_FALSE(QFile::exists(pathOf("target.txt")));
-}
-
-TEST(ConversionsMisc, CopyFailureUsesTheInformationIcon) {
+TEST(ConversionsFile, FailureShowsOneErrorBoxWithTheInformationIcon) {
     struct Recording : Prompts {
-        std::vector<PromptIcon> icons;
-        PromptAnswer show(const QString&, const QString&, PromptButtons, PromptIcon icon) override {
-            icons.push_back(icon);
+        QStringList shown;
+        PromptAnswer show(const QString& caption, const QString& text, PromptButtons buttons,
+                          PromptIcon icon) override {
+            shown << caption;
+            EXPECT_FALSE(text.isEmpty());
+            EXPECT_EQ(buttons, PromptButtons::Ok);
+            EXPECT_EQ(icon, PromptIcon::Information);
             return PromptAnswer::Ok;
         }
     } recording;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     EXPECT_FALSE(copyFileReporting(dir.filePath("none"), dir.filePath("copy"), recording));
-    ASSERT_EQ(recording.icons.size(), 1u);
-    EXPECT_EQ(recording.icons[0], PromptIcon::Information);
+    EXPECT_EQ(recording.shown, QStringList{"Error"});
+    EXPECT_FALSE(QFile::exists(dir.filePath("copy")));
 }

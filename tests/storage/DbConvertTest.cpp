@@ -19,6 +19,11 @@ using Rows = std::vector<std::string>;
 namespace {
 
 const QString kCaption = QString::fromLatin1(DbConvert::kCaption);
+// A preference row of the layout with the "normal" glucose range.
+const char* const kOldPreferenceRow =
+    "insert into PREFERENCE values (1, 0, 20, 'Jo O''Neil', 'Dr. Who', '(555)111-2222', "
+    "'(555)111-3333', '19700101', '19950601', 14, 200, 'F', 'T', 118, 141, 121, 78, 81, 91, 90, "
+    "60, 160, 250)";
 
 class DbConvertTest : public DatabaseTest {
 protected:
@@ -60,9 +65,7 @@ protected:
     // rows still have to reach the handheld) and texts with apostrophes elsewhere.
     void fillVersion3File() {
         createVersion3Layout(*db);
-        exec("insert into PREFERENCE values (1, 0, 20, 'Jo O''Neil', 'Dr. Who', '(555)111-2222', "
-             "'(555)111-3333', '19700101', '19950601', 14, 200, 'F', 'T', 118, 141, 121, 78, 81, "
-             "91, 90, 60, 160, 250)");
+        exec(kOldPreferenceRow);
         exec("insert into MEDICATION values (4, 3, 20, 'T', 'F', 'H', 'Humalog''s pen', "
              "'20070301', 28, 2, 'RX12345678')");
         exec("insert into BLOOD_PRESSURE values (3, '20070315083000', 120, 80, 60, 0)");
@@ -79,6 +82,19 @@ protected:
 
     Rows days() { return rows("select * from SAMPLE_DATE order by PK"); }
     Rows entries() { return rows("select * from SAMPLE order by PK"); }
+    // The schema with the days and entries, to see that a run changed nothing.
+    Rows everything() {
+        Rows all = rows("select * from sqlite_master order by name");
+        for (const Rows& part : {days(), entries()})
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    }
+    void expectNothingRewritten() {
+        EXPECT_FALSE(ranAnyContaining("drop "));
+        EXPECT_FALSE(ranAnyContaining("vacuum"));
+        EXPECT_FALSE(vacuumed);
+        EXPECT_TRUE(progress.topics.isEmpty());
+    }
 
     RecordingProgress progress;
     std::function<void(const QString&)> hook;
@@ -97,40 +113,29 @@ TEST_F(DbConvertTest, CurrentLayoutPassesThroughUntouched) {
     exec("insert into SAMPLE values (2, 0, 30, 1, 2, '20070315083000', 45, 120, 0, 1, '', '', "
          "'', 'T', 0)");
     exec("insert into BLOOD_PRESSURE values (3, 0, 10, '20070315083000', 120, 80, 60, 0, '72.5')");
-    const Rows before = rows("select * from sqlite_master order by name");
-    const Rows oldDays = days();
-    const Rows oldEntries = entries();
+    const Rows before = everything();
 
     ASSERT_TRUE(convert());
 
-    EXPECT_FALSE(ranAnyContaining("drop "));
-    EXPECT_FALSE(ranAnyContaining("vacuum"));
+    expectNothingRewritten();
     EXPECT_FALSE(ranAnyContaining("insert "));
     EXPECT_TRUE(ran("select * from sqlite_master where tbl_name='BLOOD_PRESSURE'"));
     EXPECT_TRUE(ran("select * from sqlite_master where tbl_name='MEDICATION'"));
     EXPECT_TRUE(ran("select * from sqlite_master where tbl_name='PREFERENCE'"));
-    EXPECT_TRUE(progress.topics.isEmpty());
     EXPECT_EQ(progress.finished, 0);
-    EXPECT_EQ(rows("select * from sqlite_master order by name"), before);
-    EXPECT_EQ(days(), oldDays);
-    EXPECT_EQ(entries(), oldEntries);
+    EXPECT_EQ(everything(), before);
 }
 
 TEST_F(DbConvertTest, SecondRunChangesNothing) {
     fillVersion3File();
     ASSERT_TRUE(convert());
-    const Rows schema = rows("select * from sqlite_master order by name");
-    const Rows data = entries();
+    const Rows before = everything();
     progress.topics.clear();
 
     ASSERT_TRUE(convert());
 
-    EXPECT_FALSE(ranAnyContaining("drop "));
-    EXPECT_FALSE(ranAnyContaining("vacuum"));
-    EXPECT_FALSE(vacuumed);
-    EXPECT_TRUE(progress.topics.isEmpty());
-    EXPECT_EQ(rows("select * from sqlite_master order by name"), schema);
-    EXPECT_EQ(entries(), data);
+    expectNothingRewritten();
+    EXPECT_EQ(everything(), before);
 }
 
 // ---- Vital records and medications ---------------------------------------------------------
@@ -195,46 +200,27 @@ TEST_F(DbConvertTest, OldMedicationsBecomeInsulinsWithTheirFlags) {
 
 // ---- Preferences ---------------------------------------------------------------------------
 
-TEST_F(DbConvertTest, OldPreferenceTakesItsRangeAndInjection) {
-    createCurrentLayout(*db);
-    replaceTable(*db, "PREFERENCE", kPreferenceNormalRange);
-    exec("insert into PREFERENCE values (1, 0, 20, 'Jo O''Neil', 'Dr. Who', '(555)111-2222', "
-         "'(555)111-3333', '19700101', '19950601', 14, 200, 'F', 'T', 118, 141, 121, 78, 81, 91, "
-         "90, 60, 160, 250)");
-
-    ASSERT_TRUE(convert());
-
-    EXPECT_TRUE(ran("select normal_glucose_ext_lo, normal_glucose_lo, normal_glucose_hi, "
-                    "normal_glucose_ext_hi from preference"));
-    EXPECT_EQ(schemaOf("PREFERENCE"), stored(PreferenceTraits::kCreate));
-    // GLUCOSE_SAMPLE_CODE 0 (mg/dL), DELIVERY_CODE 1, then LO, EXT_LO, HI, EXT_HI.
-    EXPECT_EQ(rows("select * from PREFERENCE"),
-              (Rows{"1|0|20|Jo O'Neil|Dr. Who|(555)111-2222|(555)111-3333|19700101|19950601|14|"
-                    "200|F|T|118|141|121|78|81|91|0|1|90|60|160|250"}));
-}
-
 TEST_F(DbConvertTest, PreferenceWithoutRowOneIsLeftAsItWas) {
     createCurrentLayout(*db);
-    replaceTable(*db, "PREFERENCE", kPreferenceNormalRange);
-    exec("insert into PREFERENCE (PK, SYNC_STATE, PATIENT_NAME, NORMAL_GLUCOSE_LO) values (2, "
-         "10, 'Someone', 90)");
-    const Rows before = rows("select * from PREFERENCE");
-    prompts.expect(kCaption, QStringLiteral("Not Pref found"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "PREFERENCE Read returned 0 for conversion"},
+        {"insert into PREFERENCE (PK, SYNC_STATE, PATIENT_NAME, NORMAL_GLUCOSE_LO) values (2, 10, "
+         "'Someone', 90)",
+         "Not Pref found"}};
+    for (auto [insert, message] : cases) {
+        replaceTable(*db, "PREFERENCE", kPreferenceNormalRange);
+        if (*insert)
+            exec(insert);
+        const Rows before = rows("select * from PREFERENCE");
+        prompts.expect(kCaption, message);
 
-    EXPECT_FALSE(convert());
+        EXPECT_FALSE(convert()) << message;
 
-    EXPECT_EQ(schemaOf("PREFERENCE"), stored(kPreferenceNormalRange));
-    EXPECT_EQ(rows("select * from PREFERENCE"), before);
-    EXPECT_FALSE(ranAnyContaining("drop "));
-}
-
-TEST_F(DbConvertTest, EmptyOldPreferenceCannotBeConverted) {
-    createCurrentLayout(*db);
-    replaceTable(*db, "PREFERENCE", kPreferenceNormalRange);
-    prompts.expect(kCaption, QStringLiteral("PREFERENCE Read returned 0 for conversion"));
-
-    EXPECT_FALSE(convert());
-    EXPECT_EQ(schemaOf("PREFERENCE"), stored(kPreferenceNormalRange));
+        prompts.verify();
+        EXPECT_EQ(schemaOf("PREFERENCE"), stored(kPreferenceNormalRange)) << message;
+        EXPECT_EQ(rows("select * from PREFERENCE"), before) << message;
+        EXPECT_FALSE(ranAnyContaining("drop ")) << message;
+    }
 }
 
 TEST_F(DbConvertTest, PreferenceWithUnitButOldRangeIsRewrittenByQuickBolusStep) {
@@ -245,16 +231,11 @@ TEST_F(DbConvertTest, PreferenceWithUnitButOldRangeIsRewrittenByQuickBolusStep) 
 
     ASSERT_TRUE(convert());
 
-    auto preference = PreferenceTable::getByPk(*db, 1);
-    ASSERT_TRUE(preference);
-    EXPECT_EQ(preference->getPatientName(), QStringLiteral("Jo O'Neil"));
-    EXPECT_EQ(preference->getRetainPcDayCnt(), 90);
-    EXPECT_EQ(preference->getGlucoseSampleCode(), 1); // mmol/L stays mmol/L
-    EXPECT_EQ(preference->getDeliveryCode(), 1);
-    EXPECT_EQ((GlucoseRange{preference->getGlucoseExtLo(), preference->getGlucoseLo(),
-                            preference->getGlucoseHi(), preference->getGlucoseExtHi()}),
-              (GlucoseRange{35, 45, 80, 120}));
-    EXPECT_EQ(preference->getDoctorPhone(), QStringLiteral("(###)###-####")); // not in old row
+    // mmol/L stays mmol/L; the phone was not in the old row and takes its default.
+    EXPECT_EQ(rows("select PK, FK, PATIENT_NAME, RETAIN_PC_DAY_CNT, GLUCOSE_SAMPLE_CODE, "
+                   "DELIVERY_CODE, GLUCOSE_EXT_LO, GLUCOSE_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, "
+                   "DOCTOR_PHONE from PREFERENCE"),
+              Rows{"1|5|Jo O'Neil|90|1|1|35|45|80|120|(###)###-####"});
     EXPECT_EQ(schemaOf("PREFERENCE"), stored(PreferenceTraits::kCreate));
 }
 
@@ -282,9 +263,14 @@ TEST_F(DbConvertTest, Version3FileIsBroughtToTheCurrentLayout) {
                                "15|0|99|5|4|20070317190000|0|250|0|3|20070317190000|8H||F|1"}));
     EXPECT_EQ(rows("select * from MEDICATION"),
               Rows{"4|3|20|T|T|F|H|Humalog's pen|20070301|28|2|RX12345678"});
-    EXPECT_EQ(rows("select GLUCOSE_LO, GLUCOSE_EXT_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, "
-                   "DELIVERY_CODE from PREFERENCE"),
-              Rows{"90|60|160|250|1"});
+    // The old preference takes its range and injection: GLUCOSE_SAMPLE_CODE 0 (mg/dL),
+    // DELIVERY_CODE 1, then LO, EXT_LO, HI, EXT_HI.
+    EXPECT_TRUE(ran("select normal_glucose_ext_lo, normal_glucose_lo, normal_glucose_hi, "
+                    "normal_glucose_ext_hi from preference"));
+    EXPECT_EQ(schemaOf("PREFERENCE"), stored(PreferenceTraits::kCreate));
+    EXPECT_EQ(rows("select * from PREFERENCE"),
+              (Rows{"1|0|20|Jo O'Neil|Dr. Who|(555)111-2222|(555)111-3333|19700101|19950601|14|"
+                    "200|F|T|118|141|121|78|81|91|0|1|90|60|160|250"}));
 
     EXPECT_TRUE(vacuumed);
     EXPECT_TRUE(ran("vacuum"));
@@ -301,18 +287,6 @@ TEST_F(DbConvertTest, Version3FileIsBroughtToTheCurrentLayout) {
     // Dropping SAMPLE dropped its indexes; they are back.
     EXPECT_EQ(rows("select name from sqlite_master where type='index' and name='SAMPLE_BY_DAY'"),
               Rows{"SAMPLE_BY_DAY"});
-}
-
-TEST_F(DbConvertTest, FilledQuickBolusSettingsMeanDaysAreNotRewritten) {
-    createCurrentLayout(*db);
-    exec("insert into SAMPLE_DATE values (1, 0, 10, 0, '20070315', 1, 45, 120, 2, 650, 1, 0, 'T')");
-    const Rows before = days();
-
-    ASSERT_TRUE(convert());
-
-    EXPECT_EQ(days(), before); // the site flag of an already converted day stays
-    EXPECT_FALSE(ranAnyContaining("drop "));
-    EXPECT_FALSE(vacuumed);
 }
 
 TEST_F(DbConvertTest, SlotTimeWrittenAsElevenThreeBecomesHalfPastEleven) {

@@ -1,5 +1,7 @@
 #include "support/LogbookTest.h"
 
+using Rows = std::vector<std::string>;
+
 namespace {
 
 class LogbookTables : public LogbookTest {
@@ -26,32 +28,20 @@ protected:
 
 } // namespace
 
-TEST_F(LogbookTables, DefaultsOfNewRecords) {
+TEST_F(LogbookTables, DefaultsOfNewRecordsDifferFromCleared) {
     Sample entry;
+    SampleDate day;
     EXPECT_EQ(entry.getSampleDatePk(), -1);
     EXPECT_FALSE(entry.getNewSiteBol());
     EXPECT_EQ(entry.getSyncState(), 10);
-    entry.clear();
-    EXPECT_EQ(entry.getSampleDatePk(), 0);
-    EXPECT_TRUE(entry.getNewSiteBol());
-
-    SampleDate day;
     EXPECT_EQ(day.getDayTypeId(), 1);
     EXPECT_FALSE(day.getNewSiteBol());
+    entry.clear();
     day.clear();
+    EXPECT_EQ(entry.getSampleDatePk(), 0);
+    EXPECT_TRUE(entry.getNewSiteBol());
     EXPECT_EQ(day.getDayTypeId(), 0);
     EXPECT_TRUE(day.getNewSiteBol());
-}
-
-TEST_F(LogbookTables, ColumnNamesAndCounts) {
-    EXPECT_EQ(SampleDateTable::getColumnCount(), 13);
-    EXPECT_EQ(SampleTable::getColumnCount(), 15);
-    EXPECT_EQ(SampleTypeTable::getColumnCount(), 6);
-    EXPECT_EQ(NoteTable::getColumnCount(), 6);
-    EXPECT_EQ(SampleTable::getColumnName(14), "DELIVERY_CODE");
-    EXPECT_EQ(SampleTable::getColumnName(15), "?");
-    EXPECT_EQ(SampleTable::getColumnName(-1), "?");
-    EXPECT_EQ(SampleTypeTable::getColumnName(4), "DESC");
 }
 
 TEST_F(LogbookTables, SaveInsertsThenUpdatesWithExactStatements) {
@@ -63,15 +53,12 @@ TEST_F(LogbookTables, SaveInsertsThenUpdatesWithExactStatements) {
     slot.setMedicationDosage("5H");
     ASSERT_TRUE(SampleTypeTable::save(*db, slot));
     EXPECT_EQ(takeStatements(),
-              (std::vector<std::string>{
-                  "Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
-                  "MEDICATION_DOSAGE) values ( 0, 10, '0700', 'Breakfast', '')",
-                  "Select * from SAMPLE_TYPE where pk=1",
-                  "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0700', "
-                  "DESC='Breakfast', MEDICATION_DOSAGE='5H' where pk=1",
-              }));
-    EXPECT_EQ(rows("select * from SAMPLE_TYPE"),
-              std::vector<std::string>{"1|0|20|0700|Breakfast|5H"});
+              (Rows{"Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
+                    "MEDICATION_DOSAGE) values ( 0, 10, '0700', 'Breakfast', '')",
+                    "Select * from SAMPLE_TYPE where pk=1",
+                    "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0700', "
+                    "DESC='Breakfast', MEDICATION_DOSAGE='5H' where pk=1"}));
+    EXPECT_EQ(rows("select * from SAMPLE_TYPE"), Rows{"1|0|20|0700|Breakfast|5H"});
     // The record's own state is not touched by saving.
     EXPECT_EQ(slot.getSyncState(), 10);
 }
@@ -82,12 +69,10 @@ TEST_F(LogbookTables, SaveWithUnknownPkInsertsUnderThatPk) {
     note.setFk(3);
     note.setText("imported");
     ASSERT_TRUE(NoteTable::save(*db, note, SyncState::Changed));
-    auto statements = takeStatements();
-    ASSERT_EQ(statements.size(), 2u);
-    EXPECT_EQ(statements[1], "Insert into NOTE ( PK, FK, SYNC_STATE, NOTE_TYPE, OWNER_PK, TEXT) "
-                             "values ( 57, 3, 20, 0, 0, 'imported')");
-    EXPECT_EQ(rows("select PK, FK, SYNC_STATE, TEXT from NOTE"),
-              std::vector<std::string>{"57|3|20|imported"});
+    EXPECT_EQ(takeStatements(), (Rows{"Select * from NOTE where pk=57",
+                                      "Insert into NOTE ( PK, FK, SYNC_STATE, NOTE_TYPE, "
+                                      "OWNER_PK, TEXT) values ( 57, 3, 20, 0, 0, 'imported')"}));
+    EXPECT_EQ(rows("select PK, FK, SYNC_STATE, TEXT from NOTE"), Rows{"57|3|20|imported"});
     // The next new row continues after it.
     EXPECT_EQ(addNote("next"), 58);
 }
@@ -99,13 +84,13 @@ TEST_F(LogbookTables, StateNinetyNineIsKeptAndDropsTheHandheldId) {
     entry.setSyncState(SyncState::Foreign);
     ASSERT_TRUE(SampleTable::save(*db, entry, SyncState::Added));
     EXPECT_EQ(entry.getFk(), 0);
-    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), std::vector<std::string>{"0|99"});
+    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), Rows{"0|99"});
 
     SampleDate day;
     day.setFk(4);
     day.setSampleDate("20070315");
     ASSERT_TRUE(SampleDateTable::save(*db, day, SyncState::Foreign));
-    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE_DATE"), std::vector<std::string>{"0|99"});
+    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE_DATE"), Rows{"0|99"});
 }
 
 TEST_F(LogbookTables, EveryColumnRoundTrips) {
@@ -124,23 +109,14 @@ TEST_F(LogbookTables, EveryColumnRoundTrips) {
     entry.setNewSiteBol(true);
     entry.setDeliveryCode(2);
     ASSERT_TRUE(SampleTable::save(*db, entry));
-    EXPECT_EQ(rows("select * from SAMPLE"),
-              std::vector<std::string>{
-                  "1|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2"});
+    // Read back and stored again as a new row, every column must come out the same.
     auto back = SampleTable::getByPk(*db, entry.getPk());
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->getFk(), 9);
-    EXPECT_EQ(back->getSampleDatePk(), 3);
-    EXPECT_EQ(back->getSampleTypePk(), 2);
-    EXPECT_EQ(back->getCarbCnt(), 45);
-    EXPECT_EQ(back->getGlucoseCnt(), 123);
-    EXPECT_EQ(back->getNotePk(), 8);
-    EXPECT_EQ(back->getKeytoneCode(), 3);
-    EXPECT_EQ(back->getInsulinTime(), "20070315083500");
-    EXPECT_EQ(back->getMedicationDosage(), "5.5H 12G");
-    EXPECT_EQ(back->getCorrectionDosage(), "1.25H");
-    EXPECT_TRUE(back->getNewSiteBol());
-    EXPECT_EQ(back->getDeliveryCode(), 2);
+    back->setPk(0);
+    ASSERT_TRUE(SampleTable::save(*db, *back));
+    EXPECT_EQ(rows("select * from SAMPLE order by PK"),
+              (Rows{"1|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2",
+                    "2|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2"}));
 }
 
 TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
@@ -160,21 +136,19 @@ TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
 
     ASSERT_TRUE(db->exec("update SAMPLE set NEW_SITE_BOL='Tx'"));
     EXPECT_TRUE(SampleTable::getByPk(*db, 5)->getNewSiteBol());
+    // A column number out of range has no name.
+    EXPECT_EQ(SampleTable::getColumnName(15), "?");
+    EXPECT_EQ(SampleTable::getColumnName(-1), "?");
 }
 
 TEST_F(LogbookTables, TextsAreCutToTheirWidthInCharacters) {
     Note note;
     note.setText(QString(300, 'n'));
     EXPECT_EQ(note.getText().size(), 256);
-    SampleType slot;
-    // Fifteen characters of two bytes each must all be kept; the sixteenth is cut.
-    slot.setDesc(QString::fromUtf8("ÄÖÜäöüßéèêëïîôûx"));
-    EXPECT_EQ(slot.getDesc(), QString::fromUtf8("ÄÖÜäöüßéèêëïîôû"));
-    // A character outside the basic plane is not split in half.
-    slot.setSampleTime(QString::fromUtf8("12😀45"));
-    EXPECT_EQ(slot.getSampleTime(), QString::fromUtf8("12😀4"));
-    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-    auto back = SampleTypeTable::getByPk(*db, slot.getPk());
+    // Fifteen characters of two bytes each must all be kept; the sixteenth is cut. A
+    // character outside the basic plane is not split in half.
+    const int pk = addSlot(QString::fromUtf8("12😀45"), QString::fromUtf8("ÄÖÜäöüßéèêëïîôûx"));
+    auto back = SampleTypeTable::getByPk(*db, pk);
     EXPECT_EQ(back->getDesc(), QString::fromUtf8("ÄÖÜäöüßéèêëïîôû"));
     EXPECT_EQ(back->getSampleTime(), QString::fromUtf8("12😀4"));
 }
@@ -182,10 +156,8 @@ TEST_F(LogbookTables, TextsAreCutToTheirWidthInCharacters) {
 TEST_F(LogbookTables, ApostrophesAreStoredUnchanged) {
     int pk = addNote("Didn't eat; Mom's 'special' cake");
     EXPECT_EQ(NoteTable::getByPk(*db, pk)->getText(), "Didn't eat; Mom's 'special' cake");
-    SampleType slot;
-    slot.setDesc("Kid's snack");
-    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-    EXPECT_EQ(SampleTypeTable::getByPk(*db, slot.getPk())->getDesc(), "Kid's snack");
+    EXPECT_EQ(SampleTypeTable::getByPk(*db, addSlot("0700", "Kid's snack"))->getDesc(),
+              "Kid's snack");
 }
 
 TEST_F(LogbookTables, SaveWithDayFilesEntryUnderItsDay) {
@@ -204,42 +176,33 @@ TEST_F(LogbookTables, SaveWithDayUsesAddedForNewEntriesAndTheGivenStateOtherwise
     Sample entry;
     entry.setSampleTime("20070315083000");
     ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
-    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), std::vector<std::string>{"10"});
+    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), Rows{"10"});
     ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
-    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), std::vector<std::string>{"20"});
+    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), Rows{"20"});
 }
 
 TEST_F(LogbookTables, EntryWithoutDosesNeverCountsAsInsulinGiven) {
     addDay("20070315");
-    Sample noDose;
-    noDose.setSampleTime("20070315080000");
-    noDose.setInsulinTime("20070315080000");
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, noDose, SyncState::Added));
-    EXPECT_TRUE(noDose.getInsulinTime().isEmpty());
-
-    Sample correctionOnly;
-    correctionOnly.setSampleTime("20070315120000");
-    correctionOnly.setInsulinTime("20070315120000");
-    correctionOnly.setCorrectionDosage("2H");
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, correctionOnly, SyncState::Added));
-
-    Sample earlier;
-    earlier.setSampleTime("20070315060000");
-    earlier.setInsulinTime("20070315060000");
-    earlier.setMedicationDosage("4H");
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, earlier, SyncState::Added));
-
-    Sample later;
-    later.setSampleTime("20070315180000");
-    later.setInsulinTime("20070315180000");
-    later.setMedicationDosage("6H");
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, later, SyncState::Added));
+    auto dosed = [this](const char* time, const char* dosage, const char* correction) {
+        Sample entry;
+        entry.setSampleTime(time);
+        entry.setInsulinTime(time);
+        entry.setMedicationDosage(dosage);
+        entry.setCorrectionDosage(correction);
+        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
+        EXPECT_EQ(entry.getInsulinTime().isEmpty(), !*dosage && !*correction) << time;
+        return entry.getPk();
+    };
+    dosed("20070315080000", "", "");
+    const int correctionOnly = dosed("20070315120000", "", "2H");
+    const int earlier = dosed("20070315060000", "4H", "");
+    const int later = dosed("20070315180000", "6H", "");
 
     // At or after the moment, oldest first; the dose-less entry is never returned.
     EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060000")),
-              (std::vector<int>{earlier.getPk(), correctionOnly.getPk(), later.getPk()}));
+              (std::vector<int>{earlier, correctionOnly, later}));
     EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060001")),
-              (std::vector<int>{correctionOnly.getPk(), later.getPk()}));
+              (std::vector<int>{correctionOnly, later}));
     EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "00000000000000")).size(), 3u);
 }
 
@@ -267,9 +230,8 @@ TEST_F(LogbookTables, SelectionsOrderAndExcludeDeletedRows) {
     EXPECT_EQ(SampleTable::getCount(*db), 4);
     takeStatements();
     SampleTable::selectByDay(*db, day, false);
-    EXPECT_EQ(takeStatements(),
-              std::vector<std::string>{"Select * from SAMPLE where sync_state <> 30 and "
-                                       "Sample_Date_Pk=1 order by sample_time desc"});
+    EXPECT_EQ(takeStatements(), Rows{"Select * from SAMPLE where sync_state <> 30 and "
+                                     "Sample_Date_Pk=1 order by sample_time desc"});
 }
 
 TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
@@ -278,11 +240,15 @@ TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
     int local = addEntry("20070315080000", 100, localNote);
     int knownNote = addNote("known", NoteType::LogEntry, 0, 6);
     int known = addEntry("20070315090000", 100, knownNote, 7);
+    int foreign = addEntry("20070315100000", 100, 0, 7);
     ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 20 where PK = %ld", long(known)));
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 99 where PK = %ld", long(foreign)));
 
-    // Never on the handheld: the row and its note are gone at once.
+    // Never on the handheld, or foreign to it: the row and its note are gone at once.
     EXPECT_TRUE(SampleTable::removeByPk(*db, local));
+    EXPECT_TRUE(SampleTable::removeByPk(*db, foreign));
     EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
+    EXPECT_EQ(SampleTable::getByPk(*db, foreign), nullptr);
     EXPECT_EQ(NoteTable::getByPk(*db, localNote), nullptr);
 
     // Known to the handheld: marked deleted so that the deletion reaches it.
@@ -300,28 +266,16 @@ TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
     EXPECT_TRUE(SampleTable::removeByPk(*db, 999));
 }
 
-TEST_F(LogbookTables, ForeignStateRowIsDeletedOutright) {
-    addDay("20070315");
-    int pk = addEntry("20070315080000", 100, 0, 7);
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 99 where PK = %ld", long(pk)));
-    EXPECT_TRUE(SampleTable::removeByPk(*db, pk));
-    EXPECT_EQ(SampleTable::getByPk(*db, pk), nullptr);
-}
-
 TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
     int day = addDay("20070315");
     int dayNote = addNote("sick day", NoteType::Day, day);
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(dayNote)));
-    std::vector<int> entryNotes;
     for (int i = 0; i < 120; ++i) {
-        int note = i % 2 ? addNote(QString("entry %1").arg(i)) : 0;
-        if (note)
-            entryNotes.push_back(note);
-        addEntry(QString("20070315%1%2%3")
-                     .arg(i / 60 + 8, 2, 10, QChar('0'))
-                     .arg(i % 60, 2, 10, QChar('0'))
-                     .arg(0, 2, 10, QChar('0')),
-                 100, note);
+        const QString time = QString("20070315%1%2%3")
+                                 .arg(i / 60 + 8, 2, 10, QChar('0'))
+                                 .arg(i % 60, 2, 10, QChar('0'))
+                                 .arg(0, 2, 10, QChar('0'));
+        addEntry(time, 100, i % 2 ? addNote(QString("entry %1").arg(i)) : 0);
     }
     int otherDay = addDay("20070316");
     int survivor = addEntry("20070316080000");
@@ -329,8 +283,8 @@ TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
     EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
     EXPECT_EQ(SampleDateTable::getByPk(*db, day), nullptr);
     // Every entry of the day goes, not only the first hundred.
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"1"});
-    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows("select count(*) from SAMPLE"), Rows{"1"});
+    EXPECT_EQ(rows("select count(*) from NOTE"), Rows{"0"});
     EXPECT_TRUE(SampleDateTable::getByPk(*db, otherDay));
     EXPECT_TRUE(SampleTable::getByPk(*db, survivor));
     // An empty day with no note is simply removed; a missing one counts as removed.
@@ -355,22 +309,17 @@ TEST_F(LogbookTables, DeleteOrphansKeepsNotesTheirOwnersPointTo) {
                          "INTEGER )"));
     int day = addDay("20070315");
     int kept = addNote("kept", NoteType::Day, day);
-    int orphanDay = addNote("orphan", NoteType::Day, 99);
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(kept)));
+    addNote("orphan", NoteType::Day, 99);
     int entryNote = addNote("entry");
     addEntry("20070315080000", 100, entryNote);
-    int orphanEntry = addNote("orphan entry");
+    addNote("orphan entry");
     int vitalNote = addNote("vital", NoteType::Vital, 1);
-    int orphanVital = addNote("orphan vital", NoteType::Vital, 2);
+    addNote("orphan vital", NoteType::Vital, 2);
     ASSERT_TRUE(db->exec("insert into BLOOD_PRESSURE values ( 1, %ld )", long(vitalNote)));
 
     EXPECT_TRUE(NoteTable::deleteOrphans(*db));
-    EXPECT_TRUE(NoteTable::getByPk(*db, kept));
-    EXPECT_TRUE(NoteTable::getByPk(*db, entryNote));
-    EXPECT_TRUE(NoteTable::getByPk(*db, vitalNote));
-    EXPECT_EQ(NoteTable::getByPk(*db, orphanDay), nullptr);
-    EXPECT_EQ(NoteTable::getByPk(*db, orphanEntry), nullptr);
-    EXPECT_EQ(NoteTable::getByPk(*db, orphanVital), nullptr);
+    EXPECT_EQ(rows("select TEXT from NOTE order by PK"), (Rows{"kept", "entry", "vital"}));
 }
 
 TEST_F(LogbookTables, SummaryAndRetentionSelections) {
@@ -394,21 +343,11 @@ TEST_F(LogbookTables, SummaryAndRetentionSelections) {
 
 TEST_F(LogbookTables, SetDeliveryCodeAllMarksHandheldRowsChanged) {
     addDay("20070315");
-    int local = addEntry("20070315080000");
-    int known = addEntry("20070315090000", 100, 0, 4);
+    addEntry("20070315080000");
+    addEntry("20070315090000", 100, 0, 4);
     int deleted = addEntry("20070315100000", 100, 0, 5);
     ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(deleted)));
     EXPECT_TRUE(SampleTable::setDeliveryCodeAll(*db, 0));
     EXPECT_EQ(rows("select PK, DELIVERY_CODE, SYNC_STATE from SAMPLE order by PK"),
-              (std::vector<std::string>{QString("%1|0|10").arg(local).toStdString(),
-                                        QString("%1|0|20").arg(known).toStdString(),
-                                        QString("%1|0|30").arg(deleted).toStdString()}));
-}
-
-TEST_F(LogbookTables, CreateTableFailureIsShownUnderItsCaption) {
-    // A view of the same name survives "drop table" and blocks the creation.
-    ASSERT_TRUE(db->exec("drop table SAMPLE"));
-    ASSERT_TRUE(db->exec("create view SAMPLE as select 1 as PK"));
-    prompts.expect("Create Table Sample", "view SAMPLE already exists");
-    EXPECT_FALSE(SampleTable::createTable(*db));
+              (Rows{"1|0|10", "2|0|20", "3|0|30"}));
 }

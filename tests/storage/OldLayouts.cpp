@@ -24,22 +24,15 @@
 namespace OldLayouts {
 
 void createCurrentLayout(Database& db) {
-    EXPECT_TRUE(PreferenceTable::createTable(db));
-    EXPECT_TRUE(NoteTable::createTable(db));
-    EXPECT_TRUE(SampleDateTable::createTable(db));
-    EXPECT_TRUE(MeterTable::createTable(db));
-    EXPECT_TRUE(SampleTable::createTable(db));
-    EXPECT_TRUE(MedicationTable::createTable(db));
-    EXPECT_TRUE(ProtocolTable::createTable(db));
-    EXPECT_TRUE(SampleTypeTable::createTable(db));
-    EXPECT_TRUE(BloodPressureTable::createTable(db));
-    EXPECT_TRUE(BasilRateTable::createTable(db));
-    EXPECT_TRUE(QbPreferenceTable::createTable(db));
-    EXPECT_TRUE(QbRatioTable::createTable(db));
-    EXPECT_TRUE(QbSensitivityTable::createTable(db));
-    EXPECT_TRUE(QbTargetTable::createTable(db));
-    EXPECT_TRUE(A1cTable::createTable(db));
-    EXPECT_TRUE(CarbsTable::createTable(db));
+    for (bool created : {PreferenceTable::createTable(db), NoteTable::createTable(db),
+                         SampleDateTable::createTable(db), MeterTable::createTable(db),
+                         SampleTable::createTable(db), MedicationTable::createTable(db),
+                         ProtocolTable::createTable(db), SampleTypeTable::createTable(db),
+                         BloodPressureTable::createTable(db), BasilRateTable::createTable(db),
+                         QbPreferenceTable::createTable(db), QbRatioTable::createTable(db),
+                         QbSensitivityTable::createTable(db), QbTargetTable::createTable(db),
+                         A1cTable::createTable(db), CarbsTable::createTable(db)})
+        EXPECT_TRUE(created);
     QbPreference settings;
     EXPECT_TRUE(QbPreferenceTable::save(db, settings));
     Preference preference;
@@ -47,15 +40,12 @@ void createCurrentLayout(Database& db) {
 }
 
 void createVersion3Layout(Database& db) {
-    EXPECT_TRUE(NoteTable::createTable(db));
-    EXPECT_TRUE(MeterTable::createTable(db));
-    EXPECT_TRUE(ProtocolTable::createTable(db));
-    EXPECT_TRUE(SampleTypeTable::createTable(db));
-    EXPECT_TRUE(db.exec(kPreferenceNormalRange));
-    EXPECT_TRUE(db.exec(kSampleDateWithoutSite));
-    EXPECT_TRUE(db.exec(kSampleWithoutDelivery));
-    EXPECT_TRUE(db.exec(kMedicationWithoutInsulinFlag));
-    EXPECT_TRUE(db.exec(kBloodPressureWithoutSync));
+    for (bool created : {NoteTable::createTable(db), MeterTable::createTable(db),
+                         ProtocolTable::createTable(db), SampleTypeTable::createTable(db)})
+        EXPECT_TRUE(created);
+    for (const char* sql : {kPreferenceNormalRange, kSampleDateWithoutSite, kSampleWithoutDelivery,
+                            kMedicationWithoutInsulinFlag, kBloodPressureWithoutSync})
+        EXPECT_TRUE(db.exec(sql)) << sql;
 }
 
 void replaceTable(Database& db, const char* table, const char* createSql) {

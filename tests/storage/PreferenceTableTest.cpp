@@ -1,16 +1,18 @@
 #include "storage/PreferenceTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
+#include "support/QbScheduleRows.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+using Rows = std::vector<std::string>;
+
 namespace {
 
-const char* const kDefaultRow = "1|0|10||Dr.|(###)###-####|(###)###-####|||28|168|T|T|119|140|"
-                                "120|79|80|90|0|1|80|65|150|220";
+const std::string kDefaultValues = "28|168|T|T|119|140|120|79|80|90|0|1|80|65|150|220";
+const std::string kDefaultRow = "1|0|10||Dr.|(###)###-####|(###)###-####|||" + kDefaultValues;
+const GlucoseRange kOwnRange{65, 80, 150, 220};
 
 class PreferenceRecord : public DatabaseTest {
 protected:
@@ -21,29 +23,9 @@ protected:
         ASSERT_TRUE(QbTargetTable::createTable(*db));
         takeStatements();
     }
-
-    void switchCalculator(bool on) {
-        QbPreference qb;
-        qb.setPk(QbPreferenceTable::kPk);
-        qb.setUseBol(on);
-        ASSERT_TRUE(QbPreferenceTable::save(*db, qb));
-    }
-
-    void addTarget(const char* time, int lo, int hi, int fk = 0) {
-        QbTarget target;
-        target.setTargetTime(time);
-        target.setGlucoseLo(lo);
-        target.setGlucoseHi(hi);
-        target.setFk(fk);
-        ASSERT_TRUE(QbTargetTable::save(*db, target));
-    }
 };
 
 class PreferenceRange : public PreferenceRecord {};
-
-GlucoseRange range(int extLo, int lo, int hi, int extHi) {
-    return {extLo, lo, hi, extHi};
-}
 
 } // namespace
 
@@ -51,38 +33,27 @@ TEST_F(PreferenceRecord, LoadCreatesTheDefaultRowOnceAndRereadsIt) {
     auto first = PreferenceTable::load(*db);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->getPk(), 1);
-    EXPECT_EQ(rows("select * from PREFERENCE"), std::vector<std::string>{kDefaultRow});
+    EXPECT_EQ(rows("select * from PREFERENCE"), Rows{kDefaultRow});
 
+    first->setPatientName("Anna O'Neill");
+    first->setGlucoseSampleCode(1);
+    first->setAskDeleteBol(false);
+    first->setGlucoseLo(44);
+    ASSERT_TRUE(PreferenceTable::save(*db, *first));
     takeStatements();
     auto again = PreferenceTable::load(*db);
     ASSERT_TRUE(again);
-    EXPECT_EQ(takeStatements(), std::vector<std::string>{"Select * from PREFERENCE where pk=1"});
+    EXPECT_EQ(takeStatements(), Rows{"Select * from PREFERENCE where pk=1"});
+    EXPECT_EQ(again->getPatientName(), "Anna O'Neill");
     EXPECT_EQ(again->getDoctorName(), "Dr.");
-    EXPECT_EQ(again->getDoctorPhone(), "(###)###-####");
+    EXPECT_EQ(again->getGlucoseSampleCode(), 1);
+    EXPECT_FALSE(again->getAskDeleteBol());
     EXPECT_TRUE(again->getMilitaryTimeBol());
-    EXPECT_TRUE(again->getAskDeleteBol());
-    EXPECT_EQ(again->getRetainPcDayCnt(), 168);
+    EXPECT_EQ(again->getGlucoseLo(), 44);
     EXPECT_EQ(again->getGlucoseExtHi(), 220);
+    EXPECT_EQ(again->getRetainPcDayCnt(), 168);
     EXPECT_EQ(again->getDeliveryCode(), 1);
-}
-
-TEST_F(PreferenceRecord, LoadReadsAStoredRowInsteadOfTheDefaults) {
-    Preference stored;
-    stored.setPk(1);
-    stored.setPatientName("Anna O'Neill");
-    stored.setGlucoseSampleCode(1);
-    stored.setAskDeleteBol(false);
-    stored.setGlucoseLo(44);
-    ASSERT_TRUE(PreferenceTable::save(*db, stored));
-
-    auto loaded = PreferenceTable::load(*db);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->getPatientName(), "Anna O'Neill");
-    EXPECT_EQ(loaded->getGlucoseSampleCode(), 1);
-    EXPECT_FALSE(loaded->getAskDeleteBol());
-    EXPECT_TRUE(loaded->getMilitaryTimeBol());
-    EXPECT_EQ(loaded->getGlucoseLo(), 44);
-    EXPECT_EQ(rows("select count(*) from PREFERENCE"), std::vector<std::string>{"1"});
+    EXPECT_EQ(rows("select count(*) from PREFERENCE"), Rows{"1"});
 }
 
 TEST_F(PreferenceRecord, ClearOfTheBaseZeroesButClearOfAPreferenceRestoresDefaults) {
@@ -110,15 +81,11 @@ TEST_F(PreferenceRecord, ClearOfTheBaseZeroesButClearOfAPreferenceRestoresDefaul
     preference.setGlucoseSampleCode(1);
     preference.setDeliveryCode(0);
     preference.setAskDeleteBol(false);
-    PreferenceAbs& asBase = preference;
-    asBase.clear();
-    EXPECT_EQ(preference.getPk(), 4);
-    EXPECT_EQ(preference.getFk(), 9);
+    static_cast<PreferenceAbs&>(preference).clear();
     EXPECT_EQ(preference.getSyncState(), 20);
-
     ASSERT_TRUE(PreferenceTable::save(*db, preference, 10));
-    std::string row = rows("select * from PREFERENCE").at(0);
-    EXPECT_EQ(row, "4|9|10" + std::string(kDefaultRow).substr(6));
+    // Keys survive the clear; every other field is back at its default.
+    EXPECT_EQ(rows("select * from PREFERENCE"), Rows{"4|9" + kDefaultRow.substr(3)});
 }
 
 TEST_F(PreferenceRecord, TextsAreCutToTheirWidthInCharacters) {
@@ -129,13 +96,9 @@ TEST_F(PreferenceRecord, TextsAreCutToTheirWidthInCharacters) {
     preference.setPatientName(accented);
     preference.setDoctorPhone("0123456789012345678");
     ASSERT_TRUE(PreferenceTable::save(*db, preference));
-
-    auto stored = rows("select DOCTOR_NAME, PATIENT_NAME, DOCTOR_PHONE from PREFERENCE");
-    ASSERT_EQ(stored.size(), 1u);
-    QStringList parts = QString::fromUtf8(stored[0]).split(u'|');
-    EXPECT_EQ(parts[0], QString(35, u'x'));
-    EXPECT_EQ(parts[1], accented.left(35));
-    EXPECT_EQ(parts[2], "012345678901234");
+    EXPECT_EQ(rows("select DOCTOR_NAME, PATIENT_NAME, DOCTOR_PHONE from PREFERENCE"),
+              Rows{QString(35, u'x').toStdString() + "|" + accented.left(35).toStdString() +
+                   "|012345678901234"});
 }
 
 TEST_F(PreferenceRecord, ToMgDlConvertsTenthsOfMmolTruncating) {
@@ -149,10 +112,9 @@ TEST_F(PreferenceRecord, ToMgDlConvertsTenthsOfMmolTruncating) {
 
 TEST_F(PreferenceRecord, SaveStatementsAndTableShape) {
     ASSERT_TRUE(PreferenceTable::createTable(*db));
-    auto created = takeStatements();
-    ASSERT_EQ(created.size(), 2u);
-    EXPECT_EQ(created[0], "drop table PREFERENCE");
-    EXPECT_EQ(created[1],
+    EXPECT_EQ(
+        takeStatements(),
+        (Rows{"drop table PREFERENCE",
               "create table PREFERENCE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
               "PATIENT_NAME VARCHAR(35), DOCTOR_NAME VARCHAR(35), DOCTOR_PHONE VARCHAR(15), "
               "DOCTOR_FAX VARCHAR(15), BIRTH_DATE DATE, DX_DATE DATE, RETAIN_HH_DAY_CNT INTEGER, "
@@ -161,10 +123,7 @@ TEST_F(PreferenceRecord, SaveStatementsAndTableShape) {
               "BP_SYSTOLIC_MODERATE INTEGER, BP_DIASTOLIC_NORMAL INTEGER, BP_DIASTOLIC_MODERATE "
               "INTEGER, BP_DIASTOLIC_HI INTEGER, GLUCOSE_SAMPLE_CODE INTEGER, DELIVERY_CODE "
               "INTEGER, GLUCOSE_LO INTEGER, GLUCOSE_EXT_LO INTEGER, GLUCOSE_HI INTEGER, "
-              "GLUCOSE_EXT_HI INTEGER )");
-    EXPECT_EQ(PreferenceTable::getColumnCount(), 25);
-    EXPECT_EQ(PreferenceTable::getColumnName(24), "GLUCOSE_EXT_HI");
-    EXPECT_EQ(PreferenceTable::getColumnName(25), "?");
+              "GLUCOSE_EXT_HI INTEGER )"}));
 
     Preference preference;
     ASSERT_TRUE(PreferenceTable::save(*db, preference));
@@ -173,52 +132,39 @@ TEST_F(PreferenceRecord, SaveStatementsAndTableShape) {
     Preference elsewhere;
     elsewhere.setPk(7);
     ASSERT_TRUE(PreferenceTable::save(*db, elsewhere));
-    std::vector<std::string> expected = {
-        "Insert into PREFERENCE ( FK, SYNC_STATE, PATIENT_NAME, DOCTOR_NAME, DOCTOR_PHONE, "
-        "DOCTOR_FAX, BIRTH_DATE, DX_DATE, RETAIN_HH_DAY_CNT, RETAIN_PC_DAY_CNT, "
-        "MILITARY_TIME_BOL, ASK_DELETE_BOL, BP_SYSTOLIC_NORMAL, BP_SYSTOLIC_HI, "
-        "BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_NORMAL, BP_DIASTOLIC_MODERATE, BP_DIASTOLIC_HI, "
-        "GLUCOSE_SAMPLE_CODE, DELIVERY_CODE, GLUCOSE_LO, GLUCOSE_EXT_LO, GLUCOSE_HI, "
-        "GLUCOSE_EXT_HI) values ( 0, 10, '', 'Dr.', '(###)###-####', '(###)###-####', '', '', "
-        "28, 168, 'T', 'T', 119, 140, 120, 79, 80, 90, 0, 1, 80, 65, 150, 220)",
-        "Select * from PREFERENCE where pk=1",
-        "Update PREFERENCE set FK=0, SYNC_STATE=20, PATIENT_NAME='O''Neill', DOCTOR_NAME='Dr.', "
-        "DOCTOR_PHONE='(###)###-####', DOCTOR_FAX='(###)###-####', BIRTH_DATE='', DX_DATE='', "
-        "RETAIN_HH_DAY_CNT=28, RETAIN_PC_DAY_CNT=168, MILITARY_TIME_BOL='T', ASK_DELETE_BOL='T', "
-        "BP_SYSTOLIC_NORMAL=119, BP_SYSTOLIC_HI=140, BP_SYSTOLIC_MODERATE=120, "
-        "BP_DIASTOLIC_NORMAL=79, BP_DIASTOLIC_MODERATE=80, BP_DIASTOLIC_HI=90, "
-        "GLUCOSE_SAMPLE_CODE=0, DELIVERY_CODE=1, GLUCOSE_LO=80, GLUCOSE_EXT_LO=65, "
-        "GLUCOSE_HI=150, GLUCOSE_EXT_HI=220 where pk=1",
-        "Select * from PREFERENCE where pk=7",
-        "Insert into PREFERENCE ( PK, FK, SYNC_STATE, PATIENT_NAME, DOCTOR_NAME, DOCTOR_PHONE, "
-        "DOCTOR_FAX, BIRTH_DATE, DX_DATE, RETAIN_HH_DAY_CNT, RETAIN_PC_DAY_CNT, "
-        "MILITARY_TIME_BOL, ASK_DELETE_BOL, BP_SYSTOLIC_NORMAL, BP_SYSTOLIC_HI, "
-        "BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_NORMAL, BP_DIASTOLIC_MODERATE, BP_DIASTOLIC_HI, "
-        "GLUCOSE_SAMPLE_CODE, DELIVERY_CODE, GLUCOSE_LO, GLUCOSE_EXT_LO, GLUCOSE_HI, "
-        "GLUCOSE_EXT_HI) values ( 7, 0, 20, '', 'Dr.', '(###)###-####', '(###)###-####', '', "
-        "'', 28, 168, 'T', 'T', 119, 140, 120, 79, 80, 90, 0, 1, 80, 65, 150, 220)",
-    };
-    EXPECT_EQ(takeStatements(), expected);
+    const std::string columns =
+        "PATIENT_NAME, DOCTOR_NAME, DOCTOR_PHONE, DOCTOR_FAX, BIRTH_DATE, DX_DATE, "
+        "RETAIN_HH_DAY_CNT, RETAIN_PC_DAY_CNT, MILITARY_TIME_BOL, ASK_DELETE_BOL, "
+        "BP_SYSTOLIC_NORMAL, BP_SYSTOLIC_HI, BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_NORMAL, "
+        "BP_DIASTOLIC_MODERATE, BP_DIASTOLIC_HI, GLUCOSE_SAMPLE_CODE, DELIVERY_CODE, GLUCOSE_LO, "
+        "GLUCOSE_EXT_LO, GLUCOSE_HI, GLUCOSE_EXT_HI) values ( ";
+    const std::string defaults = "'', 'Dr.', '(###)###-####', '(###)###-####', '', '', 28, 168, "
+                                 "'T', 'T', 119, 140, 120, 79, 80, 90, 0, 1, 80, 65, 150, 220)";
+    EXPECT_EQ(takeStatements(),
+              (Rows{"Insert into PREFERENCE ( FK, SYNC_STATE, " + columns + "0, 10, " + defaults,
+                    "Select * from PREFERENCE where pk=1",
+                    "Update PREFERENCE set FK=0, SYNC_STATE=20, PATIENT_NAME='O''Neill', "
+                    "DOCTOR_NAME='Dr.', DOCTOR_PHONE='(###)###-####', DOCTOR_FAX='(###)###-####', "
+                    "BIRTH_DATE='', DX_DATE='', RETAIN_HH_DAY_CNT=28, RETAIN_PC_DAY_CNT=168, "
+                    "MILITARY_TIME_BOL='T', ASK_DELETE_BOL='T', BP_SYSTOLIC_NORMAL=119, "
+                    "BP_SYSTOLIC_HI=140, BP_SYSTOLIC_MODERATE=120, BP_DIASTOLIC_NORMAL=79, "
+                    "BP_DIASTOLIC_MODERATE=80, BP_DIASTOLIC_HI=90, GLUCOSE_SAMPLE_CODE=0, "
+                    "DELIVERY_CODE=1, GLUCOSE_LO=80, GLUCOSE_EXT_LO=65, GLUCOSE_HI=150, "
+                    "GLUCOSE_EXT_HI=220 where pk=1",
+                    "Select * from PREFERENCE where pk=7",
+                    "Insert into PREFERENCE ( PK, FK, SYNC_STATE, " + columns + "7, 0, 20, " +
+                        defaults}));
 
     db->exec("update PREFERENCE set sync_state = 30 where pk = 7");
     takeStatements();
     auto query = PreferenceTable::selectAll(*db, 4, false);
     ASSERT_TRUE(query);
-    EXPECT_EQ(takeStatements(), std::vector<std::string>{"Select * from PREFERENCE  where "
-                                                         "sync_state <> 30  order by DOCTOR_NAME "
-                                                         "desc"});
+    EXPECT_EQ(takeStatements(),
+              Rows{"Select * from PREFERENCE  where sync_state <> 30  order by DOCTOR_NAME desc"});
     auto listed = PreferenceTable::getNext(*db, *query);
     ASSERT_TRUE(listed);
     EXPECT_EQ(listed->getPatientName(), "O'Neill");
     EXPECT_FALSE(PreferenceTable::getNext(*db, *query));
-}
-
-TEST_F(PreferenceRecord, AFailedCreateIsShownUnderItsCaption) {
-    // A view of the same name can be neither dropped as a table nor created over.
-    ASSERT_TRUE(db->exec("drop table PREFERENCE"));
-    ASSERT_TRUE(db->exec("create view PREFERENCE as select 1 as PK"));
-    prompts.expect("Create Table Preference");
-    EXPECT_FALSE(PreferenceTable::createTable(*db));
 }
 
 TEST_F(PreferenceRange, WithoutTargetsTheRecordsOwnRangeAppliesAllDay) {
@@ -229,52 +175,50 @@ TEST_F(PreferenceRange, WithoutTargetsTheRecordsOwnRangeAppliesAllDay) {
     preference.setGlucoseExtHi(250);
     EXPECT_EQ(preference.loadTargetPeriods(*db), 0);
     for (const char* time : {"00:00", "05:59", "12:00", "23:59", "20070315083000", ""})
-        EXPECT_EQ(preference.getGlucoseRange(time), range(60, 70, 160, 250)) << time;
+        EXPECT_EQ(preference.getGlucoseRange(time), (GlucoseRange{60, 70, 160, 250})) << time;
 }
 
 TEST_F(PreferenceRange, TargetsApplyFromTheirTimeAndTheLastRunsPastMidnight) {
-    switchCalculator(true);
-    addTarget("22:00", 100, 200); // stored first: the order must come from the time
-    addTarget("06:00", 80, 140);
-    addTarget("12:00", 90, 150, 5);
-    ASSERT_TRUE(QbTargetTable::removeByPk(*db, 3)); // known to the handheld: only marked
+    storeQbPreference(*db, "", 0, true);
+    addQbTarget(*db, "22:00", 100, 200); // stored first: the order must come from the time
+    addQbTarget(*db, "06:00", 80, 140);
+    ASSERT_TRUE(QbTargetTable::removeByPk(*db, addQbTarget(*db, "12:00", 90, 150, 5)));
 
     Preference preference;
     ASSERT_EQ(preference.loadTargetPeriods(*db), 2);
     EXPECT_EQ(preference.targetPeriods()[0].time, "06:00");
     EXPECT_EQ(preference.targetPeriods()[1].time, "22:00");
 
-    const GlucoseRange morning = range(64, 80, 140, 168);
-    const GlucoseRange night = range(80, 100, 200, 240);
-    EXPECT_EQ(preference.getGlucoseRange("05:59"), night);
-    EXPECT_EQ(preference.getGlucoseRange("06:00"), morning);
-    EXPECT_EQ(preference.getGlucoseRange("21:59"), morning);
-    EXPECT_EQ(preference.getGlucoseRange("22:00"), night);
-    EXPECT_EQ(preference.getGlucoseRange("23:30"), night);
-    EXPECT_EQ(preference.getGlucoseRange("20070315083000"), morning);
-    EXPECT_EQ(preference.getGlucoseRange("20070315053000"), night);
-    EXPECT_EQ(preference.getGlucoseRange("0830"), morning);
-    EXPECT_EQ(preference.getGlucoseRange("2230"), night);
-    // No time at all still means the record's own range.
-    EXPECT_EQ(preference.getGlucoseRange(""), range(65, 80, 150, 220));
+    const GlucoseRange morning{64, 80, 140, 168};
+    const GlucoseRange night{80, 100, 200, 240};
+    // Clock times, full time stamps and four-digit times alike; no time at all still means
+    // the record's own range.
+    const std::pair<const char*, GlucoseRange> expected[] = {
+        {"05:59", night},          {"06:00", morning},
+        {"21:59", morning},        {"22:00", night},
+        {"23:30", night},          {"20070315083000", morning},
+        {"20070315053000", night}, {"0830", morning},
+        {"2230", night},           {"", kOwnRange}};
+    for (const auto& [time, range] : expected)
+        EXPECT_EQ(preference.getGlucoseRange(time), range) << time;
 }
 
 TEST_F(PreferenceRange, TargetsAreIgnoredWhileTheCalculatorIsOff) {
-    addTarget("06:00", 80, 140);
+    addQbTarget(*db, "06:00", 80, 140);
     Preference preference;
     EXPECT_EQ(preference.loadTargetPeriods(*db), 0); // no quick-bolus row at all
 
-    switchCalculator(true);
+    storeQbPreference(*db, "", 0, true);
     ASSERT_EQ(preference.loadTargetPeriods(*db), 1);
-    switchCalculator(false);
+    storeQbPreference(*db, "", 0, false);
     EXPECT_EQ(preference.loadTargetPeriods(*db), 0);
-    EXPECT_EQ(preference.getGlucoseRange("07:00"), range(65, 80, 150, 220));
+    EXPECT_EQ(preference.getGlucoseRange("07:00"), kOwnRange);
 }
 
 TEST_F(PreferenceRange, AtMostTenTargetsAreHeldTheEarliestOnes) {
-    switchCalculator(true);
+    storeQbPreference(*db, "", 0, true);
     for (int hour = 12; hour >= 1; --hour)
-        addTarget(QString::asprintf("%02d:00", hour).toUtf8().constData(), 70 + hour, 150);
+        addQbTarget(*db, QString::asprintf("%02d:00", hour).toUtf8().constData(), 70 + hour, 150);
     Preference preference;
     ASSERT_EQ(preference.loadTargetPeriods(*db), 10);
     EXPECT_EQ(preference.targetPeriods().front().time, "01:00");

@@ -21,7 +21,7 @@ public:
 
 } // namespace
 
-TEST(ProgressDlg, FollowsTheStepsOfATopicAndHidesWhenFinished) {
+TEST(ProgressDlg, ItemLineCountsFromOneAndTheWindowHidesWhenFinished) {
     ProgressDlg progress;
     EXPECT_EQ(progress.window(), nullptr);
     EXPECT_FALSE(progress.isVisible());
@@ -41,26 +41,17 @@ TEST(ProgressDlg, FollowsTheStepsOfATopicAndHidesWhenFinished) {
     window->installEventFilter(&counter);
     for (int k = 1; k <= 12; ++k) {
         const int before = counter.paints;
-        progress.step(QStringLiteral("200703%1").arg(k, 2, 10, QChar('0')), k);
+        const QString day = QStringLiteral("200703%1").arg(k, 2, 10, QChar('0'));
+        progress.step(day, k);
         EXPECT_GT(counter.paints, before) << "no repaint at step " << k;
         EXPECT_EQ(progress.value(), k);
+        EXPECT_EQ(progress.itemText(), QStringLiteral("%1 %2 of 12").arg(day).arg(k));
     }
     window->removeEventFilter(&counter);
     EXPECT_EQ(progress.itemText(), "20070312 12 of 12");
 
     progress.finish();
     EXPECT_FALSE(progress.isVisible());
-}
-
-TEST(ProgressDlg, ItemLineCountsFromOne) {
-    ProgressDlg progress;
-    progress.begin("Summarizing", 12);
-    progress.step("20070301", 1);
-    EXPECT_EQ(progress.itemText(), "20070301 1 of 12");
-    EXPECT_EQ(progress.value(), 1);
-    progress.step("20070302", 2);
-    EXPECT_EQ(progress.itemText(), "20070302 2 of 12");
-    progress.finish();
 }
 
 TEST(ProgressDlg, TheSameWindowServesTheNextTopicFromTheStart) {

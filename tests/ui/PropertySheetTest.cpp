@@ -29,7 +29,7 @@ private:
 
 } // namespace
 
-TEST(PropertySheet, ChecksEveryPageBeforeAnyStores) {
+TEST(PropertySheet, ChecksEveryPageBeforeAnyStoresAndOkStoresAndCloses) {
     std::vector<QString> log;
     PropertySheet sheet("Preferences");
     auto* first = new CountingPage(log, "first", true);
@@ -53,17 +53,15 @@ TEST(PropertySheet, ChecksEveryPageBeforeAnyStores) {
                                          "second apply"}));
     EXPECT_FALSE(sheet.applyButton()->isEnabled());
 
+    // OK stores every page and closes.
+    log.clear();
+    sheet.okButton()->click();
+    EXPECT_EQ(log, (std::vector<QString>{"first validate", "second validate", "first apply",
+                                         "second apply"}));
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+
     log.clear();
     sheet.cancelButton()->click();
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(sheet.result(), QDialog::Rejected);
-}
-
-TEST(PropertySheet, OkStoresAndCloses) {
-    std::vector<QString> log;
-    PropertySheet sheet("Quick Bolus Setup");
-    sheet.addPage(new CountingPage(log, "only", true), "Only");
-    sheet.okButton()->click();
-    EXPECT_EQ(log, (std::vector<QString>{"only validate", "only apply"}));
-    EXPECT_EQ(sheet.result(), QDialog::Accepted);
 }
