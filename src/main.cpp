@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
     prompts.setParent(&frame);
     dialogs.setParent(&frame);
     app.setTitleObserver([&frame](const QString&) { frame.updateTitle(); });
+    // A patient's file that cannot be used ends the program, as it does at start-up.
+    app.setQuitRequest([](int code) { QCoreApplication::exit(code); });
     frame.placeOnDesktop();
     frame.show();
     frame.updateTitle();

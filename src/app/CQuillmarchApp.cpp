@@ -24,6 +24,12 @@ QString latin1(const char* text) {
     return QString::fromLatin1(text);
 }
 
+QString existingPatientText(const QString& name) {
+    return QStringLiteral("There is already a patient named \"%1\". Choose another name for the "
+                          "new patient, or open \"%1\" with Open...")
+        .arg(name);
+}
+
 // A file the engine has only just created holds no table, and so no older layout either.
 bool holdsTables(Database& db) {
     return db.count("select count(*) from sqlite_master where type='table'") > 0;
@@ -71,7 +77,10 @@ bool CQuillmarchApp::switchUser(const QString& name) {
     dropCaches();
     if (!openDatabase(m_user->name())) {
         m_prompts.error(latin1(kProgramName), m_openError);
+        // Nothing may go on without a file: every entry typed would be lost.
         m_quitCode = kOpenFailureExitCode;
+        if (m_quitRequest)
+            m_quitRequest(kOpenFailureExitCode);
         return false;
     }
     if (m_titleObserver)
@@ -114,12 +123,8 @@ bool CQuillmarchApp::openDatabase(const QString& name) {
         m_openError = latin1(kNoDbPath);
         return false;
     }
-    m_db = openPatientDatabase(path, m_prompts, m_progress);
-    if (!m_db) {
-        m_openError = Database::lastOpenError();
-        return false;
-    }
-    return true;
+    m_db = openPatientDatabase(path, m_prompts, m_progress, m_openError);
+    return m_db != nullptr;
 }
 
 bool CQuillmarchApp::createNewUser() {
@@ -127,6 +132,11 @@ bool CQuillmarchApp::createNewUser() {
     if (!name || name->isEmpty())
         return false;
     const QString patient = Q7User(*name).name();
+    // The patient's "DbPath" would be overwritten, and that patient's logbook lost with it.
+    if (m_settings.userExists(patient)) {
+        m_prompts.error(latin1(kProgramName), existingPatientText(patient));
+        return false;
+    }
 
     m_dialogs.showFinalizing(true);
     Preference preference;

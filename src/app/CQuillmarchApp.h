@@ -59,12 +59,16 @@ public:
     void setPatientClaim(std::function<bool(const QString&)> claim) {
         m_patientClaim = std::move(claim);
     }
-    // Makes the patient current and opens the database file. On failure the reason is shown
-    // and quitCode() is kOpenFailureExitCode: the caller must end the program with it.
+    // Makes the patient current and opens the database file. On failure the reason is shown,
+    // quitCode() is kOpenFailureExitCode and the quit request is made: the program ends.
     bool switchUser(const QString& name);
+    // Called with the exit code when the program must end while it runs (a patient's file
+    // that cannot be used); before the window is up, start-up reads quitCode() instead.
+    void setQuitRequest(std::function<void(int)> request) { m_quitRequest = std::move(request); }
     // Closes the current database and opens the patient's file from "DbPath".
     bool openDatabase(const QString& name);
-    // The new-patient procedure; true when the new patient is open.
+    // The new-patient procedure; true when the new patient is open. A name that is already a
+    // patient's is refused with a message naming that patient.
     bool createNewUser();
     // The "Open..." command: the chooser, then the switch; true when a patient was opened.
     bool openUserCommand();
@@ -162,6 +166,7 @@ private:
     std::optional<int> m_quitCode;
     std::function<void(const QString&)> m_titleObserver;
     std::function<bool(const QString&)> m_patientClaim;
+    std::function<void(int)> m_quitRequest;
 
     std::time_t m_startTime = 0;
     bool m_splashShowing = false;

@@ -18,6 +18,8 @@
 #include "storage/SampleTable.h"
 #include "storage/SampleTypeTable.h"
 
+#include <QDir>
+
 bool createMissingTables(Database& db) {
     struct Table {
         const char* name;
@@ -48,15 +50,27 @@ bool createMissingTables(Database& db) {
     return created;
 }
 
+QString conversionFailedText(const QString& path) {
+    return QStringLiteral("The database file %1 could not be brought up to date and has not been "
+                          "opened: entries typed into it could not be stored.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prompts,
-                                              Progress& progress) {
+                                              Progress& progress, QString& failure) {
     auto db = Database::openFile(path, prompts);
-    if (!db)
+    if (!db) {
+        failure = Database::lastOpenError();
         return nullptr;
-    // A table that cannot be created or a conversion that fails has shown its message; the
-    // file stays open with whatever it holds, as the patient's data is still readable.
+    }
+    // A table that cannot be created has shown its message; the file stays open with whatever
+    // it holds, as the patient's data is still readable.
     createMissingTables(*db);
-    DbConvert(*db, progress).convert();
+    // An old layout left in place takes every later save without storing it.
+    if (!DbConvert(*db, progress).convert()) {
+        failure = conversionFailedText(path);
+        return nullptr;
+    }
     ensureIndexes(*db);
     return db;
 }

@@ -10,9 +10,12 @@ class Prompts;
 // Opens a patient's database file for use: creates every missing table of the logbook,
 // preference and quick-bolus settings (empty), brings an older file up to the current
 // layout and makes sure the secondary indexes exist. Nothing when the file cannot be
-// opened; Database::lastOpenError() then tells why.
+// opened or cannot be converted; `failure` then tells why, for the caller to show.
 std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prompts,
-                                              Progress& progress);
+                                              Progress& progress, QString& failure);
+
+// Why a patient's file that failed to convert is not opened, naming the file.
+QString conversionFailedText(const QString& path);
 
 // The table creation step of the opening, on its own: every missing table is tried; false
 // when any could not be created (each failure has shown its message).

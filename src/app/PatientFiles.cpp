@@ -15,15 +15,17 @@ QString dataFolder() {
 
 QString makeFileName(const QString& patientName) {
     QString name;
-    for (QChar c : patientName) {
-        const char16_t u = c.unicode();
+    for (qsizetype i = 0; i < patientName.size(); ++i) {
+        const char16_t u = patientName.at(i).unicode();
         const bool letter = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
-        const bool digit = u >= u'0' && u <= u'9';
-        // The name never begins with a digit, wherever the dropped characters were.
-        if (letter || (digit && !name.isEmpty()))
-            name += c;
+        // The position counts in the name as typed: a digit after dropped characters stays.
+        const bool digit = u >= u'0' && u <= u'9' && i > 0;
+        if (letter || digit)
+            name += patientName.at(i);
     }
-    return name;
+    // A name of digits or punctuation alone would otherwise make the hidden file ".db", one
+    // file for all such patients; the numbered candidates of one stem keep them apart.
+    return name.isEmpty() ? QString::fromLatin1(kEmptyNameStem) : name;
 }
 
 QString candidatePath(const QString& folder, const QString& fileName, int number) {

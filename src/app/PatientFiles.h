@@ -14,12 +14,15 @@ inline constexpr const char* kReuseQuestion =
     "Would you like to use it? \nIf not we will search for others or create a new one.";
 inline constexpr const char* kNoFolder = "createDbName Failed(): Unable to retreive APPPATH";
 inline constexpr const char* kEmptyFolder = "createDbName Failed(): No DbPath in registry";
+// The file name of a patient whose name holds no letter or usable digit.
+inline constexpr const char* kEmptyNameStem = "Patient";
 
 // The per-user application-data folder that holds the database files.
 QString dataFolder();
 
 // The patient name reduced to a file name: the letters A-Z and a-z, and the digits 0-9
-// except in the first position; everything else is dropped.
+// except in the first position of the name; everything else is dropped. When nothing is
+// left, kEmptyNameStem.
 QString makeFileName(const QString& patientName);
 
 // The database file candidate: "<folder>/<name>.db" for a number below 2, else

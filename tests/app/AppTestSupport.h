@@ -21,6 +21,7 @@
 #include <vector>
 
 using Rows = std::vector<std::string>;
+using Users = std::vector<std::pair<QString, QString>>;
 
 // Runs the event loop until `done` holds or `ms` have passed; returns `done()`.
 inline bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
@@ -53,18 +54,38 @@ inline Rows rowsOf(Database& db, const char* sql) {
     return out;
 }
 
-// Start-up windows that create the first patient under a fixed name and choose no other.
-class NamedPatientDialogs : public AppDialogs {
-public:
-    explicit NamedPatientDialogs(QString name) : m_name(std::move(name)) {}
-    std::optional<QString> askNewPatientName() override { return m_name; }
-    std::optional<QString> chooseUser(const std::vector<std::pair<QString, QString>>&) override {
-        return std::nullopt;
-    }
-    void showFinalizing(bool) override {}
+// The lines of a file kept in tests/data/app.
+inline Rows goldenLines(const QString& name) {
+    QFile file(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/app/" + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << file.fileName().toStdString();
+    Rows lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            lines.push_back(line.toStdString());
+    return lines;
+}
 
-private:
-    QString m_name;
+// Answers the start-up windows from a script and remembers what was asked: `name` is the new
+// patient's (nothing: cancelled), `chosen` the patient picked in the chooser.
+class ScriptedAppDialogs : public AppDialogs {
+public:
+    std::optional<QString> askNewPatientName() override {
+        ++namesAsked;
+        return name;
+    }
+    std::optional<QString> chooseUser(const Users& users) override {
+        ++choosersShown;
+        offered = users;
+        return chosen;
+    }
+    void showFinalizing(bool shown) override { finalizing.push_back(shown); }
+
+    std::optional<QString> name;
+    std::optional<QString> chosen;
+    int namesAsked = 0;
+    int choosersShown = 0;
+    Users offered;
+    std::vector<bool> finalizing;
 };
 
 // A real application over a new patient "Ann": a database file made as the program makes it
@@ -74,6 +95,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         app.setDataFolder(dir.filePath("data"));
+        dialogs.name = QString("Ann");
         ASSERT_TRUE(app.selectUser()); // no patient yet: the new one is created and opened
     }
     void TearDown() override { prompts.verify(); }
@@ -83,7 +105,7 @@ protected:
     ScriptedPrompts prompts;
     SettingsTree settings{dir.filePath("settings.ini"), prompts};
     NoProgress progress;
-    NamedPatientDialogs dialogs{"Ann"};
+    ScriptedAppDialogs dialogs;
     FixedClock clock{fromDateTimeText("20070315120000")};
     CQuillmarchApp app{settings, prompts, progress, dialogs, clock};
     ScriptedDeleteQuestion question;

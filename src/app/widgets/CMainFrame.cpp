@@ -217,6 +217,8 @@ void CMainFrame::openUser() {
         rebuildFilter();
         updateTitle();
         readQuickBolusAvailability();
+    } else if (m_app.quitCode()) {
+        return; // no file is open and the program is ending: nothing may run on
     }
     m_view.postCommand(Summarize);
 }
