@@ -14,29 +14,6 @@
 
 namespace {
 
-// Lowers the largest file this process may write, so that the next write of the settings
-// file fails the way a full disk would (permissions do not stop a test run as root).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit lowered = m_previous;
-        lowered.rlim_cur = static_cast<rlim_t>(bytes);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = nullptr;
-    bool m_active = false;
-};
-
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -49,11 +26,22 @@ protected:
     QString raw(const QString& key) const {
         return QSettings(path, QSettings::IniFormat).value(key).toString();
     }
-    // Runs `write` with room for the file as it is and the settings' own lock file, not more.
+    // Runs `write` with room for the file as it is and the settings' own lock file, not more,
+    // as on a full disk (permissions do not stop a test run as root); the file must come
+    // out as it went in.
     bool onAFullDisk(const std::function<bool()>& write) {
-        FileSizeLimit limit(fileBytes(path).size() + 16);
-        EXPECT_TRUE(limit.active());
-        return limit.active() && write();
+        const QByteArray before = fileBytes(path);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit lowered = previous;
+        lowered.rlim_cur = static_cast<rlim_t>(before.size() + 16);
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+        const bool written = write();
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_EQ(fileBytes(path), before);
+        return written;
     }
 
     QTemporaryDir dir;
@@ -66,70 +54,55 @@ TEST_F(SettingsTreeTest, ValuesLiveBelowTheProgramsKeyAsTexts) {
     ASSERT_TRUE(tree.setAppString("AppPath", "/opt/quillmarch"));
     ASSERT_TRUE(tree.setUserString("Jo", "DbPath", "/data/Jo.db"));
     ASSERT_TRUE(tree.setUserBool("Jo", "showLogGraph", true));
+    ASSERT_TRUE(tree.setUserBool("Jo", "IncludeFoodLog", false));
     ASSERT_TRUE(tree.setUserInt("Jo", "LogWeekCnt", -42));
-
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/AppPath"), "/opt/quillmarch");
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/DbPath"), "/data/Jo.db");
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/showLogGraph"), "true");
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/IncludeFoodLog"), "false");
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/LogWeekCnt"), "-42");
 
     // A second tree on the same file sees everything.
     SettingsTree again(path, prompts);
     EXPECT_EQ(again.getAppString("AppPath"), "/opt/quillmarch");
-    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
     EXPECT_TRUE(again.getUserBool("Jo", "showLogGraph"));
     EXPECT_EQ(again.getUserInt("Jo", "LogWeekCnt"), -42);
 }
 
-TEST_F(SettingsTreeTest, BooleansAreTrueOnlyForTheExactText) {
-    ASSERT_TRUE(tree.setUserBool("Jo", "IncludeFoodLog", false));
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/IncludeFoodLog"), "false");
-    EXPECT_FALSE(tree.getUserBool("Jo", "IncludeFoodLog"));
-
-    const char* notTrue[] = {"TRUE", "True", "true ", "1", "yes", ""};
-    for (const char* text : notTrue) {
-        tree.setUserString("Jo", "IncludeBpLog", text);
-        EXPECT_FALSE(tree.getUserBool("Jo", "IncludeBpLog")) << text;
+TEST_F(SettingsTreeTest, OnlyTheExactTextTrueIsTrueAndIntegersReadTheLeadingDecimal) {
+    const struct {
+        const char* text;
+        bool asBool;
+        int asInt;
+    } cases[] = {{"true", true, 0},   {"TRUE", false, 0},
+                 {"true ", false, 0}, {"1", false, 1},
+                 {"", false, 0},      {"12 weeks", false, 12},
+                 {"weeks", false, 0}, {"2147483647", false, 2147483647}};
+    for (const auto& c : cases) {
+        tree.setUserString("Jo", "Value", c.text);
+        EXPECT_EQ(tree.getUserBool("Jo", "Value"), c.asBool) << c.text;
+        EXPECT_EQ(tree.getUserInt("Jo", "Value"), c.asInt) << c.text;
     }
-    tree.setUserString("Jo", "IncludeBpLog", "true");
-    EXPECT_TRUE(tree.getUserBool("Jo", "IncludeBpLog"));
     EXPECT_FALSE(tree.getUserBool("Jo", "NeverWritten"));
+    EXPECT_EQ(tree.getUserInt("Jo", "NeverWritten"), 0);
+    EXPECT_EQ(tree.getUserString("Jo", "NeverWritten"), "");
 }
 
-TEST_F(SettingsTreeTest, IntegersReadTheLeadingDecimalAndZeroOtherwise) {
-    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 0);
-    for (const auto& [text, value] :
-         std::vector<std::pair<QString, int>>{{"", 0}, {"12 weeks", 12}, {"weeks", 0}}) {
-        tree.setUserString("Jo", "WorksheetWeekCnt", text);
-        EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), value) << text.toStdString();
-    }
-    tree.setUserInt("Jo", "WorksheetWeekCnt", 2147483647);
-    EXPECT_EQ(tree.getUserInt("Jo", "WorksheetWeekCnt"), 2147483647);
-    EXPECT_EQ(tree.getUserString("Jo", "Missing"), "");
-}
-
-TEST_F(SettingsTreeTest, AnyPatientNameRoundTripsAsOneKey) {
+TEST_F(SettingsTreeTest, AnyPatientNameAndTextRoundTripWhole) {
     const QStringList names = {"A/B", "C\\D", "50% off", "%2F", " spaced ", "Zo\u00eb", "/lead"};
+    const QString notes = "Call Dr. Lee, twice; \"fasting\"\nsecond line @home";
     for (const QString& name : names)
-        ASSERT_TRUE(tree.setUserString(name, "DbPath", "file of " + name)) << name.toStdString();
-
+        ASSERT_TRUE(tree.setUserString(name, "PatientNotes", notes + name));
     QStringList sorted = names;
     sorted.sort();
     EXPECT_EQ(tree.listUsers(), sorted);
     EXPECT_EQ(tree.countUsers(), names.size());
     for (const QString& name : names) {
         EXPECT_TRUE(tree.userExists(name)) << name.toStdString();
-        EXPECT_EQ(tree.getUserString(name, "DbPath"), "file of " + name) << name.toStdString();
+        EXPECT_EQ(SettingsTree(path, prompts).getUserString(name, "PatientNotes"), notes + name);
     }
     // The separator inside "A/B" made no patient "A" with a sub-key "B".
     EXPECT_FALSE(tree.userExists("A"));
-    EXPECT_FALSE(tree.userExists("lead"));
-}
-
-TEST_F(SettingsTreeTest, TextsWithListCharactersStayOneText) {
-    const QString notes = "Call Dr. Lee, twice; \"fasting\"\nsecond line @home";
-    ASSERT_TRUE(tree.setUserString("Jo", "PatientNotes", notes));
-    EXPECT_EQ(SettingsTree(path, prompts).getUserString("Jo", "PatientNotes"), notes);
 
     // A hand-edited value with a bare comma still reads back as the text it was.
     QFile file(path);
@@ -149,28 +122,13 @@ TEST_F(SettingsTreeTest, RemovingAPatientTakesItsSubKeysAndNoOneElse) {
     EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/b.db");
 }
 
-TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKey) {
-    const std::vector<std::pair<QString, QString>> values = {{"DbPath", "/data/JoSmith.db"},
-                                                             {"PalmUserName", "jsmith"},
-                                                             {"PatientNotes", "a, b"},
-                                                             {"Conduit/Registered/Id", "77"}};
+TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKeyAndTheSameNameTouchesNothing) {
+    const std::vector<std::pair<QString, QString>> values = {
+        {"DbPath", "/data/JoSmith.db"}, {"PatientNotes", "a, b"}, {"Conduit/Registered/Id", "77"}};
     for (const auto& [key, value] : values)
         tree.setUserString("Jo Smith", key, value);
     tree.setUserString("Ann", "DbPath", "/data/Ann.db");
 
-    ASSERT_TRUE(tree.renameUser("Jo Smith", "Jo/Smith-Lee"));
-
-    EXPECT_EQ(tree.listUsers(), (QStringList{"Ann", "Jo/Smith-Lee"}));
-    for (const auto& [key, value] : values)
-        EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", key), value) << key.toStdString();
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo Smith/DbPath"), "");
-    EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/data/Ann.db");
-}
-
-TEST_F(SettingsTreeTest, RenameToTheSameNameTouchesNothing) {
-    tree.setUserString("Jo", "DbPath", "/data/Jo.db");
-    tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
-    const QByteArray before = fileBytes(path);
     // Any write would move the file's time to now.
     const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5, 6));
     {
@@ -178,45 +136,35 @@ TEST_F(SettingsTreeTest, RenameToTheSameNameTouchesNothing) {
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
     }
-
-    EXPECT_TRUE(tree.renameUser("Jo", "Jo"));
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_TRUE(tree.renameUser("Jo Smith", "Jo Smith"));
     EXPECT_EQ(QFileInfo(path).lastModified(), longAgo);
-    EXPECT_EQ(tree.listUsers(), QStringList{"Jo"});
+
+    ASSERT_TRUE(tree.renameUser("Jo Smith", "Jo/Smith-Lee"));
+    EXPECT_EQ(tree.listUsers(), (QStringList{"Ann", "Jo/Smith-Lee"}));
+    for (const auto& [key, value] : values)
+        EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", key), value) << key.toStdString();
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo Smith/DbPath"), "");
+    EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/data/Ann.db");
 }
 
-TEST_F(SettingsTreeTest, FailedCopyKeepsTheOldKey) {
+TEST_F(SettingsTreeTest, AFailedWriteIsShownAndLosesNothing) {
     tree.setUserString("Jo", "DbPath", "/data/Jo.db");
     tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
     tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
-    const QByteArray before = fileBytes(path);
 
+    prompts.expect("LastBackupName", "Cant set key value");
+    EXPECT_FALSE(onAFullDisk(
+        [this] { return tree.setUserString("Jo", "LastBackupName", QString(200, 'b')); }));
     prompts.expect("renameUser", "Cant set key value");
     EXPECT_FALSE(onAFullDisk([this] { return tree.renameUser("Jo", "Joanna"); }));
-    EXPECT_EQ(fileBytes(path), before);
 
     // Read afresh: the old patient is whole and no half copy is waiting to be written.
     SettingsTree again(path, prompts);
     EXPECT_EQ(again.listUsers(), QStringList{"Jo"});
-    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
     EXPECT_EQ(again.getUserString("Jo", "Reports/LogWeekCnt"), "4");
+    EXPECT_EQ(again.getUserString("Jo", "LastBackupName"), "");
     EXPECT_TRUE(again.flush());
     EXPECT_EQ(SettingsTree(path, prompts).listUsers(), QStringList{"Jo"});
-}
-
-TEST_F(SettingsTreeTest, AFailedWriteIsShownUnderTheValueName) {
-    tree.setUserString("Jo", "DbPath", "/data/Jo.db");
-    tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
-    const QByteArray before = fileBytes(path);
-    prompts.expect("LastBackupName", "Cant set key value");
-    EXPECT_FALSE(onAFullDisk(
-        [this] { return tree.setUserString("Jo", "LastBackupName", QString(200, 'b')); }));
-    // Nothing else in the file was lost on the way.
-    EXPECT_EQ(fileBytes(path), before);
-    SettingsTree again(path, prompts);
-    EXPECT_EQ(again.getUserString("Jo", "PatientNotes"), QString(300, u'x'));
-    EXPECT_EQ(again.getUserString("Jo", "DbPath"), "/data/Jo.db");
-    EXPECT_EQ(again.getUserString("Jo", "LastBackupName"), "");
 }
 
 TEST_F(SettingsTreeTest, AnUnreadableFileReadsEmptyAndSaysSo) {
@@ -240,8 +188,7 @@ TEST_F(SettingsTreeTest, TheDefaultLocationCanBeMovedAway) {
     qputenv("QUILLMARCH_SETTINGS", saved);
     EXPECT_TRUE(fallback.endsWith("/quillmarch.ini")) << fallback.toStdString();
     // The test program's configuration folder, not the real one.
-    EXPECT_TRUE(fallback.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")))
-        << fallback.toStdString();
+    EXPECT_TRUE(fallback.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
 }
 
 } // namespace
