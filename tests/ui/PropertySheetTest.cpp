@@ -2,66 +2,54 @@
 
 #include <QPushButton>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
-// A page that records what the sheet asked of it.
-class CountingPage : public PropertyPage {
-public:
-    CountingPage(std::vector<QString>& log, QString name, bool valid)
-        : m_valid(valid), m_log(log), m_name(std::move(name)) {}
+// A page that writes down what the sheet asked of it.
+struct CountingPage : PropertyPage {
+    CountingPage(QString& log, QString name, bool valid) : log(log), name(name), valid(valid) {}
     bool validate() override {
-        m_log.push_back(m_name + " validate");
-        return m_valid;
+        log += name + " validate,";
+        return valid;
     }
     bool apply() override {
-        m_log.push_back(m_name + " apply");
+        log += name + " apply,";
         return true;
     }
-    void touch() { emit changed(); }
-    bool m_valid;
-
-private:
-    std::vector<QString>& m_log;
-    QString m_name;
+    QString& log;
+    QString name;
+    bool valid;
 };
 
 } // namespace
 
 TEST(PropertySheet, ChecksEveryPageBeforeAnyStoresAndOkStoresAndCloses) {
-    std::vector<QString> log;
+    QString log;
     PropertySheet sheet("Preferences");
-    auto* first = new CountingPage(log, "first", true);
     auto* second = new CountingPage(log, "second", false);
-    sheet.addPage(first, "First");
+    sheet.addPage(new CountingPage(log, "first", true), "First");
     sheet.addPage(second, "Second");
     EXPECT_EQ(sheet.windowTitle(), "Preferences");
 
-    // A refused value: nothing is stored and the sheet stays open on that page.
+    // A refused value: nothing is stored and the sheet stays open.
     sheet.okButton()->click();
-    EXPECT_EQ(log, (std::vector<QString>{"first validate", "second validate"}));
+    EXPECT_EQ(std::exchange(log, {}), "first validate,second validate,");
     EXPECT_EQ(sheet.result(), QDialog::Rejected);
 
-    log.clear();
-    second->m_valid = true;
+    second->valid = true;
     EXPECT_FALSE(sheet.applyButton()->isEnabled());
-    second->touch();
+    emit second->changed();
     ASSERT_TRUE(sheet.applyButton()->isEnabled());
     sheet.applyButton()->click();
-    EXPECT_EQ(log, (std::vector<QString>{"first validate", "second validate", "first apply",
-                                         "second apply"}));
+    const QString storedAll = "first validate,second validate,first apply,second apply,";
+    EXPECT_EQ(std::exchange(log, {}), storedAll);
     EXPECT_FALSE(sheet.applyButton()->isEnabled());
 
-    // OK stores every page and closes.
-    log.clear();
     sheet.okButton()->click();
-    EXPECT_EQ(log, (std::vector<QString>{"first validate", "second validate", "first apply",
-                                         "second apply"}));
+    EXPECT_EQ(std::exchange(log, {}), storedAll);
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
 
-    log.clear();
     sheet.cancelButton()->click();
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, "");
     EXPECT_EQ(sheet.result(), QDialog::Rejected);
 }
