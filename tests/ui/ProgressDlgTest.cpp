@@ -28,8 +28,7 @@ TEST(ProgressDlg, EachStepRepaintsAndTheWindowServesTheNextTopicFromTheStart) {
         QWidget* window = progress.window();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(progress.isVisible());
-        EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-        EXPECT_FALSE(window->isModal());
+        EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint) && !window->isModal());
         EXPECT_EQ(progress.topicText(), topic);
         EXPECT_EQ(progress.maximum(), steps);
         EXPECT_EQ(progress.value(), 0);
