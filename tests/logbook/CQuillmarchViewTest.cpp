@@ -1,11 +1,15 @@
 #include "logbook/widgets/CQuillmarchView.h"
 #include "LogbookFixture.h"
 #include "logbook/ViewCommands.h"
+#include "logbook/widgets/EntryMenu.h"
+#include "logbook/widgets/SampleDatePropertySheet.h"
 #include "support/RecordingProgress.h"
 #include "support/ScriptedDeleteQuestion.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 
 using namespace ViewCommand;
 
@@ -170,50 +174,86 @@ TEST_F(ViewTest, RemovingADayRowReloadsWithoutIt) {
     EXPECT_EQ(question.asked, 0);
 }
 
-TEST_F(ViewTest, CommandEnablingFollowsTheSelection) {
-    addDay("20070315");
+// The context menus as text, one line per item: a submenu's items indented under it,
+// "(off)" for a disabled item, "[x]" for a check mark.
+static void describe(const QMenu& menu, QStringList& lines, const QString& indent = {}) {
+    for (QAction* action : menu.actions()) {
+        if (action->isSeparator()) {
+            lines << indent + "----";
+            continue;
+        }
+        lines << indent + (action->isChecked() ? "[x] " : "") + action->text() +
+                     (action->isEnabled() ? "" : " (off)");
+        if (action->menu())
+            describe(*action->menu(), lines, indent + "    ");
+    }
+}
+
+// Contents, order, enabling and check marks of both menus, in the view and on the day
+// dialog's entries page (which shares the view's commands and rules), against a golden file.
+TEST_F(ViewTest, ContextMenusMatchTheGoldenFile) {
+    int day = addDay("20070315", [](SampleDate& d) { d.setDayTypeId(DayType::Active); });
+    int entry = addEntry("20070315070000", 100, 2);
+    ASSERT_TRUE(db->exec("update SAMPLE set KEYTONE_CODE = 3, DELIVERY_CODE = 0, "
+                         "NEW_SITE_BOL = 'T' where PK = %ld",
+                         long(entry)));
+    addEntry("20070315080000", 100);
+    view->reload(); // D, 08:00, 07:00
+    QStringList lines;
+    auto menuFor = [&](const char* title, LogCommands& commands) {
+        lines << QString("# ") + title;
+        QMenu menu;
+        EntryMenu::fill(menu, commands);
+        describe(menu, lines);
+    };
+    select({2});
+    menuFor("entry row in the view", view->commands());
+    select({0});
+    menuFor("day row in the view", view->commands());
+    select({1, 2});
+    menuFor("two rows in the view", view->commands());
+    SampleDatePropertySheet sheet(*context, day, {}, question);
+    selectRows(*sheet.entriesPage()->list(), {0});
+    menuFor("entry row on the day's page", sheet.entriesPage()->commands());
+
+    QFile golden(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/logbook/context_menus.txt");
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text))
+        << golden.fileName().toStdString();
+    EXPECT_EQ(lines.join('\n') + '\n', QString::fromUtf8(golden.readAll()));
+}
+
+TEST_F(ViewTest, CommandsActOnTheSelection) {
+    int day = addDay("20070315");
     int entry = addEntry("20070315070000", 100);
     addEntry("20070315080000", 100);
     view->reload(); // D, 08:00, 07:00
     EXPECT_FALSE(view->isCommandEnabled(ModifyEntry));
     EXPECT_FALSE(view->isCommandEnabled(RemoveEntry));
-    select({0});
-    EXPECT_TRUE(view->isCommandEnabled(ModifyEntry));
-    EXPECT_FALSE(view->isCommandEnabled(InfusionSite)); // a day row
+    EXPECT_TRUE(view->isCommandEnabled(NewEntryHere));
     select({1, 2});
-    EXPECT_FALSE(view->isCommandEnabled(InfusionSite)); // two rows
+    EXPECT_TRUE(view->isCommandEnabled(ModifyEntry));
+    EXPECT_FALSE(view->runCommand(DeliveryOral)); // not for two rows
     select({2});
-    EXPECT_TRUE(view->isCommandEnabled(InfusionSite));
-    EXPECT_FALSE(view->isCommandChecked(InfusionSite));
     EXPECT_TRUE(view->runCommand(InfusionSite));
     EXPECT_TRUE(SampleTable::getByPk(*db, entry)->getNewSiteBol());
-    EXPECT_TRUE(view->isCommandChecked(InfusionSite));
+    EXPECT_TRUE(SampleDateTable::getByPk(*db, day)->getNewSiteBol());
     EXPECT_TRUE(view->runCommand(KetonesFirst + 3));
-    EXPECT_TRUE(view->isCommandChecked(KetonesFirst + 3));
     EXPECT_TRUE(view->runCommand(LogTypeFirst + 1)); // the second slot, Lunch
-    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getSampleTypePk(), 2);
     EXPECT_TRUE(view->runCommand(DeliveryOral));
-    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getDeliveryCode(), 2);
-    EXPECT_TRUE(view->isCommandChecked(DeliveryOral));
-}
-
-TEST_F(ViewTest, DayTypeAndKeys) {
-    int day = addDay("20070315");
-    addEntry("20070315070000", 100);
-    view->reload();
+    EXPECT_EQ(rows(("select KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE from SAMPLE where PK = " +
+                    std::to_string(entry))
+                       .c_str()),
+              std::vector<std::string>{"3|2|2"});
     select({0});
-    EXPECT_TRUE(view->isCommandChecked(DayNormal));
-    EXPECT_TRUE(view->runCommand(DayActive));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getDayTypeId(), 2);
-    EXPECT_TRUE(view->isCommandChecked(DayActive));
-    EXPECT_FALSE(view->isCommandChecked(DayNormal));
+    EXPECT_TRUE(view->runCommand(DaySick));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getDayTypeId(), 0);
 
     // Delete released in the list removes the selection.
     context->preference().setAskDeleteBol(false);
     select({1});
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QCoreApplication::sendEvent(view->list(), &release);
-    EXPECT_EQ(SampleTable::getCount(*db), 0);
+    EXPECT_EQ(SampleTable::getCount(*db), 1);
 }
 
 TEST_F(ViewTest, FirstShowRunsTheSummarizeCommandThenReloads) {

@@ -74,11 +74,17 @@ TEST_F(SampleFormTest, ANewEntryTakesTheSlotInForceAndItsUsualDosesAgainWhenTheT
     EXPECT_EQ(form->slotPk(), breakfast);
     EXPECT_EQ(shownRows(*form), (QStringList{"6H", "None", "None", "None"}));
     EXPECT_EQ(form->medicationTime(), QTime(7, 10));
+    form->entryTimeLeft(true); // same slot, same doses: OK is not held back
+    EXPECT_TRUE(form->check());
 
+    // Leaving the time by clicking OK fills in other doses: that click only shows them.
     form->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
-    form->entryTimeLeft();
+    form->entryTimeLeft(true);
     EXPECT_EQ(form->slotPk(), lunch);
     EXPECT_EQ(shownRows(*form), (QStringList{"4H", "2N", "None", "None"}));
+    prompts.expect("Quillmarch", SampleForm::kDosesFilledText);
+    EXPECT_FALSE(form->check());
+    prompts.verify();
 
     auto entry = stored(save(*form));
     EXPECT_EQ(entry.getSampleTypePk(), lunch);
@@ -102,7 +108,7 @@ TEST_F(SampleFormTest, DosesAlreadyGivenAndExistingEntriesAreNotReplacedBySlotDe
     });
     auto existing = reopen(pk);
     existing->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
-    existing->entryTimeLeft();
+    existing->entryTimeLeft(true);
     EXPECT_EQ(existing->slotPk(), breakfast);
     EXPECT_EQ(shownRows(*existing), (QStringList{"5H", "None", "None", "None"}));
     EXPECT_EQ(existing->medicationTime(), QTime(7, 5));
@@ -182,22 +188,17 @@ TEST_F(SampleFormTest, DosesTheRowsCannotShowAreStoredAgainAndOverlongListsAreRe
 
 TEST_F(SampleFormTest, MillimolesAreShownAndStoredInTenths) {
     changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
-    int pk = addEntry("20070315090000", 65);
-    EXPECT_EQ(reopen(pk)->glucose(), "6.5");
-
+    EXPECT_EQ(reopen(addEntry("20070315090000", 65))->glucose(), "6.5");
     auto whole = open("20070315090000");
     whole->setGlucose("7");
     whole->glucoseLeft();
     EXPECT_EQ(whole->glucose(), "7.0");
-    EXPECT_EQ(stored(save(*whole)).getGlucoseCnt(), 70);
-
-    // Confirmed without leaving the field, and with a bare point: still whole millimoles.
-    for (const char* text : {"6", "6."}) {
-        auto confirmed = open("20070315080000");
-        confirmed->setGlucose(text);
-        EXPECT_EQ(stored(save(*confirmed)).getGlucoseCnt(), 60) << text;
+    // Confirmed without leaving the field, or with a bare point: still whole millimoles.
+    for (auto [typed, tenths] : {std::pair{"7", 70}, std::pair{"6.", 60}, std::pair{"6.4", 64}}) {
+        auto form = open("20070315080000");
+        form->setGlucose(typed);
+        EXPECT_EQ(stored(save(*form)).getGlucoseCnt(), tenths) << typed;
     }
-
     auto tooFine = open("20070315090000");
     tooFine->setGlucose("6.55");
     expectRefused(*tooFine, "Invalid Glucose entry");
@@ -275,19 +276,4 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
     save(*cleared);
     EXPECT_EQ(stored(pk).getNotePk(), 0);
     EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
-}
-
-TEST(SampleFormNotes, WrapPointsAreMarkedAndDroppedForEditingAndTheLengthIsKept) {
-    const QString stored = SampleForm::notesFromLines({{"Ate ", "late"}, {""}, {"ok"}});
-    EXPECT_EQ(stored, "Ate \r\r\nlate\r\n\r\nok");
-    EXPECT_EQ(SampleForm::notesForEditing(stored), "Ate late\n\nok");
-
-    // Marks that would not fit in the note are left out rather than cutting words off.
-    const QStringList lines(100, QStringLiteral("ab"));
-    EXPECT_EQ(SampleForm::notesFromLines({lines}), QStringLiteral("ab").repeated(100));
-
-    // A line break is stored as two characters, so it counts two against the limit.
-    const QString full = QString(253, u'x') + "\ny";
-    EXPECT_EQ(SampleForm::fitNotes(full), QString(253, u'x') + "\n");
-    EXPECT_EQ(SampleForm::fitNotes(QString(255, u'x')).size(), 255);
 }
