@@ -44,44 +44,41 @@ protected:
 
 } // namespace
 
-TEST_F(DaySummaryTest, AverageCountsOnlyEntriesWithAReading) {
+TEST_F(DaySummaryTest, TotalsOfTheDaysEntries) {
+    struct Entry {
+        int glucose, carbs = 0, ketone = 0;
+        const char *dose = "", *correction = "";
+        bool site = false;
+    };
+    struct Case {
+        std::vector<Entry> entries;
+        const char* totals; // entries|average|carbs|insulin|max ketones|site change|state
+    };
+    const Case cases[] = {
+        {{{100}, {0}, {151}}, "3|125|0|0|0|F|2"}, // (100 + 0 + 151) / 2, truncated
+        {{{0, 40}}, "1|0|40|0|0|F|2"},
+        // 675 + 412 hundredths: N is left out of totals, P is no insulin, "7" has no code.
+        {{{120, 60, 0, "5.5H", "1.25H"}, {90, 25, 0, "2P 3N 4.125G 7"}}, "2|105|85|1087|0|F|2"},
+        {{{100, 0, 2}, {100, 0, 4, "", "", true}, {100, 0, 1}}, "3|100|0|0|4|T|2"},
+    };
+    for (const Case& c : cases) {
+        int day = addDay("20070315");
+        int minute = 0;
+        for (const Entry& e : c.entries)
+            addEntry(QString("200703150800%1").arg(minute++, 2, 10, QChar('0')), e.glucose,
+                     [&e](Sample& entry) {
+                         entry.setCarbCnt(e.carbs);
+                         entry.setKeytoneCode(e.ketone);
+                         entry.setMedicationDosage(e.dose);
+                         entry.setCorrectionDosage(e.correction);
+                         entry.setNewSiteBol(e.site);
+                     });
+        EXPECT_EQ(summarize(day), c.totals);
+        ASSERT_TRUE(SampleDateTable::removeByPk(*db, day));
+    }
     int day = addDay("20070315");
     addEntry("20070315080000", 100);
-    addEntry("20070315120000", 0);
-    addEntry("20070315180000", 151);
-    EXPECT_EQ(summarize(day), "3|125|0|0|0|F|2"); // (100 + 0 + 151) / 2, truncated
-}
-
-TEST_F(DaySummaryTest, DayWithoutReadingsAveragesZero) {
-    int day = addDay("20070315");
-    addEntry("20070315080000", 0, [](Sample& e) { e.setCarbCnt(40); });
-    EXPECT_EQ(summarize(day), "1|0|40|0|0|F|2");
-}
-
-TEST_F(DaySummaryTest, InsulinTotalsCountOnlyInsulinsIncludedInTotals) {
-    int day = addDay("20070315");
-    addEntry("20070315080000", 120, [](Sample& meal) {
-        meal.setMedicationDosage("5.5H");
-        meal.setCorrectionDosage("1.25H");
-        meal.setCarbCnt(60);
-    });
-    addEntry("20070315120000", 90, [](Sample& other) {
-        other.setMedicationDosage("2P 3N 4.125G 7");
-        other.setCarbCnt(25);
-    });
-    EXPECT_EQ(summarize(day), "2|105|85|1087|0|F|2"); // 675 + 412 hundredths
-}
-
-TEST_F(DaySummaryTest, KetonesSiteChangeAndSummaryState) {
-    int day = addDay("20070315");
-    addEntry("20070315080000", 100, [](Sample& small) { small.setKeytoneCode(2); });
-    addEntry("20070315120000", 100, [](Sample& large) {
-        large.setKeytoneCode(4);
-        large.setNewSiteBol(true);
-    });
-    addEntry("20070315180000", 100, [](Sample& none) { none.setKeytoneCode(1); });
-    EXPECT_EQ(summarize(day, true), "3|100|0|0|4|T|2");
-    EXPECT_EQ(summarize(day, false), "3|100|0|0|4|T|0");
+    EXPECT_EQ(summarize(day, false), "1|100|0|0|0|F|0");
 }
 
 TEST_F(DaySummaryTest, DeletedEntriesAndOtherDaysDoNotCount) {
