@@ -68,110 +68,56 @@ TEST_F(ViewTest, ReloadFollowsTheFilterAndKeepsTheSelection) {
     EXPECT_EQ(view->filter(), 1);
 }
 
-TEST_F(ViewTest, NewEntryIsStoredSelectedAndCancelChangesNothing) {
-    addDay("20070315");
+// New, Modify and Remove through the view: the editor gets the preset time, a stored entry is
+// selected, a reload follows only when rows come, go or move.
+TEST_F(ViewTest, NewModifyAndRemoveKeepTheListInStep) {
+    int day = addDay("20070315");
+    int early = addEntry("20070315070000", 100);
     view->reload();
-    int stored = 0;
-    QString presetTime;
-    view->setEntryEditor([&](Sample& entry) {
-        presetTime = entry.getSampleTime();
-        entry.setGlucoseCnt(140);
-        SampleTable::saveWithDay(*db, entry, SyncState::Added);
-        stored = entry.getPk();
-        return stored;
-    });
-    EXPECT_TRUE(view->runCommand(NewEntry));
-    EXPECT_EQ(presetTime, "20070315120000"); // the clock's now
-    ASSERT_NE(stored, 0);
-    ASSERT_EQ(view->list()->selectedRows().size(), 1u);
-    EXPECT_EQ(listed()[view->list()->selectedRows().front()], (LogRow{'S', stored}));
-
-    // From a day row's context menu, the preset is that day at midnight.
-    select({0});
-    view->setEntryEditor([&](Sample& entry) {
-        presetTime = entry.getSampleTime();
-        return 0;
-    });
-    auto before = listed();
-    EXPECT_TRUE(view->runCommand(NewEntryHere));
-    EXPECT_EQ(presetTime, "20070315000000");
-    EXPECT_EQ(listed(), before);
-}
-
-TEST_F(ViewTest, ModifyReloadsOnlyWhenTheEntryMovedInTime) {
-    addDay("20070315");
-    int entry = addEntry("20070315080000", 100);
-    view->reload();
-    select({1});
     int reloads = 0;
     QObject::connect(view->list(), &SampleListCtrl::rowsReloaded, [&] { ++reloads; });
-    view->setEntryEditor([&](Sample& edited) {
-        edited.setGlucoseCnt(180);
-        SampleTable::saveWithDay(*db, edited, SyncState::Changed);
-        return edited.getPk();
+    QString preset;
+    QString moveTo;
+    view->setEntryEditor([&](Sample& entry) {
+        preset = entry.getSampleTime();
+        if (!moveTo.isEmpty())
+            entry.setSampleTime(moveTo);
+        SampleTable::saveWithDay(*db, entry, SyncState::Changed);
+        return entry.getPk();
     });
-    EXPECT_TRUE(view->runCommand(ModifyEntry));
-    EXPECT_EQ(reloads, 0);
-    EXPECT_EQ(SampleTable::getByPk(*db, entry)->getGlucoseCnt(), 180);
-
-    view->setEntryEditor([&](Sample& edited) {
-        edited.setSampleTime("20070315080100");
-        SampleTable::saveWithDay(*db, edited, SyncState::Changed);
-        return edited.getPk();
-    });
-    EXPECT_TRUE(view->runCommand(ModifyEntry));
+    EXPECT_TRUE(view->runCommand(NewEntry));
+    EXPECT_EQ(preset, "20070315120000"); // the clock's now
+    const int noon = SampleTable::getBySampleTime(*db, preset)->getPk();
+    EXPECT_EQ(view->list()->selection().rows, (std::vector<LogRow>{{'S', noon}}));
     EXPECT_EQ(reloads, 1);
-    EXPECT_EQ(listed()[view->list()->selectedRows().front()], (LogRow{'S', entry}));
-}
+    EXPECT_TRUE(view->runCommand(ModifyEntry)); // unchanged time: repainted only
+    EXPECT_EQ(reloads, 1);
+    moveTo = "20070315060000";
+    EXPECT_TRUE(view->runCommand(ModifyEntry));
+    EXPECT_EQ(reloads, 2);
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', day}, {'S', early}, {'S', noon}}));
+    select({0});
+    view->setEntryEditor([&](Sample& entry) {
+        preset = entry.getSampleTime();
+        return 0;
+    });
+    EXPECT_TRUE(view->runCommand(NewEntryHere));
+    EXPECT_EQ(preset, "20070315000000"); // a day row's context menu: that day at midnight
 
-TEST_F(ViewTest, RemovalAsksAndRemovesExactlyTheSelectedEntries) {
-    int day = addDay("20070315");
-    int a = addEntry("20070315070000", 100);
-    int b = addEntry("20070315120000", 120);
-    int c = addEntry("20070315200000", 140);
-    view->reload(); // D, c, b, a
-    select({1, 3});
-
+    select({2, 1});
     question.answers = {{false, true}};
     EXPECT_TRUE(view->runCommand(RemoveEntry));
-    EXPECT_EQ(SampleTable::getCount(*db), 3);
-
+    EXPECT_EQ(SampleTable::getCount(*db), 2);
     question.answers = {{true, true}};
     EXPECT_TRUE(view->runCommand(RemoveEntry));
-    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', day}, {'S', b}}));
-    EXPECT_EQ(SampleTable::getByPk(*db, a), nullptr);
-    EXPECT_EQ(SampleTable::getByPk(*db, c), nullptr);
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getTtlSampleCnt(), 1);
-    EXPECT_EQ(question.asked, 2);
-}
-
-TEST_F(ViewTest, ClearingAlwaysAskStopsTheQuestionEvenWhenAnsweredNo) {
-    addDay("20070315");
-    addEntry("20070315070000", 100);
-    view->reload();
-    select({1});
-    question.answers = {{false, false}};
-    view->runCommand(RemoveEntry);
-    EXPECT_EQ(SampleTable::getCount(*db), 1);
-    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), std::vector<std::string>{"F"});
-    // No question this time: the entry goes at once.
-    view->runCommand(RemoveEntry);
-    EXPECT_EQ(question.asked, 1);
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"0"});
-}
-
-TEST_F(ViewTest, RemovingADayRowReloadsWithoutIt) {
-    int d1 = addDay("20070314");
-    int d2 = addDay("20070315");
-    addEntry("20070315070000", 100);
-    // Stored, since a reload reads the preference again.
-    changePreference([](Preference& p) { p.setAskDeleteBol(false); });
-    view->reload();
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', day}}));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getTtlSampleCnt(), 0);
+    EXPECT_EQ(reloads, 2);
     select({0});
+    question.answers = {{true, true}};
     EXPECT_TRUE(view->runCommand(RemoveEntry));
-    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d1}}));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, d2), nullptr);
-    EXPECT_EQ(question.asked, 0);
+    EXPECT_TRUE(listed().empty());
+    EXPECT_EQ(reloads, 3);
 }
 
 // The context menus as text, one line per item: a submenu's items indented under it,
@@ -223,7 +169,7 @@ TEST_F(ViewTest, ContextMenusMatchTheGoldenFile) {
 }
 
 TEST_F(ViewTest, CommandsActOnTheSelection) {
-    int day = addDay("20070315");
+    addDay("20070315");
     int entry = addEntry("20070315070000", 100);
     addEntry("20070315080000", 100);
     view->reload(); // D, 08:00, 07:00
@@ -234,19 +180,17 @@ TEST_F(ViewTest, CommandsActOnTheSelection) {
     EXPECT_TRUE(view->isCommandEnabled(ModifyEntry));
     EXPECT_FALSE(view->runCommand(DeliveryOral)); // not for two rows
     select({2});
-    EXPECT_TRUE(view->runCommand(InfusionSite));
-    EXPECT_TRUE(SampleTable::getByPk(*db, entry)->getNewSiteBol());
-    EXPECT_TRUE(SampleDateTable::getByPk(*db, day)->getNewSiteBol());
-    EXPECT_TRUE(view->runCommand(KetonesFirst + 3));
-    EXPECT_TRUE(view->runCommand(LogTypeFirst + 1)); // the second slot, Lunch
-    EXPECT_TRUE(view->runCommand(DeliveryOral));
-    EXPECT_EQ(rows(("select KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE from SAMPLE where PK = " +
+    for (int id : {int(InfusionSite), KetonesFirst + 3, LogTypeFirst + 1, int(DeliveryOral)})
+        EXPECT_TRUE(view->runCommand(id)) << id;
+    EXPECT_EQ(rows(("select NEW_SITE_BOL, KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE from "
+                    "SAMPLE where PK = " +
                     std::to_string(entry))
                        .c_str()),
-              std::vector<std::string>{"3|2|2"});
+              std::vector<std::string>{"T|3|2|2"});
     select({0});
     EXPECT_TRUE(view->runCommand(DaySick));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getDayTypeId(), 0);
+    EXPECT_EQ(rows("select DAY_TYPE_ID, NEW_SITE_BOL from SAMPLE_DATE"),
+              std::vector<std::string>{"0|T"});
 
     // Delete released in the list removes the selection.
     context->preference().setAskDeleteBol(false);

@@ -60,9 +60,16 @@ TEST_F(DaySummaryTest, TotalsOfTheDaysEntries) {
         // 675 + 412 hundredths: N is left out of totals, P is no insulin, "7" has no code.
         {{{120, 60, 0, "5.5H", "1.25H"}, {90, 25, 0, "2P 3N 4.125G 7"}}, "2|105|85|1087|0|F|2"},
         {{{100, 0, 2}, {100, 0, 4, "", "", true}, {100, 0, 1}}, "3|100|0|0|4|T|2"},
+        {{}, "0|0|0|0|0|F|2"}, // the last entry removed
     };
     for (const Case& c : cases) {
-        int day = addDay("20070315");
+        // Stale totals from before: every one is worked out afresh.
+        int day = addDay("20070315", [](SampleDate& d) {
+            d.setTtlSampleCnt(9);
+            d.setAvgGlucoseCnt(9);
+            d.setMaxKeytoneCode(9);
+            d.setNewSiteBol(true);
+        });
         int minute = 0;
         for (const Entry& e : c.entries)
             addEntry(QString("200703150800%1").arg(minute++, 2, 10, QChar('0')), e.glucose,
@@ -81,52 +88,23 @@ TEST_F(DaySummaryTest, TotalsOfTheDaysEntries) {
     EXPECT_EQ(summarize(day, false), "1|100|0|0|0|F|0");
 }
 
-TEST_F(DaySummaryTest, DeletedEntriesAndOtherDaysDoNotCount) {
-    int day = addDay("20070315");
-    int next = addDay("20070316");
-    addEntry("20070315080000", 100);
-    int gone = addEntry("20070315090000", 300);
-    addEntry("20070316080000", 200);
-    ASSERT_TRUE(db->exec("update SAMPLE set FK = 3, SYNC_STATE = 20 where PK = %ld", long(gone)));
-    ASSERT_TRUE(SampleTable::removeByPk(*db, gone)); // marked 30, still in the table
-    EXPECT_EQ(summarize(day), "1|100|0|0|0|F|2");
-    EXPECT_EQ(summarize(next), "1|200|0|0|0|F|2");
-}
-
-TEST_F(DaySummaryTest, RemovingTheLastEntryLeavesTheDayWithZeroTotals) {
-    int day = addDay("20070315");
-    int pk = addEntry("20070315080000", 140, [](Sample& entry) {
-        entry.setNewSiteBol(true);
-        entry.setCarbCnt(30);
-        entry.setKeytoneCode(3);
-        entry.setMedicationDosage("4H");
-    });
-    EXPECT_EQ(summarize(day), "1|140|30|400|3|T|2");
-    ASSERT_TRUE(SampleTable::removeByPk(*db, pk));
-    ASSERT_TRUE(summarizeDayOf(*db, "20070315080000", true, meds));
-    EXPECT_EQ(totals(day), "0|0|0|0|0|F|2");
-}
-
-TEST_F(DaySummaryTest, SummarizeDayOfCreatesAMissingDay) {
+TEST_F(DaySummaryTest, SummarizeDayOfCreatesAMissingDayOnce) {
     ASSERT_TRUE(summarizeDayOf(*db, "20070320101500", true, meds));
-    auto created = SampleDateTable::getByDate(*db, "20070320");
-    ASSERT_TRUE(created);
-    EXPECT_EQ(created->getTtlSampleCnt(), 0);
-    EXPECT_EQ(created->getDayTypeId(), 1);
-    EXPECT_EQ(created->getSyncState(), 10);
-    EXPECT_EQ(created->getSummaryState(), 2);
-    // Asking again updates the same row instead of adding one.
     ASSERT_TRUE(summarizeDayOf(*db, "20070320", false, meds));
-    EXPECT_EQ(SampleDateTable::getCount(*db), 1);
+    EXPECT_EQ(rows("select SAMPLE_DATE, TTL_SAMPLE_CNT, DAY_TYPE_ID, SYNC_STATE from SAMPLE_DATE"),
+              std::vector<std::string>{"20070320|0|1|10"});
 }
 
+// Deleted entries do not count; a misfiled one counts for the day it was filed under, then
+// moves to the day of its time.
 TEST_F(DaySummaryTest, MisfiledEntriesAreRefiledUnderTheDayOfTheirTime) {
     int day = addDay("20070315");
     int next = addDay("20070316");
     int stray = addEntry("20070316090000", 180);
     ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_DATE_PK = %ld", long(day)));
     int own = addEntry("20070315090000", 100);
-    // The stray entry counts for the day it was filed under, then moves to its own day.
+    int gone = addEntry("20070315100000", 300, [](Sample& e) { e.setFk(3); });
+    ASSERT_TRUE(SampleTable::removeByPk(*db, gone)); // marked 30, still in the table
     EXPECT_EQ(summarize(day), "2|140|0|0|0|F|2");
     EXPECT_EQ(SampleTable::getByPk(*db, stray)->getSampleDatePk(), next);
     EXPECT_EQ(SampleTable::getByPk(*db, own)->getSampleDatePk(), day);

@@ -55,18 +55,13 @@ TEST_F(LogRowsTest, ThreeFilterModes) {
 
 TEST_F(LogRowsTest, AllTypesMatchesReadingDayByDay) {
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> minute(0, 24 * 60 - 1);
     for (int d = 1; d <= 28; ++d) {
         QString date = QString("200702%1").arg(d, 2, 10, QChar('0'));
         if (d % 5 != 0) // some days stay empty
             addDay(date);
-        for (int e = 0; e < d % 6; ++e) {
-            int m = minute(random);
-            addEntry(
-                date +
-                    QString("%1%200").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0')),
-                e % 3 + 1);
-        }
+        for (int e = 0; e < d % 6; ++e)
+            addEntry(date + QString("%1").arg(random() % 2400, 4, 10, QChar('0')) + "00",
+                     e % 3 + 1);
     }
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 30 where PK = 3"));
     ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK %% 7 = 0"));

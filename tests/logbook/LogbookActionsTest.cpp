@@ -105,18 +105,3 @@ TEST_F(LogbookActionsTest, RetentionAsksAndRemovesOnlyOnYes) {
     EXPECT_EQ(progress.topics, QStringList{"Removing Old LogBook Entries...Please Wait!"});
     EXPECT_EQ(progress.items.back(), "20070212 3 of 3");
 }
-
-TEST_F(LogbookActionsTest, SummarizeCommandAfterMarkingAll) {
-    context->preference().setRetainPcDayCnt(0);
-    for (int d = 1; d <= 3; ++d) {
-        QString date = QString("2007031%1").arg(d);
-        addDay(date);
-        addEntry(date + "080000", 100 * d);
-    }
-    SampleDateTable::markAllUnsummarized(*db);
-    RecordingProgress progress;
-    EXPECT_EQ(actions->summarizeCommand(progress), 3);
-    EXPECT_EQ(rows("select AVG_GLUCOSE_CNT, SUMMARY_STATE from SAMPLE_DATE order by PK"),
-              (std::vector<std::string>{"100|0", "200|0", "300|0"}));
-    EXPECT_EQ(progress.items.back(), "20070313 3 of 3");
-}
