@@ -17,6 +17,7 @@ protected:
     void SetUp() override {
         LogbookTest::SetUp();
         addSlot("0700", "Breakfast");
+        changePreference(useStandardRange);
         openContext();
     }
     void TearDown() override {
@@ -53,6 +54,7 @@ TEST_F(DaySheetTest, PagesShowTheDayAndOkStoresWhatWasTyped) {
     int pk = addDay("20070315", [](SampleDate& day) {
         day.setDayTypeId(2);
         day.setTtlInsulinAmt(1250);
+        day.setAvgGlucoseCnt(60); // low: a red frame around the base colour
     });
     int early = addEntry("20070315070000", 100);
     open(pk);
@@ -61,6 +63,9 @@ TEST_F(DaySheetTest, PagesShowTheDayAndOkStoresWhatWasTyped) {
     EXPECT_FALSE(date().dayTypeImage()->pixmap().isNull());
     EXPECT_EQ(date().ketoneText()->text(), "N/A");
     EXPECT_EQ(date().medicationText()->text(), "12.50");
+    const QImage box = date().averageBox()->grab().toImage();
+    EXPECT_EQ(box.pixelColor(1, box.height() / 2), QColor(255, 0, 0));
+    EXPECT_EQ(box.pixelColor(3, 3), date().palette().color(QPalette::Base));
     date().dayTypeBox()->setCurrentIndex(1);
     EXPECT_TRUE(date().dayTypeImage()->pixmap().isNull());
     date().dayTypeBox()->setCurrentIndex(0);

@@ -46,20 +46,25 @@ protected:
 // the selection, and an edit showing at the next paint without a reload.
 TEST_F(SampleListTest, PaintsClassesBandAndSelectionFromTheDatabase) {
     int day = addDay("20070315");
-    int entry = addEntry("20070315083000", 300);
+    int entry = addEntry("20070315083000", 300, [](Sample& e) { e.setNewSiteBol(true); });
     list->setRows({{'D', day}, {'S', entry}});
     QImage image = render();
     EXPECT_EQ(pixel(image, 0, LogColumn::Site), QColor(220, 219, 184));
     EXPECT_EQ(pixel(image, 1, LogColumn::Glucose), QColor(0, 0, 255));
     const QColor base = list->palette().color(QPalette::Active, QPalette::Base);
     EXPECT_EQ(pixel(image, 1, LogColumn::Notes), base);
+    int drawn = 0; // the site-change picture
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 16; ++y)
+            drawn += pixel(image, 1, LogColumn::Site, {3 + x, 1 + y}) != base;
+    EXPECT_GT(drawn, 10);
 
-    list->selectRow(1);
+    list->selectRow(0); // the selection, not the band
     ASSERT_TRUE(db->exec("update SAMPLE set GLUCOSE_CNT = 45 where PK = %ld", long(entry)));
     list->repaintRows();
     image = render();
     EXPECT_EQ(pixel(image, 1, LogColumn::Glucose), QColor(255, 0, 0));
-    EXPECT_EQ(pixel(image, 1, LogColumn::Notes),
+    EXPECT_EQ(pixel(image, 0, LogColumn::Site),
               list->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
@@ -71,6 +76,9 @@ TEST_F(SampleListTest, ReselectShowsAndExpandsRows) {
     EXPECT_EQ(list->selectedRows(), std::vector<int>{3});
     EXPECT_FALSE(list->reselect(2));
     EXPECT_TRUE(list->selectedRows().empty());
+    selectRows(*list, {3, 0}); // in list order, the mark where the selection ended
+    EXPECT_EQ(list->selection().rows, (std::vector<LogRow>{{'D', 7}, {'D', 2}}));
+    EXPECT_EQ(list->selection().mark, (LogRow{'D', 7}));
 
     int day = addDay("20070315");
     int early = addEntry("20070315070000", 100);
