@@ -51,20 +51,23 @@ TEST_F(ViewTest, ReloadFollowsTheFilterAndKeepsTheSelection) {
     int d2 = addDay("20070315");
     int a = addEntry("20070314080000", 100, 1);
     int b = addEntry("20070315120000", 110, 2);
+    int c = addEntry("20070315070000", 110, 1);
+    int gone = addEntry("20070315090000", 110, 1);
+    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(gone)));
     view->reload();
-    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d2}, {'S', b}, {'D', d1}, {'S', a}}));
-    select({3});
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d2}, {'S', b}, {'S', c}, {'D', d1}, {'S', a}}));
+    select({4});
     // A new day appears above: the same entry stays selected at its new position.
     int d3 = addDay("20070316");
     view->reload();
-    ASSERT_EQ(listed().front(), (LogRow{'D', d3}));
-    ASSERT_EQ(view->list()->selectedRows(), std::vector<int>{4});
+    ASSERT_EQ(view->list()->selection().rows, (std::vector<LogRow>{{'S', a}}));
+    ASSERT_EQ(view->list()->selectedRows(), std::vector<int>{5});
     filter = LogFilter::DailySummary;
     view->reload();
     EXPECT_EQ(listed(), (std::vector<LogRow>{{'D', d3}, {'D', d2}, {'D', d1}}));
-    filter = 1;
+    filter = 1; // one slot: its entries newest first across the days
     view->reload();
-    EXPECT_EQ(listed(), (std::vector<LogRow>{{'S', a}}));
+    EXPECT_EQ(listed(), (std::vector<LogRow>{{'S', c}, {'S', a}}));
     EXPECT_EQ(view->filter(), 1);
 }
 

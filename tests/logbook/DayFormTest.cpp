@@ -38,6 +38,12 @@ std::vector<QStringList> wrapped(const QString& typed, int width) {
 } // namespace
 
 TEST_F(DayFormTest, ShowsTheTotalsOfTheDay) {
+    auto shown = [this](int pk) {
+        auto form = load(pk);
+        return (QStringList{form->caption(), form->averageGlucoseText(), form->maxKetoneText(),
+                            form->totalCarbsText(), form->totalMedicationText()}
+                    .join('|'));
+    };
     int pk = addDay("20070315", [](SampleDate& day) {
         day.setAvgGlucoseCnt(60);
         day.setMaxKeytoneCode(4);
@@ -45,21 +51,13 @@ TEST_F(DayFormTest, ShowsTheTotalsOfTheDay) {
         day.setTtlInsulinAmt(1250);
         day.setDayTypeId(DayType::Active);
     });
-    auto form = load(pk);
-    EXPECT_EQ(form->caption(), "Thursday March 15 2007");
-    EXPECT_EQ(form->averageGlucoseText(), "60");
-    EXPECT_EQ(form->averageGlucoseClass(), GlucoseClass::Low);
-    EXPECT_EQ(form->maxKetoneText(), "Large");
-    EXPECT_EQ(form->maxKetoneIcon(), LogIcon::Ketone4);
-    EXPECT_EQ(form->totalCarbsText(), "145");
-    EXPECT_EQ(form->totalMedicationText(), "12.50");
-    EXPECT_EQ(form->dayType(), DayType::Active);
-
-    auto empty = load(addDay("20070316", [](SampleDate& day) { day.setTtlInsulinAmt(5); }));
-    EXPECT_EQ(empty->maxKetoneText(), "N/A");
-    EXPECT_EQ(empty->maxKetoneIcon(), LogIcon::None);
-    EXPECT_EQ(empty->averageGlucoseText(), "");
-    EXPECT_EQ(empty->totalMedicationText(), "0.05");
+    EXPECT_EQ(shown(pk), "Thursday March 15 2007|60|Large|145|12.50");
+    EXPECT_EQ(load(pk)->averageGlucoseClass(), GlucoseClass::Low);
+    EXPECT_EQ(load(pk)->maxKetoneIcon(), LogIcon::Ketone4);
+    EXPECT_EQ(load(pk)->dayType(), DayType::Active);
+    int empty = addDay("20070316", [](SampleDate& day) { day.setTtlInsulinAmt(5); });
+    EXPECT_EQ(shown(empty), "Friday March 16 2007||N/A|0|0.05");
+    EXPECT_EQ(load(empty)->maxKetoneIcon(), LogIcon::None);
     EXPECT_FALSE(DayForm(*context, 42).load());
 }
 

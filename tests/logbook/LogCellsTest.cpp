@@ -166,35 +166,34 @@ TEST_F(LogCellsTest, TheEntrysTimeChoosesTheRange) {
         "7.2");
 }
 
+// Site, delivery and ketone icons of entries (days draw no delivery icon); the usual
+// delivery is the preference's.
 TEST_F(LogCellsTest, IconsOfAnEntry) {
-    int usual = addEntry([](Sample&) {});
+    auto iconsOf = [this](int pk) {
+        LogRowCells entry = cells('S', pk);
+        return std::vector{icon(entry, LogColumn::Site), icon(entry, LogColumn::Delivery),
+                           icon(entry, LogColumn::Ketone)};
+    };
+    int usual = addEntry([](Sample& e) { e.setKeytoneCode(1); });
     int pump = addEntry([](Sample& e) {
         e.setDeliveryCode(kDeliveryPump);
         e.setNewSiteBol(true);
+        e.setKeytoneCode(4);
     });
-    EXPECT_EQ(icon(cells('S', usual), LogColumn::Delivery), None);
-    EXPECT_EQ(icon(cells('S', usual), LogColumn::Site), None);
-    EXPECT_EQ(icon(cells('S', pump), LogColumn::Delivery), Delivery);
-    EXPECT_EQ(icon(cells('S', pump), LogColumn::Site), SiteChange);
-    // The usual delivery is the preference's: pump becomes usual, injection the exception.
+    EXPECT_EQ(iconsOf(addEntry([](Sample&) {})), (std::vector{None, None, None}));
+    EXPECT_EQ(iconsOf(usual), (std::vector{None, None, Ketone1}));
+    EXPECT_EQ(iconsOf(pump), (std::vector{SiteChange, Delivery, Ketone4}));
     changePreference([](Preference& p) { p.setDeliveryCode(kDeliveryPump); });
-    EXPECT_EQ(icon(cells('S', usual), LogColumn::Delivery), Delivery);
-    EXPECT_EQ(icon(cells('S', pump), LogColumn::Delivery), None);
-    const LogIcon ketones[] = {None, Ketone1, Ketone2, Ketone3, Ketone4};
-    for (int code = 0; code <= 4; ++code)
-        EXPECT_EQ(icon(cells('S', addEntry([&](Sample& e) { e.setKeytoneCode(code); })),
-                       LogColumn::Ketone),
-                  ketones[code]);
+    EXPECT_EQ(iconsOf(usual), (std::vector{None, Delivery, Ketone1}));
+    EXPECT_EQ(iconsOf(pump), (std::vector{SiteChange, None, Ketone4}));
 }
 
 TEST_F(LogCellsTest, NotesAndMissingRecords) {
-    int note = addNote("Pizza at Joe's");
-    int withNote = addEntry([&](Sample& e) { e.setNotePk(note); });
+    int withNote = addEntry([this](Sample& e) { e.setNotePk(addNote("Pizza at Joe's")); });
     int lostNote = addEntry([](Sample& e) { e.setNotePk(777); });
     EXPECT_EQ(text(cells('S', withNote), LogColumn::Notes), "Pizza at Joe's");
     EXPECT_EQ(text(cells('S', lostNote), LogColumn::Notes), "");
     EXPECT_TRUE(cells('S', lostNote).valid);
     EXPECT_FALSE(cells('S', 999).valid);
-    // The tag decides which table is read: entry 1 exists, day 1 does not.
-    EXPECT_FALSE(cells('D', withNote).valid);
+    EXPECT_FALSE(cells('D', withNote).valid); // the tag decides which table is read
 }

@@ -92,14 +92,3 @@ TEST_F(DaySheetTest, PagesShowTheDayAndOkStoresWhatWasTyped) {
     ASSERT_TRUE(note);
     EXPECT_EQ(NoteText::forEditing(note->getText()), shown);
 }
-
-TEST_F(DaySheetTest, CancelKeepsTheKindAndTheNote) {
-    int pk = addDay("20070315");
-    open(pk);
-    date().notesEdit()->setPlainText("not kept");
-    date().dayTypeBox()->setCurrentIndex(0);
-    sheet->reject();
-    EXPECT_EQ(rows("select DAY_TYPE_ID, NOTE_PK from SAMPLE_DATE"),
-              std::vector<std::string>{"1|0"});
-    EXPECT_FALSE(editDay(*context, pk + 1, {}, question, nullptr)); // no day, no dialog
-}

@@ -64,20 +64,3 @@ TEST_F(SampleDialogTest, FieldsReachTheStoredEntry) {
     EXPECT_TRUE(note->getText().contains("\r\r\n"));
     EXPECT_EQ(NoteText::forEditing(note->getText()), typedNotes);
 }
-
-TEST_F(SampleDialogTest, ARefusalKeepsTheDialogOpenAndFocusesTheDose) {
-    bool dosageFocused = false;
-    whenModalIs<SampleDialog>([&](SampleDialog* dialog) {
-        dialog->medicationList(2)->setCurrentIndex(0);
-        dialog->amountEdit(2)->setText("1234");
-        prompts.expect("Quillmarch", "Invalid Dosage");
-        dialog->okButton()->click();
-        dosageFocused = dialog->isVisible() && dialog->focusWidget() == dialog->amountEdit(2);
-        dialog->cancelButton()->click();
-    });
-    Sample entry;
-    entry.setSampleTime("20070315090000");
-    EXPECT_EQ(editEntry(*context, entry, nullptr), 0);
-    EXPECT_TRUE(dosageFocused);
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"0"});
-}
