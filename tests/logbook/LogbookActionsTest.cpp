@@ -73,35 +73,27 @@ TEST_F(LogbookActionsTest, QuickEditsStoreTheValueAsChanged) {
 }
 
 TEST_F(LogbookActionsTest, RetentionAsksAndRemovesOnlyOnYes) {
-    addDay("19990101");
-    RecordingProgress off;
+    for (const char* date : {"19990101", "20070212", "20070213"})
+        addDay(date);
+    addEntry("19990101080000", 100);
+    addNote("nobody points here");
+    RecordingProgress progress;
     context->preference().setRetainPcDayCnt(0);
-    EXPECT_EQ(actions->retentionCleanUp(off), 0); // never asks
-    EXPECT_TRUE(off.topics.empty());
+    EXPECT_EQ(actions->retentionCleanUp(progress), 0); // never asks
     context->preference().setRetainPcDayCnt(30);
     EXPECT_EQ(actions->retentionCutoff(), "20070213");
-    int old1 = addDay("20070101");
-    int old2 = addDay("20070212");
-    int kept = addDay("20070213");
-    int oldEntry = addEntry("20070101080000", 100);
-    int orphan = addNote("nobody points here", NoteType::LogEntry);
-
     const QString caption = "Remove old log entries";
     const QString question =
         "You have log entries older then retenion.\r\nWould you like to remove them now?";
     prompts.expect(caption, question, PromptAnswer::No);
-    RecordingProgress declined;
-    EXPECT_EQ(actions->retentionCleanUp(declined), 0);
-    EXPECT_EQ(SampleDateTable::getCount(*db), 4);
-    EXPECT_EQ(NoteTable::getByPk(*db, orphan), nullptr); // orphans go regardless
+    EXPECT_EQ(actions->retentionCleanUp(progress), 0);
+    EXPECT_EQ(SampleDateTable::getCount(*db), 3);
+    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"}); // orphans go
 
     prompts.expect(caption, question, PromptAnswer::Yes);
-    RecordingProgress progress;
-    EXPECT_EQ(actions->retentionCleanUp(progress), 3);
-    EXPECT_EQ(SampleDateTable::getByPk(*db, old1), nullptr);
-    EXPECT_EQ(SampleDateTable::getByPk(*db, old2), nullptr);
-    EXPECT_EQ(SampleTable::getByPk(*db, oldEntry), nullptr);
-    EXPECT_TRUE(SampleDateTable::getByPk(*db, kept));
+    EXPECT_EQ(actions->retentionCleanUp(progress), 2);
+    EXPECT_EQ(rows("select SAMPLE_DATE from SAMPLE_DATE"), std::vector<std::string>{"20070213"});
+    EXPECT_EQ(SampleTable::getCount(*db), 0);
     EXPECT_EQ(progress.topics, QStringList{"Removing Old LogBook Entries...Please Wait!"});
-    EXPECT_EQ(progress.items.back(), "20070212 3 of 3");
+    EXPECT_EQ(progress.items.back(), "20070212 2 of 2");
 }
