@@ -109,16 +109,12 @@ TEST_F(DaySummaryTest, MisfiledEntriesAreRefiledUnderTheDayOfTheirTime) {
 
 TEST_F(DaySummaryTest, UnchangedEntriesKeepTheirSyncState) {
     int day = addDay("20070315");
-    int pk = addEntry("20070315090000", 100);
-    ASSERT_TRUE(db->exec("update SAMPLE set FK = 8, SYNC_STATE = 10"));
-    summarize(day);
-    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), std::vector<std::string>{"8|10"});
+    addEntry("20070315090000", 100);
     // A dose-less entry with an insulin time is stored again without it, in its own state.
-    ASSERT_TRUE(db->exec("update SAMPLE set INSULIN_TIME = '20070315090000'"));
+    ASSERT_TRUE(db->exec("update SAMPLE set FK = 8, SYNC_STATE = 10, INSULIN_TIME = '1'"));
     summarize(day);
-    EXPECT_EQ(rows("select FK, SYNC_STATE, INSULIN_TIME from SAMPLE"),
-              std::vector<std::string>{"8|10|"});
-    EXPECT_EQ(SampleTable::getByPk(*db, pk)->getSampleDatePk(), day);
+    EXPECT_EQ(rows("select FK, SYNC_STATE, INSULIN_TIME, SAMPLE_DATE_PK from SAMPLE"),
+              std::vector<std::string>{"8|10||" + std::to_string(day)});
 }
 
 TEST_F(DaySummaryTest, PassSummarizesEveryOutOfDateDayWithProgressLines) {

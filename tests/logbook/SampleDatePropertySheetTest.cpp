@@ -55,13 +55,15 @@ TEST_F(DaySheetTest, PagesShowTheDayAndOkStoresWhatWasTyped) {
         day.setDayTypeId(2);
         day.setTtlInsulinAmt(1250);
         day.setAvgGlucoseCnt(60); // low: a red frame around the base colour
+        day.setMaxKeytoneCode(3);
     });
     int early = addEntry("20070315070000", 100);
     open(pk);
     EXPECT_EQ(sheet->windowTitle(), "Thursday March 15 2007");
     EXPECT_EQ(date().dayTypeBox()->currentText(), "Active");
     EXPECT_FALSE(date().dayTypeImage()->pixmap().isNull());
-    EXPECT_EQ(date().ketoneText()->text(), "N/A");
+    EXPECT_EQ(date().ketoneText()->text(), "Medium");
+    EXPECT_FALSE(date().ketoneImage()->pixmap().isNull());
     EXPECT_EQ(date().medicationText()->text(), "12.50");
     const QImage box = date().averageBox()->grab().toImage();
     EXPECT_EQ(box.pixelColor(1, box.height() / 2), QColor(255, 0, 0));
