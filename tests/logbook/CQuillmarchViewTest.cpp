@@ -193,6 +193,7 @@ TEST_F(ViewTest, CommandsActOnTheSelection) {
                        .c_str()),
               std::vector<std::string>{"T|3|2|2"});
     select({0});
+    EXPECT_FALSE(view->runCommand(KetonesLast)); // an entry's edit, not for a day
     EXPECT_TRUE(view->runCommand(DaySick));
     EXPECT_EQ(rows("select DAY_TYPE_ID, NEW_SITE_BOL from SAMPLE_DATE"),
               std::vector<std::string>{"0|T"});

@@ -16,8 +16,8 @@ class SampleDialogTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        addMedication("Humalog", "H");
         addMedication("NPH", "N");
+        addMedication("Humalog", "H");
         addSlot("0700", "Breakfast", "6H");
         addSlot("1130", "Lunch", "4H 2N");
         changePreference([](Preference& p) { p.setMilitaryTimeBol(true); });
@@ -35,6 +35,7 @@ TEST_F(SampleDialogTest, FieldsReachTheStoredEntry) {
     whenModalIs<SampleDialog>([&](SampleDialog* dialog) {
         EXPECT_EQ(dialog->timeEdit()->displayFormat(), "HH:mm");
         EXPECT_EQ(dialog->amountEdit(0)->text(), "6");
+        EXPECT_EQ(dialog->medicationList(3)->itemText(0), "Humalog"); // by name
         dialog->timeEdit()->setTime(QTime(11, 45));
         QFocusEvent left(QEvent::FocusOut);
         QApplication::sendEvent(dialog->timeEdit(), &left);

@@ -1,5 +1,6 @@
 #include "LogbookFixture.h"
 #include "logbook/LogCells.h"
+#include "logbook/widgets/LogbookLook.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListDelegate.h"
 #include "logbook/widgets/SampleListModel.h"
@@ -50,6 +51,7 @@ TEST_F(SampleListTest, PaintsClassesBandAndSelectionFromTheDatabase) {
     list->setRows({{'D', day}, {'S', entry}});
     QImage image = render();
     EXPECT_EQ(pixel(image, 0, LogColumn::Site), QColor(220, 219, 184));
+    EXPECT_EQ(LogbookLook::bold(list->font()).weight(), QFont::ExtraBold); // day rows, alarms
     EXPECT_EQ(pixel(image, 1, LogColumn::Glucose), QColor(0, 0, 255));
     const QColor base = list->palette().color(QPalette::Active, QPalette::Base);
     EXPECT_EQ(pixel(image, 1, LogColumn::Notes), base);
