@@ -187,16 +187,19 @@ TEST_F(ViewTest, CommandsActOnTheSelection) {
     select({2});
     for (int id : {int(InfusionSite), KetonesFirst + 3, LogTypeFirst + 1, int(DeliveryOral)})
         EXPECT_TRUE(view->runCommand(id)) << id;
-    EXPECT_EQ(rows(("select NEW_SITE_BOL, KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE from "
-                    "SAMPLE where PK = " +
-                    std::to_string(entry))
-                       .c_str()),
-              std::vector<std::string>{"T|3|2|2"});
+    // Stored as changed; the site change summarizes the day again, the ketones do not.
+    EXPECT_EQ(
+        rows(("select NEW_SITE_BOL, KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE, SYNC_STATE from "
+              "SAMPLE where PK = " +
+              std::to_string(entry))
+                 .c_str()),
+        std::vector<std::string>{"T|3|2|2|20"});
     select({0});
     EXPECT_FALSE(view->runCommand(KetonesLast)); // an entry's edit, not for a day
     EXPECT_TRUE(view->runCommand(DaySick));
-    EXPECT_EQ(rows("select DAY_TYPE_ID, NEW_SITE_BOL from SAMPLE_DATE"),
-              std::vector<std::string>{"0|T"});
+    EXPECT_EQ(
+        rows("select DAY_TYPE_ID, NEW_SITE_BOL, MAX_KEYTONE_CODE, SYNC_STATE from SAMPLE_DATE"),
+        std::vector<std::string>{"0|T|0|20"});
 
     // Delete released in the list removes the selection.
     context->preference().setAskDeleteBol(false);

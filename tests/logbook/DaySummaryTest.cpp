@@ -78,9 +78,6 @@ TEST_F(DaySummaryTest, TotalsOfTheDaysEntries) {
         EXPECT_EQ(summarize(day), c.totals);
         ASSERT_TRUE(SampleDateTable::removeByPk(*db, day));
     }
-    int day = addDay("20070315");
-    addEntry("20070315080000", 100);
-    EXPECT_EQ(summarize(day, false), "1|100|0|0|0|F|0");
 }
 
 TEST_F(DaySummaryTest, SummarizeDayOfCreatesAMissingDayOnce) {

@@ -50,28 +50,6 @@ TEST_F(LogbookActionsTest, RemovalTakesExactlyTheRowsAndResummarizes) {
     EXPECT_TRUE(SampleTable::getByPk(*db, kept));
 }
 
-TEST_F(LogbookActionsTest, QuickEditsStoreTheValueAsChanged) {
-    int day = addDay("20070315");
-    int entry = addEntry("20070315080000", 100);
-    ASSERT_TRUE(actions->setKetones(entry, 4));
-    ASSERT_TRUE(actions->setLogType(entry, 3));
-    ASSERT_TRUE(actions->setDelivery(entry, 2));
-    EXPECT_EQ(rows("select KEYTONE_CODE, SAMPLE_TYPE_PK, DELIVERY_CODE, SYNC_STATE from SAMPLE"),
-              std::vector<std::string>{"4|3|2|20"});
-    // Ketones and log type leave the day's totals as they were; the site change does not.
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getMaxKeytoneCode(), 0);
-    for (bool site : {true, false}) {
-        ASSERT_TRUE(actions->toggleInfusionSite(entry));
-        EXPECT_EQ(SampleTable::getByPk(*db, entry)->getNewSiteBol(), site);
-        EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getNewSiteBol(), site);
-    }
-    ASSERT_TRUE(actions->setDayType(day, 0));
-    EXPECT_EQ(rows("select DAY_TYPE_ID, MAX_KEYTONE_CODE, SYNC_STATE from SAMPLE_DATE"),
-              std::vector<std::string>{"0|4|20"});
-    EXPECT_FALSE(actions->setKetones(999, 2));
-    EXPECT_FALSE(actions->setDayType(999, 2));
-}
-
 TEST_F(LogbookActionsTest, RetentionAsksAndRemovesOnlyOnYes) {
     for (const char* date : {"19990101", "20070212", "20070213"})
         addDay(date);
