@@ -64,11 +64,7 @@ QbGeneralSetup::QbGeneralSetup(LogbookContext& context) : m_context(context) {
     m_bolusCode = stored->getMedCode();
     m_minutes = stored->getMedMinutes();
 
-    int byName = -1;
-    for (int i = 0; i < MedicationTable::getColumnCount(); ++i)
-        if (MedicationTable::getColumnName(i) == QLatin1String("MED_DESC"))
-            byName = i;
-    auto query = MedicationTable::selectAll(db, byName, true);
+    auto query = MedicationTable::selectAllByDesc(db);
     if (!query)
         return;
     while (auto medication = MedicationTable::getNext(db, *query)) {

@@ -8,13 +8,6 @@
 
 #include <memory>
 
-namespace {
-
-const QString kSoftBreak = QStringLiteral("\r\r\n");
-const QString kHardBreak = QStringLiteral("\r\n");
-
-} // namespace
-
 DayForm::DayForm(LogbookContext& context, int dayPk) : m_context(context), m_dayPk(dayPk) {}
 
 bool DayForm::load() {
@@ -130,21 +123,4 @@ bool DayForm::apply() {
         day->setNotePk(note->getPk());
     }
     return SampleDateTable::save(db, *day);
-}
-
-QString DayForm::noteFromLines(const std::vector<NoteLine>& lines) {
-    QString text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        text += lines[i].text;
-        if (i + 1 < lines.size())
-            text += lines[i].wrapped ? kSoftBreak : kHardBreak;
-    }
-    return text;
-}
-
-QString DayForm::noteForEditing(const QString& stored) {
-    QString text = stored;
-    text.remove(kSoftBreak);
-    text.replace(kHardBreak, QStringLiteral("\n"));
-    return text;
 }

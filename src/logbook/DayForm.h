@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 class LogbookContext;
 
@@ -22,7 +21,7 @@ constexpr int Active = 2;
 // meanwhile on the entries page have already changed its totals.
 class DayForm {
 public:
-    // The edit takes no more than the note's column holds.
+    // The edit takes no more than the note's column holds, counted as stored.
     static constexpr int kNoteLimit = 256;
 
     DayForm(LogbookContext& context, int dayPk);
@@ -53,26 +52,13 @@ public:
 
     int dayType() const { return m_dayType; }
     void setDayType(int dayType) { m_dayType = dayType; }
-    // The note as stored, line breaks included.
+    // The note as stored, line breaks and wrap marks included (NoteText).
     const QString& noteText() const { return m_noteText; }
     void setNoteText(const QString& text) { m_noteText = text; }
 
     // Stores the kind of day and the note (created, changed, or removed when emptied) on
     // the day read again by PK. False when the day is gone or a write failed.
     bool apply();
-
-    // One line of the notes edit as the patient sees it; `wrapped` when the edit broke the
-    // line only because it was full.
-    struct NoteLine {
-        QString text;
-        bool wrapped = false;
-    };
-    // The text stored for the edit's lines: the patient's own line breaks as CR LF, the
-    // breaks the edit made as CR CR LF, so that the note keeps the shape it had on screen.
-    static QString noteFromLines(const std::vector<NoteLine>& lines);
-    // The stored text for the edit: its own wrap points are dropped (the edit wraps again
-    // at its width) and line breaks become the edit's.
-    static QString noteForEditing(const QString& stored);
 
 private:
     LogbookContext& m_context;

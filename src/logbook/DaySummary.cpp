@@ -99,19 +99,25 @@ int summarizeOutOfDateDays(Database& db, const MedicationLookup& medications, Pr
     if (steps < 1)
         return 0;
     progress.begin(QStringLiteral("Summarizing LogBook...Please Wait!"), steps);
-    // Every day to summarize is read before anything is written.
+    return workThroughDays(db, SampleDateTable::selectUnsummarized(db), progress, prompts,
+                           [&](SampleDateAbs& day) { summarizeDay(db, day, false, medications); });
+}
+
+int workThroughDays(Database& db, std::unique_ptr<Query> query, Progress& progress,
+                    Prompts& prompts, const std::function<void(SampleDateAbs&)>& work) {
     std::vector<std::unique_ptr<SampleDate>> days;
-    if (auto q = SampleDateTable::selectUnsummarized(db)) {
-        while (auto day = SampleDateTable::getNext(db, *q))
-            days.push_back(std::move(day));
+    while (query) {
+        auto day = SampleDateTable::getNext(db, *query);
+        if (!day)
+            break;
+        days.push_back(std::move(day));
     }
-    // One unit of work for the whole pass: a pass cut short leaves every day still marked
-    // out of date, to be summarized again next time, and the pass avoids a disk flush per day.
+    query.reset();
     Transaction unit(db);
     int taken = 0;
     for (const auto& day : days) {
         progress.step(day->getSampleDate(), ++taken);
-        summarizeDay(db, *day, false, medications);
+        work(*day);
         if (db.lastError() != 0)
             prompts.error(QStringLiteral("Database"), db.errorText());
     }

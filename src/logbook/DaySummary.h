@@ -3,10 +3,13 @@
 #include "storage/Conversions.h"
 
 #include <QString>
+#include <functional>
+#include <memory>
 
 class Database;
 class Progress;
 class Prompts;
+class Query;
 class SampleDateAbs;
 
 // A day's totals (entries, average glucose, carbohydrates, insulin, highest ketone result,
@@ -32,3 +35,11 @@ constexpr int Edited = 2;
 // Returns the number of days summarized.
 int summarizeOutOfDateDays(Database& db, const MedicationLookup& medications, Progress& progress,
                            Prompts& prompts);
+
+// Works through the days a query selects, as the summarize pass and the retention clean-up
+// do: every day is read before anything is written, then each gets a progress step
+// ("<date> k of n") and `work`, all in one unit of work, so that a pass cut short leaves no
+// day half done; a connection error after a day is shown and the pass goes on. Returns the
+// number of days worked on.
+int workThroughDays(Database& db, std::unique_ptr<Query> days, Progress& progress, Prompts& prompts,
+                    const std::function<void(SampleDateAbs&)>& work);

@@ -23,11 +23,7 @@ std::vector<LogRow> buildLogRows(Database& db, int filter) {
         addPks(rows, 'D', SampleDateTable::selectAll(db, 4, false));
         return rows;
     }
-    // Every day newest first, each followed by its live entries latest first, in one read:
-    // the same order as asking day by day, without a statement per day.
-    auto query = db.query("select d.PK, s.PK from SAMPLE_DATE d left join SAMPLE s on "
-                          "s.SAMPLE_DATE_PK = d.PK and s.sync_state <> 30 where d.sync_state "
-                          "<> 30 order by d.SAMPLE_DATE desc, d.PK, s.SAMPLE_TIME desc");
+    auto query = SampleTable::selectDayAndEntryPks(db);
     int lastDay = 0;
     while (query && query->step()) {
         int day = static_cast<int>(query->intValue(0));

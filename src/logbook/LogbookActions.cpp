@@ -7,7 +7,6 @@
 #include "storage/Preference.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
-#include "storage/Transaction.h"
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
@@ -106,24 +105,8 @@ int LogbookActions::retentionCleanUp(Progress& progress) {
         return 0;
 
     progress.begin(QStringLiteral("Removing Old LogBook Entries...Please Wait!"), due);
-    std::vector<std::unique_ptr<SampleDate>> days;
-    if (auto q = SampleDateTable::selectBefore(db, retentionCutoff())) {
-        while (auto day = SampleDateTable::getNext(db, *q))
-            days.push_back(std::move(day));
-    }
-    // The patient asked for all of them to go: one unit of work, so that an interruption
-    // never leaves a day half removed.
-    Transaction unit(db);
-    int taken = 0;
-    for (const auto& day : days) {
-        progress.step(day->getSampleDate(), ++taken);
-        SampleDateTable::remove(db, *day);
-        if (db.lastError() != 0)
-            prompts.error(QStringLiteral("Database"), db.errorText());
-    }
-    unit.commit();
-    progress.finish();
-    return taken;
+    return workThroughDays(db, SampleDateTable::selectBefore(db, retentionCutoff()), progress,
+                           prompts, [&](SampleDateAbs& day) { SampleDateTable::remove(db, day); });
 }
 
 int LogbookActions::summarizeCommand(Progress& progress) {

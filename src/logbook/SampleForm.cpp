@@ -134,11 +134,7 @@ void SampleForm::loadChoices() {
     }
 
     Database& db = m_context.database();
-    int descColumn = -1;
-    for (int i = 0; i < MedicationTable::getColumnCount(); ++i)
-        if (MedicationTable::getColumnName(i) == QLatin1String("MED_DESC"))
-            descColumn = i;
-    if (auto query = MedicationTable::selectAll(db, descColumn, true)) {
+    if (auto query = MedicationTable::selectAllByDesc(db)) {
         while (auto medication = MedicationTable::getNext(db, *query)) {
             // A medication without a code cannot appear in a dosage list.
             if (!medication->getActiveBol() || medication->getMedCode().isEmpty())
@@ -218,9 +214,13 @@ void SampleForm::setMedicationTime(QTime time) {
         m_medicationTime = pickedTime(m_medicationTime, time);
 }
 
-void SampleForm::entryTimeLeft() {
-    if (isNew())
-        applySlotDefaults();
+void SampleForm::entryTimeLeft(bool towardOk) {
+    if (!isNew())
+        return;
+    const auto before = m_rows;
+    applySlotDefaults();
+    if (towardOk && m_rows != before)
+        m_holdAccept = true;
 }
 
 void SampleForm::applySlotDefaults() {
@@ -272,41 +272,6 @@ QString SampleForm::composeRows(int first, int count, const std::vector<Dose>& k
     return composeDosage(entries);
 }
 
-QString SampleForm::notesForEditing(const QString& stored) {
-    QString text = stored;
-    text.remove(QStringLiteral("\r\r\n"));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
-QString SampleForm::fitNotes(const QString& editable) {
-    int count = 0;
-    for (qsizetype i = 0; i < editable.size(); ++i) {
-        const QChar c = editable.at(i);
-        count += c == u'\n' ? 2 : (c.isLowSurrogate() ? 0 : 1);
-        if (count > kNotesLength)
-            return editable.left(i);
-    }
-    return editable;
-}
-
-QString SampleForm::notesFromLines(const std::vector<QStringList>& paragraphs) {
-    QStringList marked;
-    QStringList plain;
-    for (const QStringList& lines : paragraphs) {
-        marked << lines.join(QStringLiteral("\r\r\n"));
-        plain << lines.join(QString());
-    }
-    const QString text = marked.join(QStringLiteral("\r\n"));
-    // The marks are only layout; when they would push words out of the note, they go.
-    Note probe;
-    probe.setText(text);
-    if (probe.getText() == text)
-        return text;
-    return plain.join(QStringLiteral("\r\n"));
-}
-
 std::optional<SampleRefusal> SampleForm::validate() {
     glucoseLeft();
     if (entryTime() > m_context.clock().now())
@@ -334,6 +299,12 @@ std::optional<SampleRefusal> SampleForm::validate() {
 
 bool SampleForm::check() {
     m_focusRow = -1;
+    if (m_holdAccept) {
+        m_holdAccept = false;
+        m_context.prompts().information(QString::fromLatin1(kCaption),
+                                        QString::fromLatin1(kDosesFilledText));
+        return false;
+    }
     const std::optional<SampleRefusal> refusal = validate();
     if (!refusal)
         return true;

@@ -32,6 +32,7 @@ struct DoseRow {
     QChar code;
     QString amount;
     bool amountEnabled = false;
+    bool operator==(const DoseRow&) const = default;
 };
 
 // Why the entry cannot be stored: the message, and for a dose the row whose amount gets the
@@ -62,6 +63,8 @@ public:
     static constexpr const char* kFutureText = "You can not create a log entry for the future";
     static constexpr const char* kGlucoseText = "Invalid Glucose entry";
     static constexpr const char* kDosageText = "Invalid Dosage";
+    static constexpr const char* kDosesFilledText =
+        "The usual doses of the new time were filled in. Please check them and press OK again.";
     // A dosage list holds 15 characters; cutting a longer one would store other doses than
     // those entered, so it is refused instead.
     static constexpr const char* kDosageTooLongText =
@@ -88,8 +91,10 @@ public:
     QTime time() const { return m_time; }
     // An invalid date, or one before 1900, is ignored.
     void setEntryTime(QDate date, QTime time);
-    // The entry time picker lost the focus: a new entry takes the slot in force then.
-    void entryTimeLeft();
+    // The entry time picker lost the focus: a new entry takes the slot in force then. When the
+    // focus went to OK (`towardOk`, the click that leaves the time) and that changed the dose
+    // rows, the click only shows them: nothing is stored that the patient has not seen.
+    void entryTimeLeft(bool towardOk = false);
     void applySlotDefaults();
 
     int slotPk() const { return m_slotPk; }
@@ -121,24 +126,16 @@ public:
     QString keptMedicationDoses() const;
     QString keptCorrectionDoses() const;
 
-    // The notes as they will be stored (line breaks as carriage return and line feed).
+    // The notes as they will be stored (NoteText: line breaks and wrap marks included).
     const QString& notes() const { return m_notes; }
     void setNotes(const QString& stored) { m_notes = stored; }
-    // Stored notes as plain text for an edit: soft breaks dropped, line breaks as "\n".
-    static QString notesForEditing(const QString& stored);
-    // Edited notes cut to what the notes field holds (a line break counts two characters,
-    // as it is stored).
-    static QString fitNotes(const QString& editable);
-    // The stored text of notes laid out in paragraphs of wrapped lines: paragraphs joined by
-    // carriage return and line feed, wrap points marked by carriage return, carriage return,
-    // line feed. When the marks would not fit in the note, the plain text is kept.
-    static QString notesFromLines(const std::vector<QStringList>& paragraphs);
-
     // The checks of OK in their order; the first failure, or nothing when the entry can be
     // stored. In millimoles a glucose typed without tenths gets them first, as when its edit
     // loses the focus, so that a "6" confirmed with Enter is never read as 0.6.
     std::optional<SampleRefusal> validate();
-    // validate(), showing a failure in a message box; its row is kept for the focus.
+    // OK pressed: first the doses a time change has just filled in are shown, when that
+    // change came with this click; then validate(), showing a failure in a message box, its
+    // row kept for the focus. True when the entry can be stored.
     bool check();
     int focusRow() const { return m_focusRow; }
 
@@ -192,4 +189,5 @@ private:
     std::vector<Dose> m_keptCorrection;
     QString m_notes;
     int m_focusRow = -1;
+    bool m_holdAccept = false;
 };

@@ -65,6 +65,14 @@ bool MedicationTable::removeByPk(Database& db, int pk) {
     return record ? remove(db, *record) : true;
 }
 
+std::unique_ptr<Query> MedicationTable::selectAllByDesc(Database& db) {
+    int descColumn = -1;
+    for (int i = 0; i < getColumnCount(); ++i)
+        if (getColumnName(i) == QLatin1String("MED_DESC"))
+            descColumn = i;
+    return selectAll(db, descColumn, true);
+}
+
 MedicationTable::RecordPtr MedicationTable::getByCode(Database& db, const QString& code) {
     return first(db, "Select * from MEDICATION where MED_CODE  = %Q", code);
 }

@@ -49,6 +49,9 @@ public:
     // A PK that no row has counts as removed.
     static bool removeByPk(Database& db, int pk);
 
+    // The live medications ordered by MED_DESC ascending, as the medication lists show them.
+    static std::unique_ptr<Query> selectAllByDesc(Database& db);
+
     // The first medication with that code, deleted rows included, or nothing.
     static RecordPtr getByCode(Database& db, const QString& code);
     // The medication with that name; when there is none, a new insulin with the first free

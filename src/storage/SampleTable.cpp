@@ -81,6 +81,12 @@ std::unique_ptr<Query> SampleTable::selectByType(Database& db, int typePk, bool 
                          {long(typePk)}, !descending);
 }
 
+std::unique_ptr<Query> SampleTable::selectDayAndEntryPks(Database& db) {
+    return db.query("select d.PK, s.PK from SAMPLE_DATE d left join SAMPLE s on "
+                    "s.SAMPLE_DATE_PK = d.PK and s.sync_state <> 30 where d.sync_state <> 30 "
+                    "order by d.SAMPLE_DATE desc, d.PK, s.SAMPLE_TIME desc");
+}
+
 std::unique_ptr<Query> SampleTable::selectInsulinSince(Database& db, const QString& timestamp) {
     return db.query("Select * from SAMPLE where sync_state <> 30 and insulin_time >= %Q and "
                     "insulin_time <> '' order by insulin_time",

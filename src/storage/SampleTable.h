@@ -47,6 +47,10 @@ public:
                                                      bool ascending);
     // All live entries of a slot; note that the flag asks for descending order here.
     static std::unique_ptr<Query> selectByType(Database& db, int typePk, bool descending);
+    // Every live day newest first, each followed by its live entries latest first, as rows of
+    // (day PK, entry PK); the entry PK is null for a day without entries. The same order as
+    // asking day by day, in one statement.
+    static std::unique_ptr<Query> selectDayAndEntryPks(Database& db);
     // Entries with insulin given at or after a timestamp, oldest first.
     static std::unique_ptr<Query> selectInsulinSince(Database& db, const QString& timestamp);
     static RecordPtr getBySampleTime(Database& db, const QString& timestamp);

@@ -1,8 +1,8 @@
 #include "logbook/DayForm.h"
 #include "LogbookFixture.h"
 #include "logbook/DaySummary.h"
-
-#include <algorithm>
+#include "logbook/NoteText.h"
+#include "logbook/SampleForm.h"
 
 namespace {
 
@@ -13,123 +13,128 @@ protected:
         changePreference(useStandardRange);
         openContext();
     }
+    std::unique_ptr<DayForm> load(int pk) {
+        auto form = std::make_unique<DayForm>(*context, pk);
+        EXPECT_TRUE(form->load());
+        return form;
+    }
+    std::vector<std::string> notes() {
+        return rows("select NOTE_TYPE, OWNER_PK, TEXT, SYNC_STATE from NOTE");
+    }
 };
+
+// A typed note as the edit lays it out: each paragraph cut into lines of `width` characters.
+std::vector<QStringList> wrapped(const QString& typed, int width) {
+    std::vector<QStringList> paragraphs;
+    for (const QString& paragraph : typed.split(u'\n')) {
+        QStringList lines;
+        for (qsizetype at = 0; at < paragraph.size(); at += width)
+            lines << paragraph.mid(at, width);
+        paragraphs.push_back(lines.isEmpty() ? QStringList{QString()} : lines);
+    }
+    return paragraphs;
+}
 
 } // namespace
 
 TEST_F(DayFormTest, ShowsTheTotalsOfTheDay) {
-    int pk = addDay("20070315", [](SampleDate& day) {
-        day.setAvgGlucoseCnt(60);
-        day.setMaxKeytoneCode(4);
-        day.setTtlCarbCnt(145);
-        day.setTtlInsulinAmt(1250);
-        day.setDayTypeId(DayType::Active);
-    });
-    DayForm form(*context, pk);
-    ASSERT_TRUE(form.load());
-    EXPECT_EQ(form.caption(), "Thursday March 15 2007");
-    EXPECT_EQ(form.averageGlucoseText(), "60");
-    EXPECT_EQ(form.averageGlucoseClass(), GlucoseClass::Low);
-    EXPECT_EQ(form.maxKetoneText(), "Large");
-    EXPECT_EQ(form.maxKetoneIcon(), LogIcon::Ketone4);
-    EXPECT_EQ(form.totalCarbsText(), "145");
-    EXPECT_EQ(form.totalMedicationText(), "12.50");
-    EXPECT_EQ(form.dayType(), DayType::Active);
-
-    // No ketone result, no reading, a few hundredths of insulin.
-    int bare = addDay("20070316", [](SampleDate& day) { day.setTtlInsulinAmt(5); });
-    DayForm empty(*context, bare);
-    ASSERT_TRUE(empty.load());
-    EXPECT_EQ(empty.maxKetoneText(), "N/A");
-    EXPECT_EQ(empty.maxKetoneIcon(), LogIcon::None);
-    EXPECT_FALSE(empty.hasAverageGlucose());
-    EXPECT_EQ(empty.averageGlucoseText(), "");
-    EXPECT_EQ(empty.totalMedicationText(), "0.05");
-    EXPECT_EQ(empty.totalCarbsText(), "0");
+    auto shown = [this](int pk) {
+        auto form = load(pk);
+        return (QStringList{form->averageGlucoseText(), form->maxKetoneText(),
+                            form->totalCarbsText(), form->totalMedicationText()}
+                    .join('|'));
+    };
+    EXPECT_EQ(shown(addDay("20070315",
+                           [](SampleDate& day) {
+                               day.setAvgGlucoseCnt(60);
+                               day.setMaxKeytoneCode(4);
+                               day.setTtlCarbCnt(145);
+                               day.setTtlInsulinAmt(5);
+                           })),
+              "60|Large|145|0.05");
+    EXPECT_EQ(shown(addDay("20070316")), "|N/A|0|0.00");
+    EXPECT_FALSE(DayForm(*context, 42).load());
 }
 
 TEST_F(DayFormTest, NoteIsCreatedChangedInPlaceAndRemovedWhenEmptied) {
     int pk = addDay("20070315");
-    DayForm form(*context, pk);
-    ASSERT_TRUE(form.load());
-    form.setNoteText("Felt dizzy");
-    ASSERT_TRUE(form.apply());
-    auto day = SampleDateTable::getByPk(*db, pk);
-    ASSERT_GT(day->getNotePk(), 0);
-    const int note = day->getNotePk();
-    EXPECT_EQ(rows("select PK, NOTE_TYPE, OWNER_PK, TEXT, SYNC_STATE from NOTE"),
-              std::vector<std::string>{std::to_string(note) + "|1|" + std::to_string(pk) +
-                                       "|Felt dizzy|10"});
+    auto form = load(pk);
+    form->setNoteText("Felt dizzy");
+    ASSERT_TRUE(form->apply());
+    const int note = SampleDateTable::getByPk(*db, pk)->getNotePk();
+    EXPECT_EQ(notes(), std::vector<std::string>{"1|" + std::to_string(pk) + "|Felt dizzy|10"});
 
-    DayForm again(*context, pk);
-    ASSERT_TRUE(again.load());
-    EXPECT_EQ(again.noteText(), "Felt dizzy");
-    again.setNoteText("Felt better");
-    ASSERT_TRUE(again.apply());
-    EXPECT_EQ(rows("select PK, TEXT, SYNC_STATE from NOTE"),
-              std::vector<std::string>{std::to_string(note) + "|Felt better|20"});
+    auto again = load(pk);
+    EXPECT_EQ(again->noteText(), "Felt dizzy");
+    again->setNoteText("Felt better");
+    ASSERT_TRUE(again->apply());
+    EXPECT_EQ(notes(), std::vector<std::string>{"1|" + std::to_string(pk) + "|Felt better|20"});
     EXPECT_EQ(SampleDateTable::getByPk(*db, pk)->getNotePk(), note);
 
-    again.setNoteText("");
-    ASSERT_TRUE(again.apply());
-    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
-    EXPECT_EQ(SampleDateTable::getByPk(*db, pk)->getNotePk(), 0);
-}
-
-TEST_F(DayFormTest, EmptiedNoteKnownToTheHandheldIsOnlyMarkedDeleted) {
-    int pk = addDay("20070315");
-    int note = addNote("from the handheld", NoteType::Day, pk, 7);
-    auto day = SampleDateTable::getByPk(*db, pk);
-    day->setNotePk(note);
-    ASSERT_TRUE(SampleDateTable::save(*db, *day));
-
-    DayForm form(*context, pk);
-    ASSERT_TRUE(form.load());
-    form.setNoteText("");
-    ASSERT_TRUE(form.apply());
-    EXPECT_EQ(rows("select PK, SYNC_STATE from NOTE"),
-              std::vector<std::string>{std::to_string(note) + "|30"});
+    again->setNoteText("");
+    ASSERT_TRUE(again->apply());
+    EXPECT_TRUE(notes().empty());
     EXPECT_EQ(SampleDateTable::getByPk(*db, pk)->getNotePk(), 0);
 }
 
 TEST_F(DayFormTest, KindOfDayIsStoredOnTheDayAsItIsNow) {
     int pk = addDay("20070315");
     addEntry("20070315080000", 100);
-    ASSERT_TRUE(summarizeDayOf(*db, "20070315", true, context->medicationLookup()));
-    DayForm form(*context, pk);
-    ASSERT_TRUE(form.load());
+    auto form = load(pk);
     // Meanwhile the entries page adds an entry and summarizes the day.
     addEntry("20070315120000", 200);
     ASSERT_TRUE(summarizeDayOf(*db, "20070315", true, context->medicationLookup()));
-
-    form.setDayType(DayType::Sick);
-    takeStatements();
-    ASSERT_TRUE(form.apply());
-    // Only the day is written: nothing is done to a note that neither was nor is there.
-    auto written = takeStatements();
-    ASSERT_EQ(std::count_if(written.begin(), written.end(),
-                            [](const std::string& s) { return s.rfind("Update", 0) == 0; }),
-              1);
+    form->setDayType(DayType::Sick);
+    ASSERT_TRUE(form->apply());
     EXPECT_EQ(rows("select DAY_TYPE_ID, TTL_SAMPLE_CNT, AVG_GLUCOSE_CNT, NOTE_PK, SYNC_STATE "
                    "from SAMPLE_DATE"),
               std::vector<std::string>{"0|2|150|0|20"});
 }
 
-TEST_F(DayFormTest, MissingDayIsNeitherShownNorStored) {
-    DayForm form(*context, 42);
-    EXPECT_FALSE(form.load());
-    form.setNoteText("lost");
-    takeStatements();
-    EXPECT_FALSE(form.apply());
-    for (const std::string& sql : takeStatements())
-        EXPECT_EQ(sql.rfind("Select", 0), 0u) << sql;
-}
-
-TEST_F(DayFormTest, NoteKeepsTheWrapPointsOfTheEdit) {
-    EXPECT_EQ(DayForm::noteFromLines({{"Felt ", true}, {"dizzy", false}, {"later", false}}),
-              "Felt \r\r\ndizzy\r\nlater");
-    EXPECT_EQ(DayForm::noteFromLines({{"", false}}), "");
-    EXPECT_EQ(DayForm::noteFromLines({{"end", false}, {"", false}}), "end\r\n");
-    // Back in the edit the wraps go (the edit makes its own) and the breaks stay.
-    EXPECT_EQ(DayForm::noteForEditing("Felt \r\r\ndizzy\r\nlater"), "Felt dizzy\nlater");
+// Notes of both dialogs around the column's 256 characters: what the edit keeps is stored
+// whole and comes back exactly, wrap marks are kept whenever they fit.
+TEST_F(DayFormTest, NotesAreNeverCutOnTheWayIn) {
+    struct Case {
+        QString typed;
+        int width; // where the edit wraps
+        int limit; // the dialog's typing limit
+        bool marked;
+    };
+    const QString x = QStringLiteral("x");
+    const QString five =
+        QStringList{x.repeated(50), x.repeated(50), x.repeated(50), x.repeated(50), x.repeated(52)}
+            .join(u'\n');
+    const Case cases[] = {
+        {five, 80, DayForm::kNoteLimit, false}, // 256 typed as one break each
+        {five, 40, DayForm::kNoteLimit, false}, // and wrapped as well
+        {x.repeated(256), 60, DayForm::kNoteLimit, false},
+        {x.repeated(240), 60, DayForm::kNoteLimit, true}, // 3 marks, 249 stored
+        {x.repeated(250), 60, DayForm::kNoteLimit, false},
+        {x.repeated(200) + "\n\n" + x.repeated(60), 50, DayForm::kNoteLimit, false},
+        {x.repeated(100) + "\n" + x.repeated(100), 30, DayForm::kNoteLimit, true},
+        {x.repeated(254) + "\ny", 300, SampleForm::kNotesLength, false},
+        {QString(300, u'\n'), 10, SampleForm::kNotesLength, false},
+        {x.repeated(250) + QString::fromUtf8("\xF0\x9F\x8D\x95").repeated(10), 300,
+         DayForm::kNoteLimit, false},
+    };
+    int pk = addDay("20070315");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.left(60).toStdString() + " width " + std::to_string(c.width));
+        const QString kept = NoteText::fit(c.typed, c.limit);
+        EXPECT_LE(NoteText::storedLength(kept), c.limit);
+        if (kept != c.typed) {
+            EXPECT_TRUE(c.typed.startsWith(kept));
+            EXPECT_GE(NoteText::storedLength(kept), c.limit - 1);
+        }
+        const QString stored = NoteText::fromLines(wrapped(kept, c.width));
+        EXPECT_EQ(stored.contains("\r\r\n"), c.marked);
+        auto form = load(pk);
+        form->setNoteText(stored);
+        ASSERT_TRUE(form->apply());
+        const QString back = load(pk)->noteText();
+        EXPECT_EQ(back, stored);
+        EXPECT_EQ(NoteText::forEditing(back), kept);
+    }
+    EXPECT_EQ(NoteText::fromLines({{"Ate ", "late"}, {""}, {"ok"}}), "Ate \r\r\nlate\r\n\r\nok");
+    EXPECT_EQ(NoteText::forEditing("a\r\r\nb\r\nc\rd"), "ab\nc\nd");
 }

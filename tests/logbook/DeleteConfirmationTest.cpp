@@ -4,64 +4,36 @@
 #include "support/TestDatabase.h"
 
 namespace {
-
-class DeleteConfirmation : public DatabaseTest {
-protected:
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        ASSERT_TRUE(PreferenceTable::createTable(*db));
-        preference = PreferenceTable::load(*db);
-        ASSERT_TRUE(preference);
-        ASSERT_TRUE(preference->getAskDeleteBol());
-        takeStatements();
-    }
-
-    // Asks with these answers scripted; every one of them must be used up.
-    bool confirm(std::deque<DeleteAnswer> answers) {
-        question.answers = answers;
-        bool yes = confirmDelete(*db, *preference, question);
-        EXPECT_TRUE(question.answers.empty()) << "the question was not asked";
-        return yes;
-    }
-    std::vector<std::string> storedAskDelete() {
-        return rows("select ASK_DELETE_BOL from PREFERENCE");
-    }
-
-    ScriptedDeleteQuestion question;
-    std::unique_ptr<Preference> preference;
-};
-
+class DeleteConfirmation : public DatabaseTest {};
 } // namespace
 
-TEST_F(DeleteConfirmation, TurnedOffAnswersYesWithoutAskingOrWriting) {
-    preference->setAskDeleteBol(false);
-    ASSERT_TRUE(PreferenceTable::save(*db, *preference));
-    takeStatements();
-    EXPECT_TRUE(confirm({}));
-    EXPECT_TRUE(takeStatements().empty());
-    EXPECT_EQ(storedAskDelete(), std::vector<std::string>{"F"});
-}
-
-TEST_F(DeleteConfirmation, AnswersWithTheBoxTickedChangeNothingStored) {
-    EXPECT_TRUE(confirm({{true, true}}));
-    EXPECT_FALSE(confirm({{false, true}}));
-    EXPECT_TRUE(preference->getAskDeleteBol());
-    EXPECT_TRUE(takeStatements().empty());
-    EXPECT_EQ(storedAskDelete(), std::vector<std::string>{"T"});
-}
-
-TEST_F(DeleteConfirmation, NoWithTheBoxClearedDeclinesButStopsAskingAtOnce) {
-    EXPECT_FALSE(confirm({{false, false}}));
-    EXPECT_FALSE(preference->getAskDeleteBol());
-    EXPECT_EQ(storedAskDelete(), std::vector<std::string>{"F"});
-    // Stored for the next start, and the cached record no longer asks either.
-    EXPECT_FALSE(PreferenceTable::load(*db)->getAskDeleteBol());
-    EXPECT_TRUE(confirm({}));
-}
-
-TEST_F(DeleteConfirmation, YesWithTheBoxClearedRemovesAndStopsAsking) {
-    EXPECT_TRUE(confirm({{true, false}}));
-    // Only the one preference row is written, nothing else of it changes.
-    EXPECT_EQ(rows("select PK, DOCTOR_NAME, MILITARY_TIME_BOL, ASK_DELETE_BOL from PREFERENCE"),
-              std::vector<std::string>{"1|Dr.|T|F"});
+// Each answer of the question: whether the removal goes ahead, and whether the question is
+// asked again, in the cached record and in the stored one (only the one flag is written).
+TEST_F(DeleteConfirmation, AnswersAndTheirEffect) {
+    ASSERT_TRUE(PreferenceTable::createTable(*db));
+    struct Case {
+        bool askBefore;
+        std::deque<DeleteAnswer> answers;
+        bool yes;
+        const char* stored; // DOCTOR_NAME|MILITARY_TIME_BOL|ASK_DELETE_BOL afterwards
+    };
+    const Case cases[] = {
+        {false, {}, true, "Dr.|T|F"}, // turned off: yes without asking
+        {true, {{true, true}}, true, "Dr.|T|T"},
+        {true, {{false, true}}, false, "Dr.|T|T"},
+        {true, {{false, false}}, false, "Dr.|T|F"}, // declined, but never asked again
+        {true, {{true, false}}, true, "Dr.|T|F"},
+    };
+    for (const Case& c : cases) {
+        auto preference = PreferenceTable::load(*db);
+        preference->setAskDeleteBol(c.askBefore);
+        ASSERT_TRUE(PreferenceTable::save(*db, *preference));
+        ScriptedDeleteQuestion question;
+        question.answers = c.answers;
+        EXPECT_EQ(confirmDelete(*db, *preference, question), c.yes);
+        EXPECT_TRUE(question.answers.empty()) << "the question was not asked";
+        EXPECT_EQ(preference->getAskDeleteBol(), QString(c.stored).endsWith('T'));
+        EXPECT_EQ(rows("select DOCTOR_NAME, MILITARY_TIME_BOL, ASK_DELETE_BOL from PREFERENCE"),
+                  std::vector<std::string>{c.stored});
+    }
 }

@@ -17,14 +17,6 @@ inline void useStandardRange(Preference& p) {
     p.setGlucoseExtHi(250);
 }
 
-// Whether a statement changes the database.
-inline bool isWrite(const std::string& sql) {
-    for (const char* verb : {"Insert", "Update", "update", "delete", "Delete"})
-        if (sql.rfind(verb, 0) == 0)
-            return true;
-    return false;
-}
-
 // Selects exactly these rows of the list; the last one becomes the selection mark.
 inline void selectRows(SampleListCtrl& list, std::initializer_list<int> positions) {
     list.clearSelection();

@@ -74,18 +74,22 @@ TEST_F(SampleFormTest, ANewEntryTakesTheSlotInForceAndItsUsualDosesAgainWhenTheT
     EXPECT_EQ(form->slotPk(), breakfast);
     EXPECT_EQ(shownRows(*form), (QStringList{"6H", "None", "None", "None"}));
     EXPECT_EQ(form->medicationTime(), QTime(7, 10));
+    form->entryTimeLeft(true); // same slot, same doses: OK is not held back
+    EXPECT_TRUE(form->check());
 
+    // Leaving the time by clicking OK fills in other doses: that click only shows them.
     form->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
-    form->entryTimeLeft();
+    form->entryTimeLeft(true);
     EXPECT_EQ(form->slotPk(), lunch);
     EXPECT_EQ(shownRows(*form), (QStringList{"4H", "2N", "None", "None"}));
+    prompts.expect("Quillmarch", SampleForm::kDosesFilledText);
+    EXPECT_FALSE(form->check());
+    prompts.verify();
 
-    auto entry = stored(save(*form));
-    EXPECT_EQ(entry.getSampleTypePk(), lunch);
-    EXPECT_EQ(entry.getMedicationDosage(), "4H 2N");
-    EXPECT_EQ(entry.getInsulinTime(), "20070315114500");
-    EXPECT_EQ(entry.getDeliveryCode(), kDeliveryOral);
-    EXPECT_EQ(entry.getSyncState(), SyncState::Added);
+    save(*form);
+    EXPECT_EQ(rows("select SAMPLE_TYPE_PK, MEDICATION_DOSAGE, INSULIN_TIME, DELIVERY_CODE, "
+                   "SYNC_STATE from SAMPLE"),
+              std::vector<std::string>{std::to_string(lunch) + "|4H 2N|20070315114500|2|10"});
 }
 
 TEST_F(SampleFormTest, DosesAlreadyGivenAndExistingEntriesAreNotReplacedBySlotDefaults) {
@@ -102,7 +106,7 @@ TEST_F(SampleFormTest, DosesAlreadyGivenAndExistingEntriesAreNotReplacedBySlotDe
     });
     auto existing = reopen(pk);
     existing->setEntryTime(QDate(2007, 3, 15), QTime(11, 45));
-    existing->entryTimeLeft();
+    existing->entryTimeLeft(true);
     EXPECT_EQ(existing->slotPk(), breakfast);
     EXPECT_EQ(shownRows(*existing), (QStringList{"5H", "None", "None", "None"}));
     EXPECT_EQ(existing->medicationTime(), QTime(7, 5));
@@ -129,35 +133,13 @@ TEST_F(SampleFormTest, RefusalsComeInOrderWithTheirMessagesAndStoreNothing) {
     form->setAmount(3, "");
     expectRefused(*form, "Invalid Dosage");
     EXPECT_EQ(form->focusRow(), 3);
-    prompts.verify();
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), std::vector<std::string>{"0"});
-    EXPECT_EQ(rows("select count(*) from SAMPLE_DATE"), std::vector<std::string>{"0"});
-
+    EXPECT_EQ(rows("select (select count(*) from SAMPLE) + count(*) from SAMPLE_DATE"),
+              std::vector<std::string>{"0"});
     form->setAmount(3, "1");
-    auto entry = stored(save(*form));
-    EXPECT_EQ(entry.getGlucoseCnt(), 120);
-    EXPECT_EQ(entry.getMedicationDosage(), "6H 12.25H");
-    EXPECT_EQ(entry.getCorrectionDosage(), "1N");
-}
-
-TEST_F(SampleFormTest, RowsComposeInOrderAndRemovingAllDosesClearsTheInsulinTime) {
-    auto form = open("20070315090000");
-    form->selectMedication(0, u'H');
-    form->setAmount(0, "5");
-    form->selectMedication(2, u'N');
-    form->setAmount(2, "2");
-    form->setMedicationTime(QTime(8, 50));
     int pk = save(*form);
-    EXPECT_EQ(stored(pk).getMedicationDosage(), "5H 2N");
-    EXPECT_EQ(stored(pk).getInsulinTime(), "20070315085000");
-
-    auto again = reopen(pk);
-    EXPECT_EQ(shownRows(*again), (QStringList{"5H", "2N", "None", "None"}));
-    for (int row = 0; row < SampleForm::kRowCount; ++row)
-        again->selectMedication(row, QChar());
-    save(*again);
-    EXPECT_EQ(stored(pk).getMedicationDosage(), "");
-    EXPECT_EQ(stored(pk).getInsulinTime(), "");
+    EXPECT_EQ(rows("select GLUCOSE_CNT, MEDICATION_DOSAGE, CORRECTION_DOSAGE from SAMPLE"),
+              std::vector<std::string>{"120|6H 12.25H|1N"});
+    EXPECT_GT(pk, 0);
 }
 
 TEST_F(SampleFormTest, DosesTheRowsCannotShowAreStoredAgainAndOverlongListsAreRefused) {
@@ -178,26 +160,36 @@ TEST_F(SampleFormTest, DosesTheRowsCannotShowAreStoredAgainAndOverlongListsAreRe
     longer->setAmount(1, "10");
     expectRefused(*longer, SampleForm::kDosageTooLongText);
     EXPECT_EQ(stored(pk).getMedicationDosage(), "100.5H 1N 2H 3G");
+
+    // Rows compose in row order, skipping "None"; without doses there is no insulin time.
+    auto form2 = open("20070315090000");
+    form2->selectMedication(0, u'H');
+    form2->setAmount(0, "5");
+    form2->selectMedication(2, u'N');
+    form2->setAmount(2, "2");
+    form2->setMedicationTime(QTime(8, 50));
+    int fresh = save(*form2);
+    EXPECT_EQ(stored(fresh).getMedicationDosage() + stored(fresh).getInsulinTime(),
+              "5H 2N20070315085000");
+    auto none = reopen(fresh);
+    for (int row = 0; row < SampleForm::kRowCount; ++row)
+        none->selectMedication(row, QChar());
+    save(*none);
+    EXPECT_EQ(stored(fresh).getMedicationDosage() + stored(fresh).getInsulinTime(), "");
 }
 
 TEST_F(SampleFormTest, MillimolesAreShownAndStoredInTenths) {
     changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
-    int pk = addEntry("20070315090000", 65);
-    EXPECT_EQ(reopen(pk)->glucose(), "6.5");
-
-    auto whole = open("20070315090000");
-    whole->setGlucose("7");
-    whole->glucoseLeft();
-    EXPECT_EQ(whole->glucose(), "7.0");
-    EXPECT_EQ(stored(save(*whole)).getGlucoseCnt(), 70);
-
-    // Confirmed without leaving the field, and with a bare point: still whole millimoles.
-    for (const char* text : {"6", "6."}) {
-        auto confirmed = open("20070315080000");
-        confirmed->setGlucose(text);
-        EXPECT_EQ(stored(save(*confirmed)).getGlucoseCnt(), 60) << text;
+    EXPECT_EQ(reopen(addEntry("20070315090000", 65))->glucose(), "6.5");
+    // Whole millimoles get their tenths when the field is left, or confirmed without leaving.
+    for (auto [typed, left, tenths] : {std::tuple{"7", "7.0", 70}, std::tuple{"6.", "6.0", 60}}) {
+        auto form = open("20070315080000");
+        form->setGlucose(typed);
+        EXPECT_EQ(stored(save(*form)).getGlucoseCnt(), tenths) << typed;
+        form->setGlucose(typed);
+        form->glucoseLeft();
+        EXPECT_EQ(form->glucose(), left);
     }
-
     auto tooFine = open("20070315090000");
     tooFine->setGlucose("6.55");
     expectRefused(*tooFine, "Invalid Glucose entry");
@@ -256,38 +248,17 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
     fresh.setSampleTime("20070315090000");
     SampleForm form(*context, fresh, "From the calculator");
     EXPECT_EQ(form.notes(), "From the calculator");
-    form.setNotes("Pizza");
     int pk = save(form);
-    int notePk = stored(pk).getNotePk();
-    ASSERT_GT(notePk, 0);
-    EXPECT_EQ(rows("select NOTE_TYPE, OWNER_PK, TEXT, SYNC_STATE from NOTE"),
-              std::vector<std::string>{"0|" + std::to_string(pk) + "|Pizza|10"});
-
-    auto changed = reopen(pk);
-    EXPECT_EQ(changed->notes(), "Pizza");
-    changed->setNotes("Pizza\r\nlate");
-    save(*changed);
-    EXPECT_EQ(stored(pk).getNotePk(), notePk);
-    EXPECT_EQ(rows("select TEXT from NOTE"), std::vector<std::string>{"Pizza\r\nlate"});
-
-    auto cleared = reopen(pk);
-    cleared->setNotes("");
-    save(*cleared);
-    EXPECT_EQ(stored(pk).getNotePk(), 0);
-    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
-}
-
-TEST(SampleFormNotes, WrapPointsAreMarkedAndDroppedForEditingAndTheLengthIsKept) {
-    const QString stored = SampleForm::notesFromLines({{"Ate ", "late"}, {""}, {"ok"}});
-    EXPECT_EQ(stored, "Ate \r\r\nlate\r\n\r\nok");
-    EXPECT_EQ(SampleForm::notesForEditing(stored), "Ate late\n\nok");
-
-    // Marks that would not fit in the note are left out rather than cutting words off.
-    const QStringList lines(100, QStringLiteral("ab"));
-    EXPECT_EQ(SampleForm::notesFromLines({lines}), QStringLiteral("ab").repeated(100));
-
-    // A line break is stored as two characters, so it counts two against the limit.
-    const QString full = QString(253, u'x') + "\ny";
-    EXPECT_EQ(SampleForm::fitNotes(full), QString(253, u'x') + "\n");
-    EXPECT_EQ(SampleForm::fitNotes(QString(255, u'x')).size(), 255);
+    const int notePk = stored(pk).getNotePk();
+    EXPECT_EQ(rows("select PK, NOTE_TYPE, OWNER_PK, TEXT, SYNC_STATE from NOTE"),
+              std::vector<std::string>{std::to_string(notePk) + "|0|" + std::to_string(pk) +
+                                       "|From the calculator|10"});
+    for (const char* text : {"Pizza\r\nlate", ""}) {
+        auto changed = reopen(pk);
+        changed->setNotes(text);
+        save(*changed);
+        EXPECT_EQ(rows("select group_concat(PK || TEXT) from NOTE"),
+                  std::vector<std::string>{*text ? std::to_string(notePk) + text : "NULL"});
+        EXPECT_EQ(stored(pk).getNotePk(), *text ? notePk : 0);
+    }
 }

@@ -1,6 +1,5 @@
 #include "logbook/widgets/CQuillmarchView.h"
 
-#include "logbook/DeleteConfirmation.h"
 #include "logbook/LogbookContext.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/EntryMenu.h"
@@ -11,7 +10,6 @@
 #include "storage/Preference.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
 #include "ui/Progress.h"
 
 #include <QContextMenuEvent>
@@ -22,8 +20,8 @@ using namespace ViewCommand;
 
 CQuillmarchView::CQuillmarchView(LogbookContext& context, Progress& progress,
                                  DeleteQuestion& deleteQuestion, QWidget* parent)
-    : QWidget(parent), m_context(context), m_progress(progress), m_deleteQuestion(deleteQuestion),
-      m_actions(context), m_list(new SampleListCtrl(context, this)) {
+    : QWidget(parent), m_context(context), m_progress(progress), m_actions(context),
+      m_commands(context, deleteQuestion, *this), m_list(new SampleListCtrl(context, this)) {
     m_list->setCompact(false);
     m_list->insertColumns();
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -55,53 +53,15 @@ void CQuillmarchView::postCommand(int id) {
 }
 
 bool CQuillmarchView::isCommandEnabled(int id) const {
-    switch (id) {
-    case ModifyEntry:
-    case RemoveEntry:
-        return !m_list->selectedRows().empty();
-    case InfusionSite: {
-        const LogRow* row = singleSelection();
-        return row && row->tag != 'D';
-    }
-    default:
-        return true;
-    }
+    return LogCommands::handles(id) ? m_commands.isEnabled(id) : true;
 }
 
 bool CQuillmarchView::isCommandChecked(int id) const {
-    const LogRow* row = singleSelection();
-    if (!row)
-        return false;
-    Database& db = m_context.database();
-    if (id >= DaySick && id <= DayActive && row->tag == 'D') {
-        auto day = SampleDateTable::getByPk(db, row->pk);
-        return day && day->getDayTypeId() == id - DaySick;
-    }
-    if (row->tag == 'D')
-        return false;
-    auto entry = SampleTable::getByPk(db, row->pk);
-    return entry && EntryMenu::isChecked(m_context, *entry, id);
+    return m_commands.isChecked(id);
 }
 
 bool CQuillmarchView::runCommand(int id) {
-    if (!isCommandEnabled(id))
-        return false;
-    const LogRow* single = singleSelection();
-    int mark = m_list->selectionMark();
-    const LogRow* markRow = mark >= 0 ? &m_list->model()->rowAt(mark) : nullptr;
     switch (id) {
-    case NewEntry:
-        newEntry(false);
-        return true;
-    case NewEntryHere:
-        newEntry(true);
-        return true;
-    case ModifyEntry:
-        modifyEntry();
-        return true;
-    case RemoveEntry:
-        removeSelected();
-        return true;
     case Summarize:
         m_actions.summarizeCommand(m_progress);
         postCommand(Reload);
@@ -116,43 +76,13 @@ bool CQuillmarchView::runCommand(int id) {
     case Preferences:
         editPreferences();
         return true;
-    case DaySick:
-    case DayNormal:
-    case DayActive:
-        if (markRow && markRow->tag == 'D' && m_actions.setDayType(markRow->pk, id - DaySick))
-            m_list->viewport()->update();
-        return true;
-    case ShowDayEntries:
-    case HideDayEntries:
-        showDayEntries(id == ShowDayEntries);
-        return true;
-    case InfusionSite:
-        if (single && m_actions.toggleInfusionSite(single->pk))
-            repaintList();
-        return true;
-    case DeliveryInjection:
-    case DeliveryPump:
-    case DeliveryOral:
-        if (single && single->tag != 'D' &&
-            m_actions.setDelivery(single->pk, EntryMenu::deliveryCodeOf(id)))
-            repaintList();
-        return true;
     default:
-        break;
+        return m_commands.run(id);
     }
-    if (id >= KetonesFirst && id <= KetonesLast) {
-        if (markRow && markRow->tag != 'D' && m_actions.setKetones(markRow->pk, id - KetonesFirst))
-            m_list->viewport()->update();
-        return true;
-    }
-    if (id >= LogTypeFirst && id <= LogTypeLast) {
-        int index = id - LogTypeFirst;
-        if (markRow && markRow->tag != 'D' && index < m_context.slotCount() &&
-            m_actions.setLogType(markRow->pk, m_context.slotAt(index).getPk()))
-            m_list->viewport()->update();
-        return true;
-    }
-    return false;
+}
+
+LogSelection CQuillmarchView::selection() const {
+    return m_list->selection();
 }
 
 void CQuillmarchView::reload() {
@@ -182,7 +112,8 @@ void CQuillmarchView::repaintList() {
 
 void CQuillmarchView::newEntry(bool atSelection) {
     QString time = toDateTimeText(m_context.clock().now());
-    const LogRow* single = atSelection ? singleSelection() : nullptr;
+    const LogSelection selected = selection();
+    const LogRow* single = atSelection ? selected.single() : nullptr;
     if (single && single->tag == 'D') {
         if (auto day = SampleDateTable::getByPk(m_context.database(), single->pk))
             time = padDateText(day->getSampleDate());
@@ -205,17 +136,14 @@ int CQuillmarchView::newEntryFrom(Sample& entry) {
     return pk;
 }
 
-void CQuillmarchView::modifyEntry() {
-    const LogRow* single = singleSelection();
-    if (!single)
-        return;
-    if (single->tag == 'D') {
-        if (m_editDay && m_editDay(single->pk))
+void CQuillmarchView::modify(const LogRow& row) {
+    if (row.tag == 'D') {
+        if (m_editDay && m_editDay(row.pk))
             repaintList();
         m_list->setFocus();
         return;
     }
-    auto entry = SampleTable::getByPk(m_context.database(), single->pk);
+    auto entry = SampleTable::getByPk(m_context.database(), row.pk);
     if (!entry || !m_editEntry)
         return;
     const QString before = entry->getSampleTime().left(12);
@@ -234,22 +162,19 @@ void CQuillmarchView::modifyEntry() {
     m_list->setFocus();
 }
 
-void CQuillmarchView::removeSelected() {
-    std::vector<LogRow> rows = selectedLogRows();
-    if (rows.empty())
-        return;
-    if (!confirmDelete(m_context.database(), m_context.preference(), m_deleteQuestion)) {
-        m_list->setFocus();
-        return;
-    }
-    LogbookActions::Removal removal = m_actions.removeRows(rows);
+void CQuillmarchView::removed(const std::vector<LogRow>& rows,
+                              const LogbookActions::Removal& removal) {
     if (removal.dayRemoved) {
         reload();
-    } else {
-        m_list->model()->removeLogRows(removal.removedEntryRows, rows);
-        repaintList();
-        m_list->setFocus();
+        return;
     }
+    m_list->model()->removeLogRows(removal.removedEntryRows, rows);
+    repaintList();
+    m_list->setFocus();
+}
+
+void CQuillmarchView::changed() {
+    repaintList();
 }
 
 void CQuillmarchView::editPreferences() {
@@ -265,24 +190,7 @@ void CQuillmarchView::editPreferences() {
 }
 
 void CQuillmarchView::showDayEntries(bool show) {
-    const LogRow* single = singleSelection();
-    if (!single || single->tag != 'D')
-        return;
     m_list->model()->setDayExpanded(m_context.database(), m_list->selectionMark(), show);
-}
-
-std::vector<LogRow> CQuillmarchView::selectedLogRows() const {
-    std::vector<LogRow> rows;
-    for (int index : m_list->selectedRows())
-        rows.push_back(m_list->model()->rowAt(index));
-    return rows;
-}
-
-const LogRow* CQuillmarchView::singleSelection() const {
-    auto selected = m_list->selectedRows();
-    if (selected.size() != 1)
-        return nullptr;
-    return &m_list->model()->rowAt(selected.front());
 }
 
 void CQuillmarchView::onKeyReleased(int key) {
@@ -302,39 +210,9 @@ void CQuillmarchView::onKeyReleased(int key) {
     }
 }
 
-void CQuillmarchView::addCommand(QMenu& menu, const QString& text, int id) {
-    EntryMenu::addItem(menu, text, isCommandEnabled(id), isCommandChecked(id),
-                       [this, id] { runCommand(id); });
-}
-
-void CQuillmarchView::fillEntryMenu(QMenu& menu) {
-    EntryMenu::fill(menu, m_context, [this](QMenu& into, const QString& text, int id) {
-        addCommand(into, text, id);
-    });
-}
-
-void CQuillmarchView::fillDayMenu(QMenu& menu) {
-    addCommand(menu, QStringLiteral("New Log Entry ..."), NewEntryHere);
-    addCommand(menu, QStringLiteral("Modify Log Entry ..."), ModifyEntry);
-    addCommand(menu, QStringLiteral("Remove Log Entry ..."), RemoveEntry);
-    menu.addSeparator();
-    QMenu* dayType = menu.addMenu(QStringLiteral("Day Type"));
-    addCommand(*dayType, QStringLiteral("Sick"), DaySick);
-    addCommand(*dayType, QStringLiteral("Normal"), DayNormal);
-    addCommand(*dayType, QStringLiteral("Active"), DayActive);
-    menu.addSeparator();
-    addCommand(menu, QStringLiteral("Show all entries for this day"), ShowDayEntries);
-    addCommand(menu, QStringLiteral("Hide all entries for this day"), HideDayEntries);
-}
-
 void CQuillmarchView::openContextMenu(const QPoint& globalPos) {
-    const LogRow* single = singleSelection();
-    if (!single)
-        return;
     QMenu menu(this);
-    if (single->tag == 'D')
-        fillDayMenu(menu);
-    else
-        fillEntryMenu(menu);
-    menu.exec(globalPos);
+    EntryMenu::fill(menu, m_commands);
+    if (!menu.isEmpty())
+        menu.exec(globalPos);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logbook/LogCommands.h"
 #include "logbook/LogRows.h"
 #include "logbook/LogbookActions.h"
 
@@ -14,9 +15,10 @@ class Sample;
 class SampleListCtrl;
 
 // The one view of the main window: the logbook list and every command that acts on days and
-// entries. Its rules live in LogbookActions; this class turns commands, keys and menus into
-// those calls and keeps the list in step (reload when rows come or go, repaint otherwise).
-class CQuillmarchView : public QWidget {
+// entries. The commands on days and entries are those of every logbook list (LogCommands);
+// this class adds its own, turns keys and menus into commands and keeps the list in step
+// (reload when rows come or go, repaint otherwise).
+class CQuillmarchView : public QWidget, private LogCommandHost {
     Q_OBJECT
 public:
     CQuillmarchView(LogbookContext& context, Progress& progress, DeleteQuestion& deleteQuestion,
@@ -49,6 +51,7 @@ public:
     int newEntryFrom(Sample& entry);
 
     SampleListCtrl* list() const { return m_list; }
+    LogCommands& commands() { return m_commands; }
     int filter() const { return m_filter; }
 
 signals:
@@ -63,24 +66,22 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void newEntry(bool atSelection);
-    void modifyEntry();
-    void removeSelected();
+    // LogCommandHost
+    LogSelection selection() const override;
+    void newEntry(bool atSelection) override;
+    void modify(const LogRow& row) override;
+    void removed(const std::vector<LogRow>& rows, const LogbookActions::Removal& removal) override;
+    void changed() override;
+    void showDayEntries(bool show) override;
+
     void openContextMenu(const QPoint& globalPos);
-    void fillEntryMenu(QMenu& menu);
-    void fillDayMenu(QMenu& menu);
-    void addCommand(QMenu& menu, const QString& text, int id);
-    void showDayEntries(bool show);
     void editPreferences();
-    std::vector<LogRow> selectedLogRows() const;
-    // The row of the selection mark when exactly one row is selected.
-    const LogRow* singleSelection() const;
     void onKeyReleased(int key);
 
     LogbookContext& m_context;
     Progress& m_progress;
-    DeleteQuestion& m_deleteQuestion;
     LogbookActions m_actions;
+    LogCommands m_commands;
     SampleListCtrl* m_list;
     std::function<int()> m_filterSource;
     std::function<int(Sample&)> m_editEntry;

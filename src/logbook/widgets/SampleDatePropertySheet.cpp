@@ -1,9 +1,11 @@
 #include "logbook/widgets/SampleDatePropertySheet.h"
 
-#include "logbook/DeleteConfirmation.h"
 #include "logbook/LogbookContext.h"
+#include "logbook/NoteText.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/EntryMenu.h"
+#include "logbook/widgets/LogbookLook.h"
+#include "logbook/widgets/NoteEdit.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Preference.h"
@@ -11,7 +13,6 @@
 #include "storage/SampleTable.h"
 #include "storage/SampleType.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,28 +22,17 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 
 using namespace ViewCommand;
 
-// The pictures live in a static library; their resource must be registered by hand.
-static void initDayIconResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
-constexpr int kBoldWeight = 800;
 constexpr int kBoxFrame = 2;
 constexpr int kIconSize = 16;
 
-QPixmap iconPixmap(LogIcon icon) {
-    const QString path = logIconPath(icon);
-    return path.isEmpty() ? QPixmap() : QPixmap(path);
-}
+using LogbookLook::iconPixmap;
 
 QLineEdit* readOnlyText(const QString& text, QWidget* parent) {
     auto* edit = new QLineEdit(text, parent);
@@ -54,28 +44,6 @@ QLabel* imageLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setFixedSize(kIconSize, kIconSize);
     return label;
-}
-
-// The edit's lines as the patient sees them, with where the edit itself broke a line.
-std::vector<DayForm::NoteLine> visualLines(QPlainTextEdit* edit) {
-    std::vector<DayForm::NoteLine> lines;
-    QTextDocument* document = edit->document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        // A paragraph not drawn yet is laid out now, at the edit's width.
-        document->documentLayout()->blockBoundingRect(block);
-        const QString text = block.text();
-        QTextLayout* layout = block.layout();
-        const int count = layout ? layout->lineCount() : 0;
-        if (count == 0) {
-            lines.push_back({text, false});
-            continue;
-        }
-        for (int i = 0; i < count; ++i) {
-            const QTextLine line = layout->lineAt(i);
-            lines.push_back({text.mid(line.textStart(), line.textLength()), i + 1 < count});
-        }
-    }
-    return lines;
 }
 
 } // namespace
@@ -108,10 +76,7 @@ void AverageGlucoseBox::paintEvent(QPaintEvent*) {
         painter.fillRect(area, style.frame);
         painter.setClipping(false);
     }
-    QFont font = this->font();
-    if (style.bold)
-        font.setWeight(QFont::Weight(kBoldWeight));
-    painter.setFont(font);
+    painter.setFont(style.bold ? LogbookLook::bold(font()) : font());
     painter.setPen(style.ownTextColor ? style.text : palette().color(QPalette::Text));
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, m_text);
 }
@@ -123,7 +88,6 @@ SampleDateDlg::SampleDateDlg(LogbookContext& context, int dayPk, QWidget* parent
       m_average(new AverageGlucoseBox(this)), m_ketone(nullptr), m_ketoneImage(imageLabel(this)),
       m_carbs(nullptr), m_medication(nullptr), m_dayTypeImage(imageLabel(this)),
       m_notes(new QPlainTextEdit(this)) {
-    initDayIconResources();
     m_form.load();
     m_dayType->addItems(DayForm::dayTypeNames());
     m_dayType->setCurrentIndex(
@@ -134,7 +98,7 @@ SampleDateDlg::SampleDateDlg(LogbookContext& context, int dayPk, QWidget* parent
     m_carbs = readOnlyText(m_form.totalCarbsText(), this);
     m_medication = readOnlyText(m_form.totalMedicationText(), this);
     m_notes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_notes->setPlainText(DayForm::noteForEditing(m_form.noteText()));
+    m_notes->setPlainText(NoteText::forEditing(m_form.noteText()));
     showDayTypeImage();
 
     auto* grid = new QGridLayout(this);
@@ -158,7 +122,7 @@ SampleDateDlg::SampleDateDlg(LogbookContext& context, int dayPk, QWidget* parent
         emit changed();
     });
     connect(m_notes, &QPlainTextEdit::textChanged, this, [this] {
-        limitNotes();
+        NoteEdit::limit(m_notes, DayForm::kNoteLimit);
         emit changed();
     });
 }
@@ -172,25 +136,11 @@ void SampleDateDlg::readFields() {
     // With nothing chosen the stored kind stays.
     if (m_dayType->currentIndex() >= 0)
         m_form.setDayType(m_dayType->currentIndex());
-    m_form.setNoteText(DayForm::noteFromLines(visualLines(m_notes)));
+    m_form.setNoteText(NoteEdit::storedText(m_notes));
 }
 
 void SampleDateDlg::showDayTypeImage() {
     m_dayTypeImage->setPixmap(iconPixmap(DayForm::dayTypeIcon(m_dayType->currentIndex())));
-}
-
-void SampleDateDlg::limitNotes() {
-    const QString text = m_notes->toPlainText();
-    if (text.size() <= DayForm::kNoteLimit)
-        return;
-    // Cut at the end, where typing or pasting adds; the cursor stays where it was.
-    QTextCursor cursor = m_notes->textCursor();
-    const int position = std::min(cursor.position(), DayForm::kNoteLimit);
-    const QSignalBlocker quiet(m_notes);
-    m_notes->setPlainText(text.left(DayForm::kNoteLimit));
-    cursor = m_notes->textCursor();
-    cursor.setPosition(position);
-    m_notes->setTextCursor(cursor);
 }
 
 // ---- SampleDateSamplePage ------------------------------------------------------------
@@ -199,8 +149,7 @@ SampleDateSamplePage::SampleDateSamplePage(LogbookContext& context, int dayPk,
                                            std::function<int(Sample&)> entryEditor,
                                            DeleteQuestion& deleteQuestion, QWidget* parent)
     : PropertyPage(parent), m_context(context), m_dayPk(dayPk), m_editEntry(std::move(entryEditor)),
-      m_deleteQuestion(deleteQuestion), m_actions(context),
-      m_list(new SampleListCtrl(context, this)),
+      m_commands(context, deleteQuestion, *this), m_list(new SampleListCtrl(context, this)),
       m_new(new QPushButton(QStringLiteral("New"), this)),
       m_modify(new QPushButton(QStringLiteral("Modify"), this)),
       m_remove(new QPushButton(QStringLiteral("Remove"), this)) {
@@ -220,20 +169,22 @@ SampleDateSamplePage::SampleDateSamplePage(LogbookContext& context, int dayPk,
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
 
-    connect(m_new, &QPushButton::clicked, this, [this] { runCommand(NewEntryHere); });
-    connect(m_modify, &QPushButton::clicked, this, [this] { runCommand(ModifyEntry); });
-    connect(m_remove, &QPushButton::clicked, this, [this] { runCommand(RemoveEntry); });
-    connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { runCommand(ModifyEntry); });
+    connect(m_new, &QPushButton::clicked, this, [this] { m_commands.run(NewEntryHere); });
+    connect(m_modify, &QPushButton::clicked, this, [this] { m_commands.run(ModifyEntry); });
+    connect(m_remove, &QPushButton::clicked, this, [this] { m_commands.run(RemoveEntry); });
+    connect(m_list, &QAbstractItemView::doubleClicked, this,
+            [this] { m_commands.run(ModifyEntry); });
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QMenu menu(this);
-        fillEntryMenu(menu);
-        menu.exec(m_list->viewport()->mapToGlobal(pos));
+        EntryMenu::fill(menu, m_commands);
+        if (!menu.isEmpty())
+            menu.exec(m_list->viewport()->mapToGlobal(pos));
     });
     connect(m_list, &SampleListCtrl::keyReleased, this, [this](int key) {
         if (key == Qt::Key_Delete)
-            runCommand(RemoveEntry);
+            m_commands.run(RemoveEntry);
         else if (key == Qt::Key_Insert)
-            runCommand(NewEntryHere);
+            m_commands.run(NewEntryHere);
     });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SampleDateSamplePage::updateButtons);
@@ -248,116 +199,34 @@ void SampleDateSamplePage::refill() {
             rows.push_back({'S', entry->getPk()});
     }
     // The patient's selection outlives the refill, so that one quick edit can follow another.
-    const std::vector<LogRow> selected = m_list->selectedLogRows();
-    const int mark = markedEntry();
+    const LogSelection selected = selection();
     m_list->setRows(std::move(rows));
-    QItemSelectionModel* selection = m_list->selectionModel();
+    QItemSelectionModel* selectionModel = m_list->selectionModel();
     for (int row = 0; row < m_list->logRowCount(); ++row) {
         const LogRow& listed = m_list->logRowAt(row);
-        if (std::find(selected.begin(), selected.end(), listed) == selected.end())
+        if (std::find(selected.rows.begin(), selected.rows.end(), listed) == selected.rows.end())
             continue;
         const QModelIndex index = m_list->model()->index(row, 0);
-        selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        if (listed.pk == mark)
-            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        selectionModel->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (listed == selected.mark)
+            selectionModel->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
     updateButtons();
 }
 
 void SampleDateSamplePage::updateButtons() {
-    m_modify->setEnabled(isCommandEnabled(ModifyEntry));
-    m_remove->setEnabled(isCommandEnabled(RemoveEntry));
+    m_modify->setEnabled(m_commands.isEnabled(ModifyEntry));
+    m_remove->setEnabled(m_commands.isEnabled(RemoveEntry));
 }
 
-int SampleDateSamplePage::singleSelection() const {
-    const std::vector<int> selected = m_list->selectedRows();
-    return selected.size() == 1 ? m_list->logRowAt(selected.front()).pk : 0;
+LogSelection SampleDateSamplePage::selection() const {
+    return m_list->selection();
 }
 
-int SampleDateSamplePage::markedEntry() const {
-    const int mark = m_list->selectionMark();
-    if (mark < 0 || m_list->selectedRows().empty())
-        return 0;
-    return m_list->logRowAt(mark).pk;
-}
-
-bool SampleDateSamplePage::isCommandEnabled(int id) const {
-    switch (id) {
-    case NewEntry:
-    case NewEntryHere:
-        return true;
-    case ModifyEntry:
-    case InfusionSite:
-    case DeliveryInjection:
-    case DeliveryPump:
-    case DeliveryOral:
-        return singleSelection() != 0;
-    case RemoveEntry:
-        return !m_list->selectedRows().empty();
-    default:
-        break;
-    }
-    if ((id >= KetonesFirst && id <= KetonesLast) || (id >= LogTypeFirst && id <= LogTypeLast))
-        return markedEntry() != 0;
-    return false;
-}
-
-bool SampleDateSamplePage::isCommandChecked(int id) const {
-    const int pk = markedEntry();
-    auto entry = pk != 0 ? SampleTable::getByPk(m_context.database(), pk) : nullptr;
-    return entry && EntryMenu::isChecked(m_context, *entry, id);
-}
-
-bool SampleDateSamplePage::runCommand(int id) {
-    if (!isCommandEnabled(id))
-        return false;
-    switch (id) {
-    case NewEntry:
-    case NewEntryHere:
-        newEntry();
-        return true;
-    case ModifyEntry:
-        modifyEntry();
-        return true;
-    case RemoveEntry:
-        removeSelected();
-        return true;
-    case InfusionSite:
-        if (m_actions.toggleInfusionSite(singleSelection()))
-            m_list->repaintRows();
-        return true;
-    case DeliveryInjection:
-    case DeliveryPump:
-    case DeliveryOral:
-        if (m_actions.setDelivery(singleSelection(), EntryMenu::deliveryCodeOf(id)))
-            m_list->repaintRows();
-        return true;
-    default:
-        break;
-    }
-    const int marked = markedEntry();
-    if (id >= KetonesFirst && id <= KetonesLast) {
-        if (m_actions.setKetones(marked, id - KetonesFirst))
-            refill();
-        return true;
-    }
-    if (id >= LogTypeFirst && id <= LogTypeLast) {
-        const int index = id - LogTypeFirst;
-        if (index < m_context.slotCount() &&
-            m_actions.setLogType(marked, m_context.slotAt(index).getPk()))
-            refill();
-        return true;
-    }
-    return false;
-}
-
-void SampleDateSamplePage::newEntry() {
-    if (!m_editEntry)
-        return;
+void SampleDateSamplePage::newEntry(bool) {
     auto day = SampleDateTable::getByPk(m_context.database(), m_dayPk);
-    if (!day)
+    if (!day || !m_editEntry)
         return;
-    // Whatever the selection, a new entry on this page belongs to this day.
     Sample entry;
     entry.setSampleTime(padDateText(day->getSampleDate()));
     const int pk = m_editEntry(entry);
@@ -368,9 +237,8 @@ void SampleDateSamplePage::newEntry() {
     m_list->setFocus();
 }
 
-void SampleDateSamplePage::modifyEntry() {
-    const int pk = singleSelection();
-    auto entry = pk != 0 ? SampleTable::getByPk(m_context.database(), pk) : nullptr;
+void SampleDateSamplePage::modify(const LogRow& row) {
+    auto entry = SampleTable::getByPk(m_context.database(), row.pk);
     if (!entry || !m_editEntry)
         return;
     const int stored = m_editEntry(*entry);
@@ -382,26 +250,13 @@ void SampleDateSamplePage::modifyEntry() {
     m_list->setFocus();
 }
 
-void SampleDateSamplePage::removeSelected() {
-    std::vector<LogRow> rows = m_list->selectedLogRows();
-    if (rows.empty())
-        return;
-    if (confirmDelete(m_context.database(), m_context.preference(), m_deleteQuestion)) {
-        m_actions.removeRows(rows);
-        refill();
-    }
+void SampleDateSamplePage::removed(const std::vector<LogRow>&, const LogbookActions::Removal&) {
+    refill();
     m_list->setFocus();
 }
 
-void SampleDateSamplePage::addCommand(QMenu& menu, const QString& text, int id) {
-    EntryMenu::addItem(menu, text, isCommandEnabled(id), isCommandChecked(id),
-                       [this, id] { runCommand(id); });
-}
-
-void SampleDateSamplePage::fillEntryMenu(QMenu& menu) {
-    EntryMenu::fill(menu, m_context, [this](QMenu& into, const QString& text, int id) {
-        addCommand(into, text, id);
-    });
+void SampleDateSamplePage::changed() {
+    refill();
 }
 
 // ---- SampleDatePropertySheet ---------------------------------------------------------

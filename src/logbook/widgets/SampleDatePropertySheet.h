@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logbook/DayForm.h"
-#include "logbook/LogbookActions.h"
+#include "logbook/LogCommands.h"
 #include "ui/widgets/PropertySheet.h"
 
 #include <functional>
@@ -59,7 +59,6 @@ public:
 
 private:
     void showDayTypeImage();
-    void limitNotes();
 
     DayForm m_form;
     QComboBox* m_dayType;
@@ -72,19 +71,16 @@ private:
     QPlainTextEdit* m_notes;
 };
 
-// The "Log Entries" page: the day's entries earliest first, with the entry commands of the
-// logbook view. Whatever it changes is stored at once, whatever becomes of the sheet.
-class SampleDateSamplePage : public PropertyPage {
+// The "Log Entries" page: the day's entries earliest first, with the entry commands of every
+// logbook list. Whatever it changes is stored at once, whatever becomes of the sheet.
+class SampleDateSamplePage : public PropertyPage, private LogCommandHost {
     Q_OBJECT
 public:
     SampleDateSamplePage(LogbookContext& context, int dayPk,
                          std::function<int(Sample&)> entryEditor, DeleteQuestion& deleteQuestion,
                          QWidget* parent = nullptr);
 
-    // The logbook view's command ids (new, modify, remove and the entry menu's quick edits);
-    // false when it is not one of the page's or is disabled.
-    bool runCommand(int id);
-    bool isCommandEnabled(int id) const;
+    LogCommands& commands() { return m_commands; }
     // Lists the day's entries again.
     void refill();
 
@@ -94,23 +90,19 @@ public:
     QPushButton* removeButton() const { return m_remove; }
 
 private:
-    void newEntry();
-    void modifyEntry();
-    void removeSelected();
-    void fillEntryMenu(QMenu& menu);
-    void addCommand(QMenu& menu, const QString& text, int id);
-    bool isCommandChecked(int id) const;
-    // The PK of the only selected entry, or 0.
-    int singleSelection() const;
-    // The PK of the entry at the selection mark, or 0.
-    int markedEntry() const;
+    // LogCommandHost. Whatever the selection, a new entry here belongs to this day.
+    LogSelection selection() const override;
+    void newEntry(bool atSelection) override;
+    void modify(const LogRow& row) override;
+    void removed(const std::vector<LogRow>& rows, const LogbookActions::Removal& removal) override;
+    void changed() override;
+
     void updateButtons();
 
     LogbookContext& m_context;
     int m_dayPk;
     std::function<int(Sample&)> m_editEntry;
-    DeleteQuestion& m_deleteQuestion;
-    LogbookActions m_actions;
+    LogCommands m_commands;
     SampleListCtrl* m_list;
     QPushButton* m_new;
     QPushButton* m_modify;

@@ -1,8 +1,9 @@
 #include "logbook/widgets/SampleDialog.h"
 
 #include "logbook/LogbookContext.h"
+#include "logbook/NoteText.h"
+#include "logbook/widgets/NoteEdit.h"
 #include "logbook/widgets/TimePickerFormat.h"
-#include "ui/Prompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,8 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 #include <climits>
@@ -211,7 +210,7 @@ void SampleDialog::showValues() {
     m_ketones->setCurrentIndex(m_form.ketoneCode() < m_ketones->count() ? m_form.ketoneCode() : -1);
     m_newSite->setChecked(m_form.newSite());
     m_delivery->setCurrentIndex(m_delivery->findData(m_form.deliveryCode()));
-    m_notes->setPlainText(SampleForm::notesForEditing(m_form.notes()));
+    m_notes->setPlainText(NoteText::forEditing(m_form.notes()));
     m_showing = false;
     showSlot();
     showGlucose();
@@ -252,15 +251,12 @@ void SampleDialog::showRows() {
 bool SampleDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         if (watched == m_time) {
-            const QString before = rowsText();
-            m_form.entryTimeLeft();
+            // Leaving the time by clicking OK: the form holds that click back when it filled
+            // in other doses.
+            QWidget* next = QApplication::focusWidget();
+            m_form.entryTimeLeft(next == m_ok || next == m_okAndAdd);
             showSlot();
             showRows();
-            // Leaving the time by clicking OK would store the new slot's usual doses in the
-            // same click, before the patient has seen them: that click only shows them.
-            QWidget* next = QApplication::focusWidget();
-            if (rowsText() != before && (next == m_ok || next == m_okAndAdd))
-                m_holdAccept = true;
         } else if (watched == m_glucose) {
             m_form.glucoseLeft();
             showGlucose();
@@ -272,56 +268,14 @@ bool SampleDialog::eventFilter(QObject* watched, QEvent* event) {
 void SampleDialog::onNotesChanged() {
     if (m_showing)
         return;
-    const QString text = m_notes->toPlainText();
-    const QString fitted = SampleForm::fitNotes(text);
-    if (fitted != text) {
-        m_showing = true;
-        m_notes->setPlainText(fitted);
-        m_notes->moveCursor(QTextCursor::End);
-        m_showing = false;
-    }
+    NoteEdit::limit(m_notes, SampleForm::kNotesLength);
     m_notesEdited = true;
 }
 
-std::vector<QStringList> SampleDialog::noteLines() const {
-    std::vector<QStringList> paragraphs;
-    for (QTextBlock block = m_notes->document()->begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        QStringList lines;
-        if (const QTextLayout* layout = block.layout()) {
-            for (int i = 0; i < layout->lineCount(); ++i) {
-                const QTextLine line = layout->lineAt(i);
-                lines << text.mid(line.textStart(), line.textLength());
-            }
-        }
-        // A paragraph not laid out yet (or laid out differently from its text) has no wrap
-        // points to mark.
-        if (lines.join(QString()) != text)
-            lines = QStringList{text};
-        paragraphs.push_back(lines);
-    }
-    return paragraphs;
-}
-
-QString SampleDialog::rowsText() const {
-    QString text;
-    for (int i = 0; i < 4; ++i)
-        text += m_form.row(i).amount + QString(m_form.row(i).code) + u' ';
-    return text;
-}
-
 void SampleDialog::finish(bool addAnother) {
-    if (m_holdAccept) {
-        m_holdAccept = false;
-        m_form.context().prompts().information(
-            QString::fromLatin1(SampleForm::kCaption),
-            QStringLiteral("The usual doses of the new time were filled in. Please check them "
-                           "and press OK again."));
-        return;
-    }
     // Notes left alone are stored again exactly as they were read.
     if (m_notesEdited)
-        m_form.setNotes(SampleForm::notesFromLines(noteLines()));
+        m_form.setNotes(NoteEdit::storedText(m_notes));
     const bool accepted = m_form.check();
     showGlucose();
     if (!accepted) {

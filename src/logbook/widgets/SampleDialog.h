@@ -56,8 +56,6 @@ private:
     void showSlot();
     void showGlucose();
     void showRows();
-    // The notes as the edit lays them out, paragraph by paragraph, line by line.
-    std::vector<QStringList> noteLines() const;
     void onNotesChanged();
     void finish(bool addAnother);
 
@@ -80,9 +78,6 @@ private:
     QLabel* m_keptCorrection = nullptr;
     QComboBox* m_delivery = nullptr;
     QPlainTextEdit* m_notes = nullptr;
-    // The next OK only shows doses the time change just filled in.
-    bool m_holdAccept = false;
-    QString rowsText() const;
     QPushButton* m_ok = nullptr;
     QPushButton* m_okAndAdd = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -94,6 +94,14 @@ int SampleListCtrl::selectionMark() const {
     return current.isValid() ? current.row() : -1;
 }
 
+LogSelection SampleListCtrl::selection() const {
+    LogSelection selection{selectedLogRows(), {0, 0}};
+    const int mark = selectionMark();
+    if (mark >= 0 && !selection.rows.empty())
+        selection.mark = logRowAt(mark);
+    return selection;
+}
+
 bool SampleListCtrl::reselect(int pk) {
     return reselect(LogRow{'S', pk});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logbook/LogCommands.h"
 #include "logbook/LogRows.h"
 
 #include <QTableView>
@@ -36,6 +37,8 @@ public:
     std::vector<LogRow> selectedLogRows() const;
     // The focus-and-anchor row, or -1.
     int selectionMark() const;
+    // The selected rows with the row of the selection mark, for the commands.
+    LogSelection selection() const;
     // Selects, focuses and shows the first entry row with that PK (day rows are not
     // searched); with none, nothing stays selected. Returns whether a row was found.
     bool reselect(int pk);

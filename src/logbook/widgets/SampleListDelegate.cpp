@@ -1,18 +1,13 @@
 #include "logbook/widgets/SampleListDelegate.h"
 
+#include "logbook/widgets/LogbookLook.h"
 #include "logbook/widgets/SampleListModel.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
 
-// The icons live in a static library; their resource must be registered by hand.
-static void initLogIconResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
-constexpr int kBoldWeight = 800;
 constexpr int kTextInset = 5;
 constexpr int kIconInsetX = 3;
 constexpr int kIconInsetY = 1;
@@ -29,21 +24,12 @@ void frameRect(QPainter* painter, const QRect& rect, const QColor& color) {
     painter->drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
-QFont boldOf(QFont font) {
-    font.setWeight(QFont::Weight(kBoldWeight));
-    return font;
-}
-
 } // namespace
 
 SampleListDelegate::SampleListDelegate(LogbookContext& context, QObject* parent)
     : QStyledItemDelegate(parent), m_context(context) {
-    initLogIconResources();
-    for (int i = 0; i < static_cast<int>(m_icons.size()); ++i) {
-        QString path = logIconPath(static_cast<LogIcon>(i));
-        if (!path.isEmpty())
-            m_icons[static_cast<std::size_t>(i)] = QPixmap(path);
-    }
+    for (int i = 0; i < static_cast<int>(m_icons.size()); ++i)
+        m_icons[static_cast<std::size_t>(i)] = LogbookLook::iconPixmap(static_cast<LogIcon>(i));
 }
 
 void SampleListDelegate::beginPaintPass() const {
@@ -119,7 +105,7 @@ void SampleListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (cells.emphasized && !selected && !focused)
         painter->fillRect(cell, dayBandColor());
 
-    const QFont font = cells.emphasized ? boldOf(option.font) : option.font;
+    const QFont font = cells.emphasized ? LogbookLook::bold(option.font) : option.font;
     const QColor textColor = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
                                       : palette.color(QPalette::Active, QPalette::Text);
 
@@ -166,7 +152,7 @@ void SampleListDelegate::paintGlucose(QPainter* painter, const QRect& cell,
         painter->fillRect(area, style.frame);
     if (style.framed)
         frameRect(painter, area, style.frame);
-    painter->setFont(style.bold ? boldOf(font) : font);
+    painter->setFont(style.bold ? LogbookLook::bold(font) : font);
     painter->setPen(style.ownTextColor ? style.text : textColor);
     painter->drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
                       cells.cells[LogColumn::Glucose].text);
