@@ -1,10 +1,6 @@
 #include "SettingsTest.h"
 
 #include "settings/PreferenceStore.h"
-#include "storage/SyncState.h"
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -60,10 +56,9 @@ protected:
         addEntry("20260310100000", 150, [](Sample& s) { s.setFk(9); });
         ASSERT_TRUE(db->exec("update SAMPLE set sync_state=20 where FK=8"));
         ASSERT_TRUE(db->exec("update SAMPLE set sync_state=30 where FK=9"));
-        takeStatements();
     }
 
-    std::vector<std::string> entryStates() {
+    Rows entryStates() {
         return rows("select FK, DELIVERY_CODE, sync_state from SAMPLE order by FK");
     }
 };
@@ -90,18 +85,69 @@ TEST_F(PreferenceStoreTest, RangesAreReadInTheUnitTheSheetOpenedWith) {
     store(patientNamed("Anna"), misc(kDeliveryInjection, kGlucoseUnitMgDl), {}, ranges);
     EXPECT_EQ(rows("select GLUCOSE_EXT_LO, GLUCOSE_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, "
                    "GLUCOSE_SAMPLE_CODE from PREFERENCE"),
-              std::vector<std::string>{"32|40|100|120|0"});
+              Rows{"32|40|100|120|0"});
+}
+
+TEST_F(PreferenceStoreTest, AnUntouchedAskBoxKeepsWhatARemovalAnsweredMeanwhile) {
+    // The delete confirmation turned the question off while the sheet was open.
+    context->preference().setAskDeleteBol(false);
+    MiscFields untouched = misc(kDeliveryInjection);
+    untouched.askDelete.reset();
+    store(patientNamed("Anna"), untouched);
+    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), Rows{"F"});
+    untouched.askDelete = true; // the patient turned it on again on the page
+    store(patientNamed("Anna"), untouched);
+    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), Rows{"T"});
 }
 
 TEST_F(PreferenceStoreTest, ANewNameRenamesThePatientBeforeTheSlotsAreStored) {
-    std::vector<std::string> seen;
+    Rows seen;
     store(patientNamed("Anna Berg"), misc(kDeliveryInjection), [&] {
-        // By the time the slots are stored, the record is saved and the patient renamed.
         seen.push_back(rows("select PATIENT_NAME from PREFERENCE").at(0));
         seen.push_back(std::to_string(context->renames.size()));
     });
     EXPECT_EQ(context->renames, QStringList{"Anna Berg"});
-    EXPECT_EQ(seen, (std::vector<std::string>{"Anna Berg", "1"}));
+    EXPECT_EQ(seen, (Rows{"Anna Berg", "1"}));
+}
+
+TEST_F(PreferenceStoreTest, AFailedSaveOrRenameKeepsNothingAndIsReported) {
+    const std::string before = preferenceRow();
+    const struct {
+        bool saveFails;
+        bool renameFails;
+        const char* caption;
+        const char* text;
+        QStringList renames;
+    } cases[] = {
+        {true, false, "Database", "preference refused", {}},
+        {false,
+         true,
+         kProgramCaption,
+         "The patient's settings could not be moved to the name Berta. Nothing was changed.",
+         {"Berta"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        db->exec("drop trigger if exists refuse");
+        if (c.saveFails) {
+            ASSERT_TRUE(db->exec("create trigger refuse before update on PREFERENCE begin "
+                                 "select raise(abort, 'preference refused'); end"));
+        }
+        context->renameSucceeds = !c.renameFails;
+        context->renames.clear();
+        bool slotsStored = false;
+        prompts.expect(c.caption, c.text);
+        EXPECT_FALSE(
+            store(patientNamed("Berta"), misc(kDeliveryPump), [&] { slotsStored = true; }));
+        prompts.verify();
+        // Neither the row, nor the cached record, nor the patient's settings moved; the slots
+        // and the delivery question never came.
+        EXPECT_EQ(preferenceRow(), before);
+        EXPECT_EQ(context->preference().getPatientName(), "Anna");
+        EXPECT_EQ(context->preference().getDeliveryCode(), kDeliveryInjection);
+        EXPECT_EQ(context->renames, c.renames);
+        EXPECT_FALSE(slotsStored);
+    }
 }
 
 TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredYesUpdatesEveryEntryAndResendsKnownOnes) {
@@ -111,36 +157,23 @@ TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredYesUpdatesEveryEntryAndResendsKn
                    "update all log entries to Pump as the delivery?",
                    PromptAnswer::Yes);
     store(patientNamed("Anna"), misc(kDeliveryPump));
-
     // The unknown entry keeps "added"; the deleted one stays deleted.
-    EXPECT_EQ(entryStates(), (std::vector<std::string>{"0|0|10", "7|0|20", "8|0|20", "9|0|30"}));
-    const std::vector<std::string> statements = takeStatements();
-    for (const char* expected :
-         {"UPDATE SAMPLE SET DELIVERY_CODE=0",
-          "UPDATE SAMPLE SET SYNC_STATE=20 where FK > 0 and sync_state <> 30"})
-        EXPECT_NE(std::find(statements.begin(), statements.end(), expected), statements.end())
-            << expected;
+    EXPECT_EQ(entryStates(), (Rows{"0|0|10", "7|0|20", "8|0|20", "9|0|30"}));
 }
 
-TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredNoLeavesTheLogAlone) {
+TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredNoLeavesTheLogAloneAndEveryStoreAsksAgain) {
     addEntriesInEveryState();
-    const std::vector<std::string> before = entryStates();
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    store(patientNamed("Anna"), misc(kDeliveryOral));
-    EXPECT_EQ(entryStates(), before);
-    // The default itself is stored all the same.
-    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), std::vector<std::string>{"2"});
-}
-
-TEST_F(PreferenceStoreTest, EveryStoreAsksAgainWhileTheDeliveryDiffersFromTheOpeningOne) {
+    const Rows before = entryStates();
     PreferenceStore storeUnit(*context, kDeliveryInjection);
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryPump), {});
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryPump), {});
-    // Back to the opening delivery: no question.
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryInjection), {});
-    EXPECT_EQ(prompts.count(), 2);
+    for (int delivery : {kDeliveryOral, kDeliveryOral, kDeliveryInjection}) {
+        if (delivery != kDeliveryInjection)
+            prompts.expect(kCaption, {}, PromptAnswer::No);
+        storeUnit.store(patientNamed("Anna"), mgRanges(), misc(delivery), {});
+        prompts.verify();
+        // The default itself is stored all the same.
+        EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), Rows{std::to_string(delivery)});
+    }
+    EXPECT_EQ(entryStates(), before);
 }
 
 TEST_F(PreferenceStoreTest, AFailedDeliveryUpdateIsReportedAndChangesNoEntry) {
@@ -148,10 +181,10 @@ TEST_F(PreferenceStoreTest, AFailedDeliveryUpdateIsReportedAndChangesNoEntry) {
     // A trigger makes the second statement fail after the first has run.
     ASSERT_TRUE(db->exec("create trigger refuse before update of sync_state on SAMPLE "
                          "begin select raise(abort, 'refused'); end"));
-    const std::vector<std::string> before = entryStates();
+    const Rows before = entryStates();
     prompts.expect(kCaption, {}, PromptAnswer::Yes);
     prompts.expect(kCaption, "Update Failed");
     EXPECT_TRUE(store(patientNamed("Anna"), misc(kDeliveryPump)));
     EXPECT_EQ(entryStates(), before);
-    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), Rows{"0"});
 }
