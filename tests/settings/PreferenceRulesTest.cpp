@@ -4,15 +4,6 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-TEST(ExtremeLimits, LieAFifthBeyondTheRangeTruncated) {
-    // low, extreme low; high, extreme high
-    const int cases[][4] = {{70, 56, 180, 216}, {72, 58, 151, 181}, {4, 4, 0, 0}, {40, 32, 83, 99}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(extremeLowFor(c[0]), c[1]) << c[0];
-        EXPECT_EQ(extremeHighFor(c[2]), c[3]) << c[2];
-    }
-}
-
 TEST(GlucoseFieldCheck, WholeNumbersInMilligramsOneDecimalShownInMillimoles) {
     const struct {
         const char* text;
@@ -37,19 +28,12 @@ TEST(Retention, AcceptsSevenToNineThousandNineHundredNinetyNineDays) {
         EXPECT_FALSE(retentionDays(refused)) << refused;
 }
 
-TEST(StoredDates, ReadFromTheirPlacesWrittenWithEightDigitsAndKeptUntilPicked) {
+TEST(StoredDates, AreReadFromTheirPlacesAndWrittenWithEightDigits) {
     EXPECT_EQ(dateOfText("19991231"), QDate(1999, 12, 31));
     EXPECT_EQ(dateOfText("20260314093000"), QDate(2026, 3, 14)); // a timestamp's date
     for (const char* text : {"", "2026031", "20260230", "20261301", "2026-3-1", "abcd0101"})
         EXPECT_FALSE(dateOfText(text)) << text;
     EXPECT_EQ(dateTextOf(QDate(987, 11, 30)), "09871130");
-
-    for (const char* stored : {"", "1980021", "junk"})
-        EXPECT_EQ(PickedDate(stored).text(), stored);
-    PickedDate empty{QString()};
-    EXPECT_FALSE(empty.shown());
-    empty.pick(QDate(1975, 6, 9));
-    EXPECT_EQ(empty.text(), "19750609");
 }
 
 TEST(StoredTimes, AreReadAsHourAndMinuteAndKeptUntilAnotherTimeIsPicked) {
@@ -72,12 +56,4 @@ TEST(StoredTimes, AreReadAsHourAndMinuteAndKeptUntilAnotherTimeIsPicked) {
     }
     EXPECT_EQ(PickedTime("0230", kSlotTimeFormat).shown(), QTime(2, 30));
     EXPECT_FALSE(PickedTime("2575", kSlotTimeFormat).shown());
-}
-
-TEST(PatientName, MustBeGivenAndNotAnotherPatients) {
-    auto other = [](const QString& name) { return name == "Bob"; };
-    EXPECT_EQ(patientNameRefusal("", other), "Please enter the patient's name.");
-    EXPECT_EQ(patientNameRefusal("   ", other), "Please enter the patient's name.");
-    EXPECT_EQ(patientNameRefusal("Bob", other), "A patient named Bob already exists.");
-    EXPECT_EQ(patientNameRefusal("Ann", other), "");
 }
