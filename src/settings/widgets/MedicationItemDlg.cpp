@@ -2,6 +2,7 @@
 
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
+#include "settings/widgets/LimitedEdit.h"
 #include "settings/widgets/StoredDateEdit.h"
 #include "ui/widgets/DialogButtons.h"
 
@@ -18,14 +19,6 @@ namespace {
 constexpr int kNameChars = 25;
 constexpr int kRxChars = 10;
 constexpr int kMostExpireDays = 99999;
-
-QLineEdit* limitedEdit(const QString& text, int limit, const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setText(text);
-    return edit;
-}
 
 QCheckBox* checkBox(const char* label, bool checked, const char* name, QWidget* parent) {
     auto* box = new QCheckBox(QString::fromLatin1(label), parent);

@@ -2,6 +2,7 @@
 
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
+#include "settings/widgets/LimitedEdit.h"
 #include "settings/widgets/StoredDateEdit.h"
 #include "ui/widgets/DialogButtons.h"
 
@@ -14,14 +15,6 @@ namespace {
 
 constexpr int kTextChars = 25;
 constexpr int kSerialChars = 11;
-
-QLineEdit* limitedEdit(const QString& text, int limit, const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setText(text);
-    return edit;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "settings/widgets/PatientDlg.h"
 
 #include "settings/PatientSettingsContext.h"
+#include "settings/widgets/LimitedEdit.h"
 #include "settings/widgets/StoredDateEdit.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
@@ -16,14 +17,6 @@
 namespace {
 
 constexpr int kTypedNameChars = 15;
-
-QLineEdit* textEdit(const char* id, const QString& text, int maxChars, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(id));
-    edit->setMaxLength(maxChars);
-    edit->setText(text);
-    return edit;
-}
 
 } // namespace
 
@@ -41,13 +34,13 @@ PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
 
     // A name given when the patient was created may be longer than what is typed here; it
     // is shown whole, or pressing OK would rename the patient to a cut name.
-    m_name = textEdit("1045", m_fields.patientName,
-                      std::max<int>(kTypedNameChars, m_fields.patientName.size()), this);
+    m_name = limitedEdit(m_fields.patientName,
+                         std::max<int>(kTypedNameChars, m_fields.patientName.size()), "1045", this);
     m_birth = dateEdit("1046", m_fields.birthDate);
     m_dx = dateEdit("1047", m_fields.dxDate);
-    m_doctor = textEdit("1048", m_fields.doctorName, 35, this);
-    m_phone = textEdit("1049", m_fields.doctorPhone, 15, this);
-    m_fax = textEdit("1050", m_fields.doctorFax, 15, this);
+    m_doctor = limitedEdit(m_fields.doctorName, 35, "1048", this);
+    m_phone = limitedEdit(m_fields.doctorPhone, 15, "1049", this);
+    m_fax = limitedEdit(m_fields.doctorFax, 15, "1050", this);
     for (QLineEdit* edit : {m_name, m_doctor, m_phone, m_fax})
         connect(edit, &QLineEdit::textEdited, this, &PropertyPage::changed);
 
