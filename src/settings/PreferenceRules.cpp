@@ -43,6 +43,18 @@ QString dateTextOf(const QDate& date) {
     return QString::asprintf("%4.4d%2.2d%2.2d", date.year(), date.month(), date.day());
 }
 
+std::optional<QTime> PickedTime::shown() const {
+    const QTime time = QTime::fromString(m_text, QLatin1String(m_format));
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
+}
+
+void PickedTime::pick(const QTime& time) {
+    if (shown() != time)
+        m_text = time.toString(QLatin1String(m_format));
+}
+
 QString patientNameRefusal(const QString& name,
                            const std::function<bool(const QString&)>& otherPatientNamed) {
     if (name.trimmed().isEmpty())

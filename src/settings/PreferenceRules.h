@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QTime>
 #include <functional>
 #include <optional>
 
@@ -52,6 +53,31 @@ public:
 
 private:
     QString m_text;
+};
+
+// ---- Stored times of day ------------------------------------------------------------------
+
+// How slot start times ("HHMM") and basal start times ("HH:MM") are written.
+inline constexpr const char* kSlotTimeFormat = "hhmm";
+inline constexpr const char* kBasalTimeFormat = "hh:mm";
+
+// A stored time of day as a picker edits it. The text is read as the hour and minute it
+// names, never as a moment of today: on the day the clock springs forward 02:30 does not
+// exist and would come back as 03:30. The stored text stays exactly as it was until the
+// patient picks another time.
+class PickedTime {
+public:
+    PickedTime(const QString& stored, const char* format) : m_text(stored), m_format(format) {}
+
+    const QString& text() const { return m_text; }
+    // The hour and minute the text names; nothing when it names none.
+    std::optional<QTime> shown() const;
+    // Picking the time the text already names keeps the text.
+    void pick(const QTime& time);
+
+private:
+    QString m_text;
+    const char* m_format;
 };
 
 // ---- Patient name --------------------------------------------------------------------------

@@ -10,7 +10,8 @@
 
 bool PreferenceStore::store(const PatientFields& patient, const RangeFields& ranges,
                             const MiscFields& misc, const std::function<void()>& storeSlots) {
-    Preference& preference = m_context.preference();
+    // Edited on a copy, so that the rest of the program sees only what was stored.
+    Preference preference = m_context.preference();
     const QString oldName = preference.getPatientName();
 
     preference.setPatientName(patient.patientName);
@@ -34,23 +35,52 @@ bool PreferenceStore::store(const PatientFields& patient, const RangeFields& ran
     preference.setBpDiastolicHi(ranges.bpDiastolicHi);
 
     preference.setMilitaryTimeBol(misc.militaryTime);
-    preference.setAskDeleteBol(misc.askDelete);
+    if (misc.askDelete)
+        preference.setAskDeleteBol(*misc.askDelete);
     preference.setRetainPcDayCnt(misc.retainDays);
     preference.setDeliveryCode(misc.deliveryCode);
     preference.setGlucoseSampleCode(misc.glucoseUnit);
 
-    const bool saved = PreferenceTable::save(m_context.database(), preference);
-
-    // The settings tree is keyed by the patient's name, so they move with it.
-    if (preference.getPatientName() != oldName)
-        m_context.renamePatient(preference.getPatientName());
+    if (!saveWithName(preference, oldName))
+        return false;
+    m_context.preference() = preference;
 
     if (storeSlots)
         storeSlots();
 
     if (preference.getDeliveryCode() != m_deliveryAtOpening)
         offerDeliveryUpdate(preference.getDeliveryCode());
-    return saved;
+    return true;
+}
+
+bool PreferenceStore::saveWithName(Preference& edited, const QString& oldName) {
+    Database& db = m_context.database();
+    Prompts& prompts = m_context.prompts();
+    const QString newName = edited.getPatientName();
+    Transaction unit(db);
+    if (!PreferenceTable::save(db, edited)) {
+        const QString error = db.errorText();
+        unit.rollback();
+        prompts.error(QString::fromLatin1(kDatabaseCaption), error);
+        return false;
+    }
+    // The settings tree is keyed by the patient's name, so they move with it; a record whose
+    // name no settings follow would lose them at the next start.
+    const bool renamed = newName != oldName;
+    if (renamed && !m_context.renamePatient(newName)) {
+        unit.rollback();
+        prompts.error(QString::fromLatin1(kProgramCaption),
+                      QString::fromLatin1(kRenameFailed).arg(newName));
+        return false;
+    }
+    if (!unit.commit()) {
+        const QString error = db.errorText();
+        if (renamed)
+            m_context.renamePatient(oldName);
+        prompts.error(QString::fromLatin1(kDatabaseCaption), error);
+        return false;
+    }
+    return true;
 }
 
 void PreferenceStore::offerDeliveryUpdate(int newDelivery) {

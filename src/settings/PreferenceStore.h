@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class PatientSettingsContext;
+class Preference;
 
 // The values of the Patient page, as they are stored.
 struct PatientFields {
@@ -33,7 +35,9 @@ struct RangeFields {
 // The values of the Miscellaneous page.
 struct MiscFields {
     bool militaryTime = false;
-    bool askDelete = true;
+    // Nothing while the patient has not touched the box: the record's own value stays, as a
+    // removal answered inside the sheet may have turned the question off meanwhile.
+    std::optional<bool> askDelete;
     int retainDays = 0;
     int glucoseUnit = 0;
     int deliveryCode = 0;
@@ -46,8 +50,9 @@ struct MiscFields {
 // opened with, the patient is asked whether every log entry should take the new delivery.
 // Nothing of the log changes on No.
 //
-// Returns false when the preference record could not be saved; the rest still runs, as each
-// step stands on its own.
+// The record and the patient's name go together: when the record cannot be saved, or the
+// patient's settings cannot follow a new name, nothing of either is kept (the cached record
+// included), the patient is told, nothing further is stored and the store answers false.
 class PreferenceStore {
 public:
     static constexpr const char* kUpdateDelivery = "UPDATE SAMPLE SET DELIVERY_CODE=%ld";
@@ -57,6 +62,9 @@ public:
         "You changed your default delivery from %1 to %2.\n\nDo you want to update all log "
         "entries to %3 as the delivery?";
     static constexpr const char* kUpdateFailed = "Update Failed";
+    static constexpr const char* kDatabaseCaption = "Database";
+    static constexpr const char* kRenameFailed =
+        "The patient's settings could not be moved to the name %1. Nothing was changed.";
 
     PreferenceStore(PatientSettingsContext& context, int deliveryAtOpening)
         : m_context(context), m_deliveryAtOpening(deliveryAtOpening) {}
@@ -65,6 +73,8 @@ public:
                const std::function<void()>& storeSlots);
 
 private:
+    // Saves the record and renames the patient when the name changed, both or neither.
+    bool saveWithName(Preference& edited, const QString& oldName);
     void offerDeliveryUpdate(int newDelivery);
 
     PatientSettingsContext& m_context;

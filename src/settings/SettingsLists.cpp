@@ -3,8 +3,6 @@
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 
-#include <QDateTime>
-
 namespace {
 
 // The columns each list is ordered by, as the tables number them.
@@ -110,14 +108,13 @@ Protocol newProtocol(const Clock& clock) {
 }
 
 std::optional<BasalRefusal> takeBasalDetail(Database& db, Prompts& prompts, BasilRateAbs& rate,
-                                            const QString& amount, std::time_t start) {
+                                            const QString& amount, const QString& start) {
     std::optional<BasalRefusal> refusal;
     if (!isValidDosageAmount(amount)) {
         refusal = BasalRefusal{SettingsListText::kInvalidDosage, BasalField::Rate};
     } else {
         rate.setBasilMedAmt(amount);
-        // Stored in the 24-hour form whatever clock the patient reads.
-        rate.setStartTime(formatTimeOfDay(start, true));
+        rate.setStartTime(start);
         auto holder = BasilRateTable::getByStartTime(db, rate.getStartTime());
         if (holder && holder->getPk() != rate.getPk())
             refusal = BasalRefusal{SettingsListText::kTimeUsed, BasalField::Time};
@@ -126,15 +123,6 @@ std::optional<BasalRefusal> takeBasalDetail(Database& db, Prompts& prompts, Basi
         prompts.information(QString::fromLatin1(kProgramCaption),
                             QString::fromLatin1(refusal->message));
     return refusal;
-}
-
-QDate pickerDate(const QString& stored, const Clock& clock) {
-    std::time_t time = clock.now();
-    try {
-        time = fromDateText(stored);
-    } catch (const InvalidDateText&) {
-    }
-    return QDateTime::fromSecsSinceEpoch(time).date();
 }
 
 bool reportStoreResult(Database& db, Prompts& prompts, bool stored) {

@@ -6,11 +6,9 @@
 #include "storage/ProtocolTable.h"
 #include "ui/Prompts.h"
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -81,13 +79,7 @@ struct BasalRefusal {
 // ("HH:MM") go into the record, and the time must not start another row (deleted rows
 // included). Nothing when all passed; otherwise the patient has been told.
 std::optional<BasalRefusal> takeBasalDetail(Database& db, Prompts& prompts, BasilRateAbs& rate,
-                                            const QString& amount, std::time_t start);
-
-// ---- Dates in the item dialogs ---------------------------------------------------------
-
-// The date a picker shows for a stored date; today when the text is no date (a new record's
-// empty one, for instance).
-QDate pickerDate(const QString& stored, const Clock& clock);
+                                            const QString& amount, const QString& start);
 
 // ---- Storing ---------------------------------------------------------------------------
 

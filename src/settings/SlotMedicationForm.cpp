@@ -1,22 +1,16 @@
 #include "settings/SlotMedicationForm.h"
 
+#include "settings/SettingsLists.h"
 #include "storage/Conversions.h"
-#include "storage/MedicationTable.h"
 #include "storage/SampleType.h"
-
-namespace {
-constexpr int kMedDescColumn = 7;
-}
 
 std::vector<SlotMedicationChoice> SlotMedicationForm::activeMedications(Database& db) {
     std::vector<SlotMedicationChoice> choices;
-    if (auto query = MedicationTable::selectAll(db, kMedDescColumn, true)) {
-        while (auto medication = MedicationTable::getNext(db, *query)) {
-            if (!medication->getActiveBol())
-                continue;
-            const QString& code = medication->getMedCode();
-            choices.push_back({medication->getMedDesc(), code.isEmpty() ? QChar() : code.at(0)});
-        }
+    for (const auto& medication : listedMedications(db)) {
+        if (!medication->getActiveBol())
+            continue;
+        const QString& code = medication->getMedCode();
+        choices.push_back({medication->getMedDesc(), code.isEmpty() ? QChar() : code.at(0)});
     }
     return choices;
 }

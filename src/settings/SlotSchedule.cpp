@@ -1,62 +1,43 @@
 #include "settings/SlotSchedule.h"
 
-#include "storage/Clock.h"
-#include "storage/Conversions.h"
 #include "storage/SampleTypeTable.h"
 
 namespace {
 
 constexpr int kSampleTimeColumn = 3;
-// Where hour and minute sit in a stored date-and-time text.
-constexpr int kTimeOfDayAt = 8;
-constexpr int kTimeOfDayLength = 4;
 
-// A date-and-time text with its hour and minute replaced by a four-digit time of day.
-std::optional<std::time_t> withTimeOfDay(QString dateTime, const QString& hourMinute) {
-    dateTime.replace(
-        kTimeOfDayAt, kTimeOfDayLength,
-        hourMinute.left(kTimeOfDayLength).leftJustified(kTimeOfDayLength, QLatin1Char('0')));
-    try {
-        return fromDateTimeText(dateTime);
-    } catch (const InvalidDateText&) {
-        return std::nullopt;
-    }
-}
-
-QString shownTime(std::time_t time) {
-    return formatTime(time, "%I:%M %p");
+// Neighbours are named on the twelve-hour clock, whatever clock the patient reads.
+QString shownTime(const QTime& time) {
+    return time.toString(QStringLiteral("hh:mm AP"));
 }
 
 } // namespace
 
-void SlotSchedule::load(Database& db, const Clock& clock) {
+void SlotSchedule::load(Database& db) {
     m_slots = {};
     auto query = SampleTypeTable::selectAll(db, kSampleTimeColumn, true);
     if (!query)
         return;
-    const QString today = toDateTimeText(clock.now());
     for (SlotEdit& slot : m_slots) {
         auto row = SampleTypeTable::getNext(db, *query);
         if (!row)
             break;
         slot.name = row->getDesc();
         slot.medication = row->getMedicationDosage();
-        // A start time that is no time of day leaves the slot at time 0 rather than keeping
-        // the whole sheet from opening.
-        slot.time = withTimeOfDay(today, row->getSampleTime()).value_or(0);
+        slot.start = PickedTime(row->getSampleTime(), kSlotTimeFormat);
     }
 }
 
-std::optional<QString> SlotSchedule::timeRefusal(int index, std::time_t time) const {
+std::optional<QString> SlotSchedule::timeRefusal(int index, const QTime& time) const {
     if (index <= 0 || index >= kSlotCount)
         return std::nullopt;
-    const std::time_t previous = slot(index - 1).time;
+    const QTime previous = slot(index - 1).startTime();
     if (index == kSlotCount - 1) {
         if (time > previous)
             return std::nullopt;
         return QStringLiteral("Time must be after %1").arg(shownTime(previous));
     }
-    const std::time_t next = slot(index + 1).time;
+    const QTime next = slot(index + 1).startTime();
     if (time > previous && time < next)
         return std::nullopt;
     return QStringLiteral("Time must be after %1 and before %2")
@@ -73,7 +54,7 @@ void SlotSchedule::store(Database& db, Prompts& prompts) const {
             reported = db.lastError() != 0;
             row = std::make_unique<SampleType>();
         }
-        const QString time = storedTime(edited.time);
+        const QString& time = edited.start.text();
         // Rewriting an unchanged slot would mark it changed for the handheld for nothing.
         if (row->getDesc() == edited.name && row->getMedicationDosage() == edited.medication &&
             row->getSampleTime() == time)
@@ -84,15 +65,6 @@ void SlotSchedule::store(Database& db, Prompts& prompts) const {
         if (!SampleTypeTable::save(db, *row) && !reported)
             prompts.error(QStringLiteral("Database"), db.errorText());
     }
-}
-
-std::time_t SlotSchedule::atTimeOfDay(std::time_t day, int hour, int minute) {
-    return withTimeOfDay(toDateTimeText(day), QString::asprintf("%2.2d%2.2d", hour, minute))
-        .value_or(day);
-}
-
-QString SlotSchedule::storedTime(std::time_t time) {
-    return formatTime(time, "%H%M");
 }
 
 QString SlotSchedule::medicationCaption(const QString& medication) {

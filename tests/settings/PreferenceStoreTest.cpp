@@ -1,10 +1,6 @@
 #include "SettingsTest.h"
 
 #include "settings/PreferenceStore.h"
-#include "storage/SyncState.h"
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -18,8 +14,8 @@ RangeFields mgRanges() {
     return {"56", "70", "180", "216", 120, 130, 140, 80, 85, 90};
 }
 
-MiscFields misc(int delivery, int unit = kGlucoseUnitMgDl) {
-    return {true, false, 90, unit, delivery};
+MiscFields misc(int delivery) {
+    return {true, false, 90, kGlucoseUnitMgDl, delivery};
 }
 
 class PreferenceStoreTest : public SettingsTest {
@@ -41,15 +37,7 @@ protected:
         return storeUnit.store(patient, ranges, miscFields, storeSlots);
     }
 
-    std::string preferenceRow() {
-        return rows("select PATIENT_NAME, DOCTOR_NAME, DOCTOR_PHONE, DOCTOR_FAX, BIRTH_DATE, "
-                    "DX_DATE, GLUCOSE_EXT_LO, GLUCOSE_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, "
-                    "BP_SYSTOLIC_NORMAL, BP_SYSTOLIC_MODERATE, BP_SYSTOLIC_HI, "
-                    "BP_DIASTOLIC_NORMAL, BP_DIASTOLIC_MODERATE, BP_DIASTOLIC_HI, "
-                    "MILITARY_TIME_BOL, ASK_DELETE_BOL, RETAIN_PC_DAY_CNT, "
-                    "GLUCOSE_SAMPLE_CODE, DELIVERY_CODE from PREFERENCE where pk=1")
-            .at(0);
-    }
+    std::string preferenceRow() { return rows("select * from PREFERENCE").at(0); }
 
     // Entries in four handheld states: unknown to it, added, changed by it, deleted.
     void addEntriesInEveryState() {
@@ -60,87 +48,95 @@ protected:
         addEntry("20260310100000", 150, [](Sample& s) { s.setFk(9); });
         ASSERT_TRUE(db->exec("update SAMPLE set sync_state=20 where FK=8"));
         ASSERT_TRUE(db->exec("update SAMPLE set sync_state=30 where FK=9"));
-        takeStatements();
     }
 
-    std::vector<std::string> entryStates() {
+    Rows entryStates() {
         return rows("select FK, DELIVERY_CODE, sync_state from SAMPLE order by FK");
     }
 };
 
 } // namespace
 
-TEST_F(PreferenceStoreTest, EveryPageValueReachesThePreferenceRow) {
-    EXPECT_TRUE(store(patientNamed("Anna"), misc(kDeliveryInjection)));
-    EXPECT_EQ(preferenceRow(), "Anna|Dr. Weiss|030-123|030-124|19800214||56|70|180|216|120|130|"
-                               "140|80|85|90|T|F|90|0|1");
+TEST_F(PreferenceStoreTest, EveryPageValueReachesThePreferenceRowBeforeTheSlotsAreStored) {
+    std::string seenBySlots;
+    EXPECT_TRUE(store(patientNamed("Anna"), misc(kDeliveryInjection),
+                      [&] { seenBySlots = preferenceRow(); }));
+    EXPECT_EQ(seenBySlots, "1|0|20|Anna|Dr. Weiss|030-123|030-124|19800214||28|90|T|F|120|140|"
+                           "130|80|85|90|0|1|70|56|180|216");
     // The cached record is the one stored: the rest of the program sees the new values.
     EXPECT_EQ(context->preference().getGlucoseHi(), 180);
-    // The same name renames nothing; a name differing only in case is a new name.
+    // The same name renames nothing; a name differing only in case is a new name, and the
+    // patient is renamed before the slots are stored.
     EXPECT_TRUE(context->renames.isEmpty());
-    store(patientNamed("anna"), misc(kDeliveryInjection));
+    store(patientNamed("anna"), misc(kDeliveryInjection),
+          [&] { EXPECT_EQ(context->renames, QStringList{"anna"}); });
     EXPECT_EQ(context->renames, QStringList{"anna"});
-}
-
-TEST_F(PreferenceStoreTest, RangesAreReadInTheUnitTheSheetOpenedWith) {
-    changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
-    context->reload();
-    // Millimole texts become tenths, whichever unit is chosen now; nothing is converted.
-    RangeFields ranges{"3.2", "4.0", "10.0", "12.0", 0, 0, 0, 0, 0, 0};
-    store(patientNamed("Anna"), misc(kDeliveryInjection, kGlucoseUnitMgDl), {}, ranges);
+    // Range texts are read in the unit the sheet opened with, millimoles as tenths, whichever
+    // unit is chosen now; nothing is converted.
+    context->preference().setGlucoseSampleCode(kGlucoseUnitMmol);
+    store(patientNamed("anna"), misc(kDeliveryInjection), {},
+          {"3.2", "4.0", "10.0", "12.0", 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(rows("select GLUCOSE_EXT_LO, GLUCOSE_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, "
                    "GLUCOSE_SAMPLE_CODE from PREFERENCE"),
-              std::vector<std::string>{"32|40|100|120|0"});
+              Rows{"32|40|100|120|0"});
 }
 
-TEST_F(PreferenceStoreTest, ANewNameRenamesThePatientBeforeTheSlotsAreStored) {
-    std::vector<std::string> seen;
-    store(patientNamed("Anna Berg"), misc(kDeliveryInjection), [&] {
-        // By the time the slots are stored, the record is saved and the patient renamed.
-        seen.push_back(rows("select PATIENT_NAME from PREFERENCE").at(0));
-        seen.push_back(std::to_string(context->renames.size()));
-    });
-    EXPECT_EQ(context->renames, QStringList{"Anna Berg"});
-    EXPECT_EQ(seen, (std::vector<std::string>{"Anna Berg", "1"}));
+TEST_F(PreferenceStoreTest, AnUntouchedAskBoxKeepsWhatARemovalAnsweredMeanwhile) {
+    // The delete confirmation turned the question off while the sheet was open.
+    context->preference().setAskDeleteBol(false);
+    MiscFields untouched = misc(kDeliveryInjection);
+    untouched.askDelete.reset();
+    store(patientNamed("Anna"), untouched);
+    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), Rows{"F"});
+    untouched.askDelete = true; // the patient turned it on again on the page
+    store(patientNamed("Anna"), untouched);
+    EXPECT_EQ(rows("select ASK_DELETE_BOL from PREFERENCE"), Rows{"T"});
 }
 
-TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredYesUpdatesEveryEntryAndResendsKnownOnes) {
+TEST_F(PreferenceStoreTest, AFailedSaveOrRenameKeepsNothingAndIsReported) {
+    const std::string before = preferenceRow();
+    for (bool saveFails : {true, false}) { // then the save passes and the rename fails
+        ASSERT_TRUE(db->exec(saveFails ? "create trigger refuse before update on PREFERENCE "
+                                         "begin select raise(abort, 'preference refused'); end"
+                                       : "drop trigger refuse"));
+        context->renameSucceeds = saveFails;
+        context->renames.clear();
+        bool slotsStored = false;
+        prompts.expect(saveFails ? "Database" : kProgramCaption,
+                       saveFails ? "preference refused"
+                                 : "The patient's settings could not be moved to the name "
+                                   "Berta. Nothing was changed.");
+        EXPECT_FALSE(
+            store(patientNamed("Berta"), misc(kDeliveryPump), [&] { slotsStored = true; }));
+        prompts.verify();
+        // Neither the row, nor the cached record, nor the patient's settings moved; the slots
+        // and the delivery question never came.
+        EXPECT_EQ(preferenceRow(), before);
+        EXPECT_EQ(context->preference().getPatientName(), "Anna");
+        EXPECT_EQ(context->preference().getDeliveryCode(), kDeliveryInjection);
+        EXPECT_EQ(context->renames, saveFails ? QStringList() : QStringList{"Berta"});
+        EXPECT_FALSE(slotsStored);
+    }
+}
+
+TEST_F(PreferenceStoreTest, EveryStoreOffersANewDeliveryToTheLogWhileItDiffers) {
     addEntriesInEveryState();
+    const Rows before = entryStates();
+    PreferenceStore storeUnit(*context, kDeliveryInjection);
+    // No: the log stays, the default itself is stored all the same. Back to the opening
+    // delivery: no question.
+    prompts.expect(kCaption, {}, PromptAnswer::No);
+    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryOral), {});
+    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), Rows{"2"});
+    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryInjection), {});
+    EXPECT_EQ(entryStates(), before);
     prompts.expect(kCaption,
                    "You changed your default delivery from Injection to Pump.\n\nDo you want to "
                    "update all log entries to Pump as the delivery?",
                    PromptAnswer::Yes);
-    store(patientNamed("Anna"), misc(kDeliveryPump));
-
+    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryPump), {});
     // The unknown entry keeps "added"; the deleted one stays deleted.
-    EXPECT_EQ(entryStates(), (std::vector<std::string>{"0|0|10", "7|0|20", "8|0|20", "9|0|30"}));
-    const std::vector<std::string> statements = takeStatements();
-    for (const char* expected :
-         {"UPDATE SAMPLE SET DELIVERY_CODE=0",
-          "UPDATE SAMPLE SET SYNC_STATE=20 where FK > 0 and sync_state <> 30"})
-        EXPECT_NE(std::find(statements.begin(), statements.end(), expected), statements.end())
-            << expected;
-}
-
-TEST_F(PreferenceStoreTest, ANewDeliveryAnsweredNoLeavesTheLogAlone) {
-    addEntriesInEveryState();
-    const std::vector<std::string> before = entryStates();
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    store(patientNamed("Anna"), misc(kDeliveryOral));
-    EXPECT_EQ(entryStates(), before);
-    // The default itself is stored all the same.
-    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), std::vector<std::string>{"2"});
-}
-
-TEST_F(PreferenceStoreTest, EveryStoreAsksAgainWhileTheDeliveryDiffersFromTheOpeningOne) {
-    PreferenceStore storeUnit(*context, kDeliveryInjection);
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryPump), {});
-    prompts.expect(kCaption, {}, PromptAnswer::No);
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryPump), {});
-    // Back to the opening delivery: no question.
-    storeUnit.store(patientNamed("Anna"), mgRanges(), misc(kDeliveryInjection), {});
-    EXPECT_EQ(prompts.count(), 2);
+    EXPECT_EQ(entryStates(), (Rows{"0|0|10", "7|0|20", "8|0|20", "9|0|30"}));
 }
 
 TEST_F(PreferenceStoreTest, AFailedDeliveryUpdateIsReportedAndChangesNoEntry) {
@@ -148,10 +144,10 @@ TEST_F(PreferenceStoreTest, AFailedDeliveryUpdateIsReportedAndChangesNoEntry) {
     // A trigger makes the second statement fail after the first has run.
     ASSERT_TRUE(db->exec("create trigger refuse before update of sync_state on SAMPLE "
                          "begin select raise(abort, 'refused'); end"));
-    const std::vector<std::string> before = entryStates();
+    const Rows before = entryStates();
     prompts.expect(kCaption, {}, PromptAnswer::Yes);
     prompts.expect(kCaption, "Update Failed");
     EXPECT_TRUE(store(patientNamed("Anna"), misc(kDeliveryPump)));
     EXPECT_EQ(entryStates(), before);
-    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows("select DELIVERY_CODE from PREFERENCE"), Rows{"0"});
 }

@@ -7,22 +7,11 @@
 #include "support/LogbookTest.h"
 #include "support/TestSettingsContext.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-// 2026-03-14 (the fixture's today) at the given "hhmm".
-inline std::time_t today(const char* hhmm) {
-    return fromDateTimeText(QStringLiteral("20260314%1").arg(QLatin1String(hhmm)));
-}
-
-// The statement that stores slot `pk` as changed.
-inline std::string slotUpdate(int pk, const std::string& time, const std::string& desc,
-                              const std::string& dosage = "") {
-    return "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='" + time + "', DESC='" + desc +
-           "', MEDICATION_DOSAGE='" + dosage + "' where pk=" + std::to_string(pk);
-}
+using Rows = std::vector<std::string>;
 
 // The logbook's tables plus the patient's lists, with a settings context over them whose
 // clock stands at 2026-03-14 09:30 local time, and helpers that add list rows.
@@ -67,13 +56,14 @@ protected:
         for (int i = 0; i < 8; ++i)
             addSlot(times[i], names[i], i == 1 ? "5H" : "");
     }
-    // Statements other than reads built since the last call.
-    std::vector<std::string> writes() {
-        std::vector<std::string> found;
-        for (const std::string& statement : takeStatements())
-            if (!statement.starts_with("Select"))
-                found.push_back(statement);
-        return found;
+    // The slots that are not as addUsualSlots stored them: "pk|time|name|dosage|state".
+    Rows changedSlots() {
+        return rows("select pk, SAMPLE_TIME, DESC, MEDICATION_DOSAGE, sync_state from "
+                    "SAMPLE_TYPE where sync_state <> 10 or pk > 8 order by pk");
+    }
+    // A day on which the clock springs forward in Berlin: 02:00 to 03:00 does not exist.
+    void standOnSpringForwardDay() {
+        context->fixedClock().set(fromDateTimeText("20260329100000"));
     }
 
     std::unique_ptr<TestSettingsContext> context;

@@ -2,6 +2,7 @@
 
 #include "logbook/LogbookContext.h"
 #include "logbook/widgets/TimePickerFormat.h"
+#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
 #include "storage/PreferenceTable.h"
 #include "ui/widgets/DialogButtons.h"
@@ -14,14 +15,17 @@
 #include <QVBoxLayout>
 
 BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, QWidget* parent)
-    : QDialog(parent), m_context(context), m_record(rate) {
+    : QDialog(parent), m_context(context), m_record(rate),
+      m_start(rate.getStartTime(), kBasalTimeFormat) {
     setWindowTitle(QStringLiteral("Basil Detail"));
     m_time = new QTimeEdit(this);
     m_time->setObjectName(QStringLiteral("1148"));
     m_time->setDisplayFormat(qtTimePickerFormat(context.preference().getMilitaryTimeBol()));
-    m_time->setTime(
+    // A text that names no time of day is read as the clock reads it (a new rate's empty one
+    // is midnight); OK then stores what the picker shows.
+    m_time->setTime(m_start.shown().value_or(
         QDateTime::fromSecsSinceEpoch(clockTimeToday(m_record.getStartTime(), context.clock()))
-            .time());
+            .time()));
     m_rate = new QLineEdit(m_record.getBasilMedAmt(), this);
     m_rate->setObjectName(QStringLiteral("1131"));
 
@@ -35,10 +39,10 @@ BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, Q
 }
 
 void BasilDetailDlg::accept() {
-    const std::time_t start =
-        clockTimeToday(m_time->time().toString(QStringLiteral("HH:mm")), m_context.clock());
-    const std::optional<BasalRefusal> refused =
-        takeBasalDetail(m_context.database(), m_context.prompts(), m_record, m_rate->text(), start);
+    // Stored in the 24-hour form whatever clock the patient reads.
+    m_start.pick(m_time->time());
+    const std::optional<BasalRefusal> refused = takeBasalDetail(
+        m_context.database(), m_context.prompts(), m_record, m_rate->text(), m_start.text());
     if (!refused) {
         QDialog::accept();
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/PreferenceRules.h"
 #include "storage/BasilRate.h"
 
 #include <QDialog>
@@ -27,6 +28,7 @@ public:
 private:
     LogbookContext& m_context;
     BasilRate m_record;
+    PickedTime m_start;
     QTimeEdit* m_time = nullptr;
     QLineEdit* m_rate = nullptr;
     QPushButton* m_ok = nullptr;

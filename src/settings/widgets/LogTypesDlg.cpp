@@ -7,7 +7,6 @@
 #include "storage/Preference.h"
 #include "ui/Prompts.h"
 
-#include <QDateTime>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -26,7 +25,7 @@ constexpr int kNameLength = 15;
 
 LogTypesDlg::LogTypesDlg(PatientSettingsContext& context, QWidget* parent)
     : PropertyPage(parent), m_context(context) {
-    m_schedule.load(context.database(), context.clock());
+    m_schedule.load(context.database());
     const QString format = qtTimePickerFormat(context.preference().getMilitaryTimeBol());
 
     auto* grid = new QGridLayout(this);
@@ -67,16 +66,18 @@ LogTypesDlg::LogTypesDlg(PatientSettingsContext& context, QWidget* parent)
 void LogTypesDlg::showTime(int slot) {
     QTimeEdit* picker = timePicker(slot);
     const QSignalBlocker quiet(picker);
-    picker->setTime(QDateTime::fromSecsSinceEpoch(m_schedule.slot(slot).time).time());
+    picker->setTime(m_schedule.slot(slot).startTime());
 }
 
-std::time_t LogTypesDlg::pickedTime(int slot) const {
-    const QTime picked = timePicker(slot)->time();
-    return SlotSchedule::atTimeOfDay(m_schedule.slot(slot).time, picked.hour(), picked.minute());
+bool LogTypesDlg::timePicked(int slot) const {
+    return timePicker(slot)->time() != m_schedule.slot(slot).startTime();
 }
 
 bool LogTypesDlg::checkPickedTime(int slot) {
-    const std::time_t picked = pickedTime(slot);
+    // Passing through a picker is no change: the slot keeps its stored text.
+    if (!timePicked(slot))
+        return true;
+    const QTime picked = timePicker(slot)->time();
     const std::optional<QString> refusal = m_schedule.timeRefusal(slot, picked);
     if (!refusal) {
         m_schedule.setTime(slot, picked);
@@ -102,7 +103,7 @@ bool LogTypesDlg::eventFilter(QObject* watched, QEvent* event) {
 
 bool LogTypesDlg::validate() {
     for (int slot = 1; slot < kSlotCount; ++slot)
-        if (pickedTime(slot) != m_schedule.slot(slot).time && !checkPickedTime(slot))
+        if (!checkPickedTime(slot))
             return false;
     return true;
 }

@@ -51,7 +51,8 @@ protected:
 
 private:
     void showTime(int slot);
-    std::time_t pickedTime(int slot) const;
+    // Whether the picker shows another time than the slot starts at.
+    bool timePicked(int slot) const;
     // Checks the time shown in a slot's picker against its neighbours; a refused time is
     // reported, taken back and the picker gets the focus again.
     bool checkPickedTime(int slot);

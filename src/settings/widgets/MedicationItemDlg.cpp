@@ -1,13 +1,13 @@
 #include "settings/widgets/MedicationItemDlg.h"
 
 #include "logbook/LogbookContext.h"
-#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
+#include "settings/widgets/LimitedEdit.h"
+#include "settings/widgets/StoredDateEdit.h"
 #include "ui/widgets/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,14 +19,6 @@ namespace {
 constexpr int kNameChars = 25;
 constexpr int kRxChars = 10;
 constexpr int kMostExpireDays = 99999;
-
-QLineEdit* limitedEdit(const QString& text, int limit, const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setText(text);
-    return edit;
-}
 
 QCheckBox* checkBox(const char* label, bool checked, const char* name, QWidget* parent) {
     auto* box = new QCheckBox(QString::fromLatin1(label), parent);
@@ -64,10 +56,8 @@ MedicationItemDlg::MedicationItemDlg(LogbookContext& context, const Medication& 
     m_increment->setCurrentIndex(increment >= 0 && increment < m_increment->count() ? increment
                                                                                     : -1);
 
-    m_opened = new QDateEdit(this);
+    m_opened = new StoredDateEdit(m_record.getOpenDate(), context.clock(), this);
     m_opened->setObjectName(QStringLiteral("1069"));
-    m_opened->setCalendarPopup(true);
-    m_opened->setDate(pickerDate(m_record.getOpenDate(), context.clock()));
 
     m_expireDays = new QSpinBox(this);
     m_expireDays->setObjectName(QStringLiteral("1070"));
@@ -99,7 +89,7 @@ void MedicationItemDlg::accept() {
     // A stored step the list does not know is kept rather than lost.
     if (m_increment->currentIndex() >= 0)
         m_record.setIncrementByCode(m_increment->currentIndex());
-    m_record.setOpenDate(dateTextOf(m_opened->date()));
+    m_record.setOpenDate(m_opened->storedText());
     m_record.setExpireDayCnt(m_expireDays->value());
     QDialog::accept();
 }

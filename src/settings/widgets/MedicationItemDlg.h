@@ -7,9 +7,9 @@
 class LogbookContext;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QPushButton;
+class StoredDateEdit;
 class QSpinBox;
 
 // Edits one medication on its own copy. The code list offers only the letters no other
@@ -29,7 +29,7 @@ public:
     QCheckBox* insulinBox() const { return m_insulin; }
     QLineEdit* rxEdit() const { return m_rx; }
     QComboBox* incrementBox() const { return m_increment; }
-    QDateEdit* openedPicker() const { return m_opened; }
+    StoredDateEdit* openedPicker() const { return m_opened; }
     QSpinBox* expireDaysBox() const { return m_expireDays; }
     QPushButton* okButton() const { return m_ok; }
 
@@ -44,7 +44,7 @@ private:
     QCheckBox* m_insulin = nullptr;
     QLineEdit* m_rx = nullptr;
     QComboBox* m_increment = nullptr;
-    QDateEdit* m_opened = nullptr;
+    StoredDateEdit* m_opened = nullptr;
     QSpinBox* m_expireDays = nullptr;
     QPushButton* m_ok = nullptr;
 };

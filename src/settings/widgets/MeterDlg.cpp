@@ -1,11 +1,11 @@
 #include "settings/widgets/MeterDlg.h"
 
 #include "logbook/LogbookContext.h"
-#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
+#include "settings/widgets/LimitedEdit.h"
+#include "settings/widgets/StoredDateEdit.h"
 #include "ui/widgets/DialogButtons.h"
 
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,14 +16,6 @@ namespace {
 constexpr int kTextChars = 25;
 constexpr int kSerialChars = 11;
 
-QLineEdit* limitedEdit(const QString& text, int limit, const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setText(text);
-    return edit;
-}
-
 } // namespace
 
 MeterDlg::MeterDlg(LogbookContext& context, const Meter& meter, QWidget* parent)
@@ -33,10 +25,8 @@ MeterDlg::MeterDlg(LogbookContext& context, const Meter& meter, QWidget* parent)
     m_model = limitedEdit(m_record.getModel(), kTextChars, "1054", this);
     m_mfg = limitedEdit(m_record.getMfg(), kTextChars, "1055", this);
     m_serial = limitedEdit(m_record.getSerialNo(), kSerialChars, "1056", this);
-    m_serviceDate = new QDateEdit(this);
+    m_serviceDate = new StoredDateEdit(m_record.getSeriviceDate(), context.clock(), this);
     m_serviceDate->setObjectName(QStringLiteral("1057"));
-    m_serviceDate->setCalendarPopup(true);
-    m_serviceDate->setDate(pickerDate(m_record.getSeriviceDate(), context.clock()));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Description:"), m_desc);
@@ -55,6 +45,6 @@ void MeterDlg::accept() {
     m_record.setModel(m_model->text());
     m_record.setMfg(m_mfg->text());
     m_record.setSerialNo(m_serial->text());
-    m_record.setSeriviceDate(dateTextOf(m_serviceDate->date()));
+    m_record.setSeriviceDate(m_serviceDate->storedText());
     QDialog::accept();
 }

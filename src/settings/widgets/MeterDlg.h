@@ -5,9 +5,9 @@
 #include <QDialog>
 
 class LogbookContext;
-class QDateEdit;
 class QLineEdit;
 class QPushButton;
+class StoredDateEdit;
 
 // Edits one glucose meter or pump on its own copy.
 class MeterDlg : public QDialog {
@@ -21,7 +21,7 @@ public:
     QLineEdit* modelEdit() const { return m_model; }
     QLineEdit* mfgEdit() const { return m_mfg; }
     QLineEdit* serialEdit() const { return m_serial; }
-    QDateEdit* serviceDatePicker() const { return m_serviceDate; }
+    StoredDateEdit* serviceDatePicker() const { return m_serviceDate; }
     QPushButton* okButton() const { return m_ok; }
 
     void accept() override;
@@ -32,6 +32,6 @@ private:
     QLineEdit* m_model = nullptr;
     QLineEdit* m_mfg = nullptr;
     QLineEdit* m_serial = nullptr;
-    QDateEdit* m_serviceDate = nullptr;
+    StoredDateEdit* m_serviceDate = nullptr;
     QPushButton* m_ok = nullptr;
 };

@@ -1,14 +1,13 @@
 #include "settings/widgets/PatientDlg.h"
 
 #include "settings/PatientSettingsContext.h"
+#include "settings/widgets/LimitedEdit.h"
+#include "settings/widgets/StoredDateEdit.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 #include "storage/PreferenceTable.h"
 #include "ui/Prompts.h"
 
-#include <QCalendarWidget>
-#include <QDateEdit>
-#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,22 +16,12 @@
 
 namespace {
 
-// A picker showing this date shows a blank instead: the stored date is empty or unreadable.
-const QDate kNoDate(1900, 1, 1);
 constexpr int kTypedNameChars = 15;
-
-QLineEdit* textEdit(const char* id, const QString& text, int maxChars, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(id));
-    edit->setMaxLength(maxChars);
-    edit->setText(text);
-    return edit;
-}
 
 } // namespace
 
 PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
-    : PropertyPage(parent), m_context(context), m_birthDate(QString()), m_dxDate(QString()) {
+    : PropertyPage(parent), m_context(context) {
     // The row itself, not the application's copy: this page shows what is stored.
     if (auto stored = PreferenceTable::getByPk(context.database(), PreferenceTable::kPk)) {
         m_fields.patientName = stored->getPatientName();
@@ -42,19 +31,16 @@ PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
         m_fields.birthDate = stored->getBirthDate();
         m_fields.dxDate = stored->getDxDate();
     }
-    m_birthDate = PickedDate(m_fields.birthDate);
-    m_dxDate = PickedDate(m_fields.dxDate);
-    m_today = dateOfText(toDateText(context.clock().now())).value_or(QDate());
 
     // A name given when the patient was created may be longer than what is typed here; it
     // is shown whole, or pressing OK would rename the patient to a cut name.
-    m_name = textEdit("1045", m_fields.patientName,
-                      std::max<int>(kTypedNameChars, m_fields.patientName.size()), this);
-    m_birth = dateEdit("1046", m_birthDate);
-    m_dx = dateEdit("1047", m_dxDate);
-    m_doctor = textEdit("1048", m_fields.doctorName, 35, this);
-    m_phone = textEdit("1049", m_fields.doctorPhone, 15, this);
-    m_fax = textEdit("1050", m_fields.doctorFax, 15, this);
+    m_name = limitedEdit(m_fields.patientName,
+                         std::max<int>(kTypedNameChars, m_fields.patientName.size()), "1045", this);
+    m_birth = dateEdit("1046", m_fields.birthDate);
+    m_dx = dateEdit("1047", m_fields.dxDate);
+    m_doctor = limitedEdit(m_fields.doctorName, 35, "1048", this);
+    m_phone = limitedEdit(m_fields.doctorPhone, 15, "1049", this);
+    m_fax = limitedEdit(m_fields.doctorFax, 15, "1050", this);
     for (QLineEdit* edit : {m_name, m_doctor, m_phone, m_fax})
         connect(edit, &QLineEdit::textEdited, this, &PropertyPage::changed);
 
@@ -76,31 +62,11 @@ PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
     layout->addWidget(m_database);
 }
 
-QDateEdit* PatientDlg::dateEdit(const char* id, PickedDate& date) {
-    auto* edit = new QDateEdit(this);
+StoredDateEdit* PatientDlg::dateEdit(const char* id, const QString& stored) {
+    auto* edit = new StoredDateEdit(stored, m_context.clock(), this);
     edit->setObjectName(QString::fromLatin1(id));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    edit->setMinimumDate(kNoDate);
-    edit->setSpecialValueText(QStringLiteral(" "));
-    edit->setDate(date.shown().value_or(kNoDate));
-    // A blank picker would open its calendar in 1900; today is where a date is looked for.
-    edit->calendarWidget()->installEventFilter(this);
-    // Connected only now, so that showing the stored date picks nothing.
-    connect(edit, &QDateEdit::dateChanged, this, [this, &date](const QDate& picked) {
-        date.pick(picked);
-        emit changed();
-    });
+    connect(edit, &StoredDateEdit::picked, this, &PropertyPage::changed);
     return edit;
-}
-
-bool PatientDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && m_today.isValid()) {
-        for (QDateEdit* edit : {m_birth, m_dx})
-            if (edit && watched == edit->calendarWidget() && edit->date() == kNoDate)
-                edit->calendarWidget()->setCurrentPage(m_today.year(), m_today.month());
-    }
-    return PropertyPage::eventFilter(watched, event);
 }
 
 bool PatientDlg::validate() {
@@ -120,7 +86,7 @@ bool PatientDlg::apply() {
     m_fields.doctorName = m_doctor->text();
     m_fields.doctorPhone = m_phone->text();
     m_fields.doctorFax = m_fax->text();
-    m_fields.birthDate = m_birthDate.text();
-    m_fields.dxDate = m_dxDate.text();
+    m_fields.birthDate = m_birth->storedText();
+    m_fields.dxDate = m_dx->storedText();
     return true;
 }

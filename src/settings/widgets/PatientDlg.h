@@ -5,9 +5,9 @@
 #include "ui/widgets/PropertySheet.h"
 
 class PatientSettingsContext;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
+class StoredDateEdit;
 
 // The Patient page: the patient's and the physician's particulars from the stored preference
 // row, and where the patient's database lives.
@@ -30,26 +30,20 @@ public:
     QLineEdit* doctorEdit() const { return m_doctor; }
     QLineEdit* phoneEdit() const { return m_phone; }
     QLineEdit* faxEdit() const { return m_fax; }
-    QDateEdit* birthDateEdit() const { return m_birth; }
-    QDateEdit* dxDateEdit() const { return m_dx; }
+    StoredDateEdit* birthDateEdit() const { return m_birth; }
+    StoredDateEdit* dxDateEdit() const { return m_dx; }
     QLabel* databaseLabel() const { return m_database; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    QDateEdit* dateEdit(const char* id, PickedDate& date);
+    StoredDateEdit* dateEdit(const char* id, const QString& stored);
 
     PatientSettingsContext& m_context;
     PatientFields m_fields;
-    PickedDate m_birthDate;
-    PickedDate m_dxDate;
-    QDate m_today;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_doctor = nullptr;
     QLineEdit* m_phone = nullptr;
     QLineEdit* m_fax = nullptr;
-    QDateEdit* m_birth = nullptr;
-    QDateEdit* m_dx = nullptr;
+    StoredDateEdit* m_birth = nullptr;
+    StoredDateEdit* m_dx = nullptr;
     QLabel* m_database = nullptr;
 };

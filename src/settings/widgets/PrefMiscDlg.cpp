@@ -21,7 +21,6 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
     : PropertyPage(parent), m_context(context) {
     const Preference& preference = context.preference();
     m_fields.militaryTime = preference.getMilitaryTimeBol();
-    m_fields.askDelete = preference.getAskDeleteBol();
     m_fields.retainDays = preference.getRetainPcDayCnt();
     m_fields.glucoseUnit = preference.getGlucoseSampleCode();
     m_fields.deliveryCode = preference.getDeliveryCode();
@@ -32,7 +31,7 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
     m_military->setChecked(m_fields.militaryTime);
     m_askDelete = new QCheckBox(QStringLiteral("Ask before remove of any record?"), this);
     m_askDelete->setObjectName(QStringLiteral("1111"));
-    m_askDelete->setChecked(m_fields.askDelete);
+    m_askDelete->setChecked(preference.getAskDeleteBol());
 
     m_retention = new QLineEdit(QString::number(m_fields.retainDays), this);
     m_retention->setObjectName(QStringLiteral("1123"));
@@ -72,7 +71,10 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
 
     // Connected once the stored values are shown, so that only the patient's changes count.
     connect(m_military, &QCheckBox::toggled, this, &PropertyPage::changed);
-    connect(m_askDelete, &QCheckBox::toggled, this, &PropertyPage::changed);
+    connect(m_askDelete, &QCheckBox::toggled, this, [this] {
+        m_askDeleteTouched = true;
+        emit changed();
+    });
     connect(m_retention, &QLineEdit::textEdited, this, &PropertyPage::changed);
     connect(m_unit, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
@@ -105,9 +107,20 @@ bool PrefMiscDlg::validate() {
 
 bool PrefMiscDlg::apply() {
     m_fields.militaryTime = m_military->isChecked();
-    m_fields.askDelete = m_askDelete->isChecked();
+    if (m_askDeleteTouched)
+        m_fields.askDelete = m_askDelete->isChecked();
     m_fields.retainDays = m_retention->text().toInt();
     m_fields.glucoseUnit = m_unit->checkedId();
     m_fields.deliveryCode = m_deliveryCode;
     return true;
+}
+
+void PrefMiscDlg::showEvent(QShowEvent* event) {
+    // A removal answered on another page may have turned the question off since the page
+    // was built; a box the patient has not touched shows what holds now.
+    if (!m_askDeleteTouched) {
+        const QSignalBlocker quiet(m_askDelete);
+        m_askDelete->setChecked(m_context.preference().getAskDeleteBol());
+    }
+    PropertyPage::showEvent(event);
 }

@@ -34,12 +34,17 @@ public:
     QRadioButton* mmolButton() const { return m_mmol; }
     QComboBox* deliveryBox() const { return m_delivery; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     PatientSettingsContext& m_context;
     MiscFields m_fields;
     // Changes only when the patient picks a delivery, so a stored code none of the choices
     // carries is kept.
     int m_deliveryCode = 0;
+    // Only a box the patient changed is stored; otherwise the record keeps its own value.
+    bool m_askDeleteTouched = false;
     QCheckBox* m_military = nullptr;
     QCheckBox* m_askDelete = nullptr;
     QLineEdit* m_retention = nullptr;

@@ -43,9 +43,9 @@ PreferenceDlg::PreferenceDlg(PatientSettingsContext& context, DeleteQuestion& de
 bool PreferenceDlg::applyAll() {
     if (!PropertySheet::applyAll())
         return false;
-    m_store.store(m_patient->fields(), m_ranges->fields(), m_misc->fields(),
-                  [this] { m_logTypes->store(); });
-    return true;
+    // A store that failed has told the patient and kept nothing; the sheet stays open.
+    return m_store.store(m_patient->fields(), m_ranges->fields(), m_misc->fields(),
+                         [this] { m_logTypes->store(); });
 }
 
 bool editPreferences(PatientSettingsContext& context, DeleteQuestion& deleteQuestion,

@@ -32,7 +32,8 @@ public:
     PrefBasil* basalPage() const { return m_basal; }
     PrefMiscDlg* miscPage() const { return m_misc; }
 
-    // Checks and applies the pages, then stores what they hold.
+    // Checks and applies the pages, then stores what they hold; false when nothing could be
+    // stored.
     bool applyAll() override;
 
 private:

@@ -1,11 +1,10 @@
 #include "settings/widgets/ProtocolDlg.h"
 
 #include "logbook/LogbookContext.h"
-#include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
+#include "settings/widgets/StoredDateEdit.h"
 #include "ui/widgets/DialogButtons.h"
 
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,10 +18,8 @@ ProtocolDlg::ProtocolDlg(LogbookContext& context, const Protocol& protocol, QWid
     m_text->setPlainText(m_record.getText());
     connect(m_text, &QPlainTextEdit::textChanged, this, &ProtocolDlg::keepToLimit);
 
-    m_effective = new QDateEdit(this);
+    m_effective = new StoredDateEdit(m_record.getEffectiveDate(), context.clock(), this);
     m_effective->setObjectName(QStringLiteral("1091"));
-    m_effective->setCalendarPopup(true);
-    m_effective->setDate(pickerDate(m_record.getEffectiveDate(), context.clock()));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Effective Date:"), m_effective);
@@ -49,6 +46,6 @@ void ProtocolDlg::keepToLimit() {
 
 void ProtocolDlg::accept() {
     m_record.setText(m_text->toPlainText());
-    m_record.setEffectiveDate(dateTextOf(m_effective->date()));
+    m_record.setEffectiveDate(m_effective->storedText());
     QDialog::accept();
 }

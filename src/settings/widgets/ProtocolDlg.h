@@ -5,9 +5,9 @@
 #include <QDialog>
 
 class LogbookContext;
-class QDateEdit;
 class QPlainTextEdit;
 class QPushButton;
+class StoredDateEdit;
 
 // Edits one treatment protocol on its own copy: its text and the day it takes effect.
 class ProtocolDlg : public QDialog {
@@ -20,7 +20,7 @@ public:
     const Protocol& record() const { return m_record; }
 
     QPlainTextEdit* textEdit() const { return m_text; }
-    QDateEdit* effectiveDatePicker() const { return m_effective; }
+    StoredDateEdit* effectiveDatePicker() const { return m_effective; }
     QPushButton* okButton() const { return m_ok; }
 
     void accept() override;
@@ -30,6 +30,6 @@ private:
 
     Protocol m_record;
     QPlainTextEdit* m_text = nullptr;
-    QDateEdit* m_effective = nullptr;
+    StoredDateEdit* m_effective = nullptr;
     QPushButton* m_ok = nullptr;
 };
