@@ -1,29 +1,12 @@
 #include "storage/OldLayouts.h"
 
-#include "storage/A1cTable.h"
-#include "storage/BasilRateTable.h"
-#include "storage/BloodPressureTable.h"
-#include "storage/CarbsTable.h"
-#include "storage/Database.h"
-#include "storage/MedicationTable.h"
-#include "storage/MeterTable.h"
-#include "storage/NoteTable.h"
-#include "storage/PreferenceTable.h"
-#include "storage/ProtocolTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbRatioTable.h"
-#include "storage/QbSensitivityTable.h"
-#include "storage/QbTargetTable.h"
-#include "storage/SampleDateTable.h"
-#include "storage/SampleTable.h"
-#include "storage/SampleTypeTable.h"
-
+#include <QFile>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace OldLayouts {
 
-void createCurrentLayout(Database& db) {
+void createTables(Database& db) {
     for (bool created : {PreferenceTable::createTable(db), NoteTable::createTable(db),
                          SampleDateTable::createTable(db), MeterTable::createTable(db),
                          SampleTable::createTable(db), MedicationTable::createTable(db),
@@ -33,6 +16,10 @@ void createCurrentLayout(Database& db) {
                          QbSensitivityTable::createTable(db), QbTargetTable::createTable(db),
                          A1cTable::createTable(db), CarbsTable::createTable(db)})
         EXPECT_TRUE(created);
+}
+
+void createCurrentLayout(Database& db) {
+    createTables(db);
     QbPreference settings;
     EXPECT_TRUE(QbPreferenceTable::save(db, settings));
     Preference preference;
@@ -51,6 +38,19 @@ void createVersion3Layout(Database& db) {
 void replaceTable(Database& db, const char* table, const char* createSql) {
     EXPECT_TRUE(db.exec(("drop table " + std::string(table)).c_str()));
     EXPECT_TRUE(db.exec(createSql));
+}
+
+void expectGolden(const QStringList& made, const QString& file) {
+    QFile golden(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/" + file);
+    if (qEnvironmentVariableIsSet("QUILLMARCH_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(golden.open(QIODevice::WriteOnly | QIODevice::Text));
+        golden.write(made.join('\n').toUtf8() + '\n');
+        return;
+    }
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text)) << file.toStdString();
+    const QStringList lines = QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < std::max(lines.size(), made.size()); ++i)
+        ASSERT_EQ(made.value(i), lines.value(i)) << file.toStdString() << ":" << i + 1;
 }
 
 } // namespace OldLayouts

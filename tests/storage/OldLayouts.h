@@ -1,8 +1,26 @@
 #pragma once
 
-class Database;
+#include "storage/A1cTable.h"
+#include "storage/BasilRateTable.h"
+#include "storage/BloodPressureTable.h"
+#include "storage/CarbsTable.h"
+#include "storage/MedicationTable.h"
+#include "storage/MeterTable.h"
+#include "storage/NoteTable.h"
+#include "storage/PreferenceTable.h"
+#include "storage/ProtocolTable.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/QbRatioTable.h"
+#include "storage/QbSensitivityTable.h"
+#include "storage/QbTargetTable.h"
+#include "storage/SampleDateTable.h"
+#include "storage/SampleTable.h"
+#include "storage/SampleTypeTable.h"
 
-// Tables as earlier versions of the program created them, for the conversion tests.
+#include <QStringList>
+
+// Every table of the current layout, and tables as earlier versions of the program created
+// them, for the storage tests.
 namespace OldLayouts {
 
 // Vital records before synchronisation: no FK, no SYNC_STATE, no WEIGHT.
@@ -46,8 +64,10 @@ inline constexpr const char* kSampleWithoutDelivery =
     "GLUCOSE_CNT INTEGER, NOTE_PK INTEGER, KEYTONE_CODE INTEGER, INSULIN_TIME TIMESTAMP, "
     "MEDICATION_DOSAGE VARCHAR(15), CORRECTION_DOSAGE VARCHAR(15) )";
 
-// Every table in its current layout, with the quick-bolus settings row of a file that has
-// been converted before (or created by this version).
+// Every table in its current layout, empty.
+void createTables(Database& db);
+// The same with the quick-bolus settings row of a file that has been converted before (or
+// created by this version), and the preference row.
 void createCurrentLayout(Database& db);
 
 // A file of the last version before quick bolus: the old tables above (vital records without
@@ -56,5 +76,9 @@ void createVersion3Layout(Database& db);
 
 // Drops a table and creates it with an older definition.
 void replaceTable(Database& db, const char* table, const char* createSql);
+
+// Compares lines with a golden file in the test-data folder, line by line. With
+// QUILLMARCH_UPDATE_GOLDEN set, the file is written instead (to be reviewed before use).
+void expectGolden(const QStringList& made, const QString& file);
 
 } // namespace OldLayouts

@@ -1,0 +1,307 @@
+#include "storage/OldLayouts.h"
+#include "support/TestDatabase.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using Rows = std::vector<std::string>;
+
+namespace {
+
+// An operation a table does not have must not even compile.
+template <class T>
+concept Counts = requires(Database& db) {
+    T::getCount(db);
+};
+template <class T>
+concept Lists = requires(Database& db) {
+    T::selectAll(db, 0, true);
+};
+template <class T>
+concept Deletes = requires(Database& db) {
+    T::deleteRow(db, 1);
+};
+template <class T>
+concept Marks = requires(Database& db) {
+    T::markDeleted(db, 1);
+};
+template <class T>
+concept Removes = requires(Database& db, const typename T::Abs& r) {
+    T::remove(db, r);
+};
+template <class T>
+concept RemovesByPk = requires(Database& db) {
+    T::removeByPk(db, 1);
+};
+
+static_assert(!Deletes<SampleTypeTable> && !Marks<SampleTypeTable> && !Removes<SampleTypeTable>);
+static_assert(!Lists<NoteTable> && !Lists<QbPreferenceTable>);
+static_assert(!Deletes<PreferenceTable> && !Marks<PreferenceTable> && !Counts<PreferenceTable>);
+static_assert(!Deletes<QbPreferenceTable> && !Marks<QbPreferenceTable> &&
+              !RemovesByPk<QbPreferenceTable>);
+static_assert(!Marks<MeterTable> && !Marks<ProtocolTable> && Deletes<MeterTable> &&
+              Deletes<ProtocolTable>);
+static_assert(!Counts<MeterTable> && !Counts<ProtocolTable> && !Counts<MedicationTable> &&
+              !Counts<BasilRateTable> && !Counts<SampleTypeTable> && !Counts<NoteTable>);
+static_assert(Counts<SampleTable> && Counts<SampleDateTable> && Counts<A1cTable> &&
+              Counts<CarbsTable> && Counts<BloodPressureTable> && Counts<QbPreferenceTable> &&
+              Counts<QbRatioTable> && Counts<QbSensitivityTable> && Counts<QbTargetTable>);
+
+template <size_t N> struct Name {
+    constexpr Name(const char (&text)[N]) { std::copy_n(text, N, chars); }
+    char chars[N];
+};
+
+// How a table removes a row: by the handheld rule (marked 30 while the handheld knows it),
+// always at once, or not at all.
+enum class Removal { Rule, AtOnce, None };
+
+// One table: its name, how it removes, whether a PK no row has is inserted under it, and
+// the columns whose value the table derives itself on saving.
+template <class T, Name kTable, Removal kRemoval, bool kInsertsUnderPk = true, Name kDerived = "">
+struct Case {
+    using Table = T;
+    static std::string table() { return kTable.chars; }
+    static constexpr Removal removal = kRemoval;
+    static constexpr bool insertsUnderPk = kInsertsUnderPk;
+    static bool derived(const char* column) {
+        return QString(kDerived.chars).split(' ').contains(QString(column));
+    }
+};
+
+using AllTables = testing::Types<
+    Case<SampleDateTable, "SAMPLE_DATE", Removal::Rule>, Case<SampleTable, "SAMPLE", Removal::Rule>,
+    Case<SampleTypeTable, "SAMPLE_TYPE", Removal::None>, Case<NoteTable, "NOTE", Removal::Rule>,
+    Case<PreferenceTable, "PREFERENCE", Removal::None>, Case<A1cTable, "A1C", Removal::Rule>,
+    Case<CarbsTable, "CARBS", Removal::Rule>,
+    Case<BloodPressureTable, "BLOOD_PRESSURE", Removal::Rule>,
+    Case<MedicationTable, "MEDICATION", Removal::Rule>,
+    Case<MeterTable, "METER", Removal::AtOnce, false>,
+    Case<ProtocolTable, "PROTOCOL", Removal::AtOnce>,
+    Case<BasilRateTable, "BASIL_RATE", Removal::Rule>,
+    Case<QbPreferenceTable, "QB_PREFERENCE", Removal::None>,
+    Case<QbRatioTable, "QB_RATIO", Removal::Rule>,
+    Case<QbSensitivityTable, "QB_SENSITIVITY", Removal::Rule>,
+    Case<QbTargetTable, "QB_TARGET", Removal::Rule, true, "GLUCOSE_LO_EXT GLUCOSE_HI_EXT">>;
+
+template <class C> class TableContract : public DatabaseTest {
+protected:
+    using Table = typename C::Table;
+    using Record = typename Table::Record;
+    using Column = ::Column<typename Table::Abs>;
+
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        OldLayouts::createTables(*db);
+    }
+
+    static bool named(const Column& column, const char* name) {
+        return qstricmp(column.name, name) == 0;
+    }
+
+    // Every column but the keys gets a value of its own: numbers 100 + position, texts the
+    // position and an apostrophe, booleans true at odd positions.
+    static Record filled(int fk) {
+        Record record;
+        int i = 0;
+        for (const Column& col : Table::TableTraits::columns()) {
+            if (named(col, "FK"))
+                record.setFk(fk);
+            else if (i > 0 && !named(col, "SYNC_STATE") && col.kind == ColumnKind::Integer)
+                (record.*col.setInt)(100 + i);
+            else if (col.kind == ColumnKind::Text)
+                (record.*col.setText)(QString::number(i) + "'");
+            else if (col.kind == ColumnKind::Boolean)
+                (record.*col.setBool)(i % 2 == 1);
+            ++i;
+        }
+        return record;
+    }
+
+    // The row a filled record is stored as, columns in table order ("*" where derived).
+    static std::string expected(int pk, int fk, int state) {
+        QStringList row;
+        int i = 0;
+        for (const Column& col : Table::TableTraits::columns()) {
+            if (C::derived(col.name))
+                row << "*";
+            else if (i == 0 || named(col, "FK") || named(col, "SYNC_STATE"))
+                row << QString::number(i == 0 ? pk : named(col, "FK") ? fk : state);
+            else
+                row << (col.kind == ColumnKind::Integer ? QString::number(100 + i)
+                        : col.kind == ColumnKind::Text  ? QString::number(i) + "'"
+                        : i % 2 == 1                    ? "T"
+                                                        : "F");
+            ++i;
+        }
+        return row.join('|').toStdString();
+    }
+
+    std::string stored(int pk) {
+        const Rows found =
+            rows(("select * from " + C::table() + " where pk=" + std::to_string(pk)).c_str());
+        if (found.empty())
+            return "none";
+        QStringList row = QString::fromStdString(found.front()).split('|');
+        for (int i = 0; i < row.size(); ++i)
+            if (C::derived(Table::TableTraits::columns()[i].name))
+                row[i] = "*";
+        return row.join('|').toStdString();
+    }
+
+    int store(int fk) {
+        Record record = filled(fk);
+        EXPECT_TRUE(Table::save(*db, record));
+        return record.getPk();
+    }
+
+    bool remove(int pk) {
+        if constexpr (Removes<Table>) {
+            auto record = Table::getByPk(*db, pk);
+            return record && Table::remove(*db, *record);
+        } else {
+            return Table::removeByPk(*db, pk);
+        }
+    }
+};
+
+TYPED_TEST_SUITE(TableContract, AllTables);
+
+// Each table's statement formats and creation caption, "-" for a statement it has not.
+template <class... Tables> QStringList formatsOf() {
+    QStringList made;
+    (
+        [&made] {
+            using T = typename Tables::TableTraits;
+            made << T::kDrop << T::kCreate << T::kCreateCaption;
+            for (const char* text : {T::kCount, T::kSelectAll, T::kByPk, T::kDelete,
+                                     T::kMarkDeleted, T::kInsert, T::kInsertWithPk, T::kUpdate})
+                made << (text ? text : "-");
+        }(),
+        ...);
+    return made;
+}
+
+} // namespace
+
+TYPED_TEST(TableContract, SaveInsertsThenUpdatesEveryColumn) {
+    using Table = typename TestFixture::Table;
+    Database& db = *this->db;
+    auto record = this->filled(7);
+    record.setSyncState(SyncState::Changed);
+    ASSERT_TRUE(Table::save(db, record));
+    EXPECT_EQ(record.getPk(), 1);
+    EXPECT_EQ(this->stored(1), this->expected(1, 7, SyncState::Added));
+    ASSERT_TRUE(Table::save(db, record));
+    EXPECT_EQ(this->stored(1), this->expected(1, 7, SyncState::Changed));
+    ASSERT_TRUE(Table::save(db, record, SyncState::Added));
+    EXPECT_EQ(this->stored(1), this->expected(1, 7, SyncState::Added));
+    EXPECT_EQ(record.getSyncState(), SyncState::Changed); // the record's own state is kept
+
+    // A record read back is stored again as the same row.
+    auto back = Table::getByPk(db, 1);
+    ASSERT_TRUE(back);
+    back->setPk(0);
+    ASSERT_TRUE(Table::save(db, *back));
+    EXPECT_EQ(this->stored(2), this->expected(2, 7, SyncState::Added));
+}
+
+TYPED_TEST(TableContract, StateNinetyNineIsKeptAndDropsTheHandheldId) {
+    using Table = typename TestFixture::Table;
+    auto record = this->filled(7);
+    ASSERT_TRUE(Table::save(*this->db, record, SyncState::Foreign));
+    EXPECT_EQ(record.getFk(), 0);
+    EXPECT_EQ(this->stored(1), this->expected(1, 0, SyncState::Foreign));
+    record.setFk(7);
+    record.setSyncState(SyncState::Foreign);
+    ASSERT_TRUE(Table::save(*this->db, record, SyncState::Changed));
+    EXPECT_EQ(this->stored(1), this->expected(1, 0, SyncState::Foreign));
+}
+
+TYPED_TEST(TableContract, AKeyNoRowHasIsInsertedUnderIt) {
+    auto record = this->filled(3);
+    record.setPk(40);
+    ASSERT_TRUE(TestFixture::Table::save(*this->db, record, SyncState::Changed));
+    // Meters only ever update a key, so nothing is stored.
+    EXPECT_EQ(this->stored(40),
+              TypeParam::insertsUnderPk ? this->expected(40, 3, SyncState::Changed) : "none");
+}
+
+TYPED_TEST(TableContract, RemovalMarksRowsTheHandheldKnowsAndDeletesTheRest) {
+    if constexpr (TypeParam::removal == Removal::None) {
+        GTEST_SKIP() << "no removal";
+    } else {
+        using Table = typename TestFixture::Table;
+        const std::string table = TypeParam::table();
+        const bool rule = TypeParam::removal == Removal::Rule;
+        struct Row {
+            int fk;
+            int state;
+            bool marked;
+        };
+        for (const Row& row : {Row{0, 10, false}, Row{5, 10, rule}, Row{5, 20, rule},
+                               Row{5, 30, false}, Row{5, 99, false}}) {
+            const int pk = this->store(0);
+            ASSERT_TRUE(this->db->exec(("update " + table + " set fk=%ld, sync_state=%ld").c_str(),
+                                       long(row.fk), long(row.state)));
+            EXPECT_TRUE(this->remove(pk));
+            EXPECT_EQ(this->rows(("select FK, SYNC_STATE from " + table).c_str()),
+                      row.marked ? Rows{"5|30"} : Rows{})
+                << row.fk << "/" << row.state;
+            // A marked row is still read by its key, but no longer listed.
+            EXPECT_EQ(Table::getByPk(*this->db, pk) != nullptr, row.marked);
+            if constexpr (Lists<Table>) {
+                auto listed = Table::selectAll(*this->db, 0, true);
+                EXPECT_TRUE(listed && !listed->step());
+            }
+            ASSERT_TRUE(this->db->exec(("delete from " + table).c_str()));
+        }
+    }
+}
+
+// Every statement the tables build, with fixed arguments, against the list kept in
+// tests/data: a changed text shows here as the line that differs.
+TEST_F(DatabaseTest, StatementsAreThoseOfTheGoldenList) {
+    OldLayouts::createTables(*db);
+    takeStatements();
+    QStringList made =
+        formatsOf<SampleDateTable, SampleTable, SampleTypeTable, NoteTable, PreferenceTable,
+                  A1cTable, CarbsTable, BloodPressureTable, MedicationTable, MeterTable,
+                  ProtocolTable, BasilRateTable, QbPreferenceTable, QbRatioTable,
+                  QbSensitivityTable, QbTargetTable>();
+
+    // The special operations, as built with these arguments.
+    SampleDateTable::getByDate(*db, "20070315083000");
+    SampleDateTable::selectUnsummarized(*db);
+    SampleDateTable::markAllUnsummarized(*db);
+    SampleDateTable::getSummarizableCnt(*db);
+    SampleDateTable::selectBefore(*db, "20070315");
+    SampleDateTable::getTruncatableCnt(*db, "20070315");
+    SampleTable::selectByDay(*db, 1, true);
+    SampleTable::selectByDay(*db, 1, false);
+    SampleTable::selectByDayAndType(*db, 1, 2, true);
+    SampleTable::selectByType(*db, 2, true);
+    SampleTable::selectByType(*db, 2, false);
+    SampleTable::selectInsulinSince(*db, "20070315060000");
+    SampleTable::getBySampleTime(*db, "20070315060000");
+    SampleTable::setDeliveryCodeAll(*db, 0);
+    SampleTable::selectAll(*db, 5, false);
+    NoteTable::deleteOrphans(*db);
+    MedicationTable::getByCode(*db, "M");
+    MedicationTable::getOrCreateByDesc(*db, "Lantus 'SoloStar'");
+    ProtocolTable::getByDate(*db, "20070301");
+    ProtocolTable::getLatestBefore(*db, "20070315");
+    BasilRateTable::getByStartTime(*db, "06:30");
+    QbRatioTable::findInForce(*db, "05:00");
+    QbRatioTable::findByTime(*db, "06:00");
+    QbSensitivityTable::findInForce(*db, "05:00");
+    QbSensitivityTable::findByTime(*db, "06:00");
+    QbTargetTable::findInForce(*db, "05:00");
+    QbTargetTable::findByTime(*db, "06:00");
+    for (const std::string& statement : takeStatements())
+        made << QString::fromStdString(statement);
+
+    OldLayouts::expectGolden(made, "storage_statements.txt");
+}
