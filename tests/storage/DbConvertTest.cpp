@@ -13,12 +13,6 @@ using Rows = std::vector<std::string>;
 namespace {
 
 const QString kCaption = QString::fromLatin1(DbConvert::kCaption);
-// A preference row of the layout with the "normal" glucose range.
-const char* const kOldPreferenceRow =
-    "insert into PREFERENCE values (1, 0, 20, 'Jo O''Neil', 'Dr. Who', '(555)111-2222', "
-    "'(555)111-3333', '19700101', '19950601', 14, 200, 'F', 'T', 118, 141, 121, 78, 81, 91, 90, "
-    "60, 160, 250)";
-
 class DbConvertTest : public DatabaseTest {
 protected:
     bool convert() {
@@ -62,25 +56,17 @@ protected:
                    : "create table" + sql.front().substr(std::string("CREATE TABLE").size());
     }
 
-    // An old file with days and entries in every synchronisation state (30 included: those
-    // rows still have to reach the handheld) and texts with apostrophes elsewhere.
-    void fillVersion3File() {
-        createVersion3Layout(*db);
-        exec(kOldPreferenceRow);
-        exec("insert into MEDICATION values (4, 3, 20, 'T', 'F', 'H', 'Humalog''s pen', "
-             "'20070301', 28, 2, 'RX12345678')");
-        exec("insert into BLOOD_PRESSURE values (3, '20070315083000', 120, 80, 60, 0)");
-        exec("insert into SAMPLE_DATE values (1, 0, 10, 0, '20070315', 1, 45, 120, 2, 650, 1, 0)");
-        exec("insert into SAMPLE_DATE values (4, 8, 20, 1, '20070316', 2, 30, 98, 1, 300, 0, 21)");
-        exec("insert into SAMPLE_DATE values (5, 9, 30, 0, '20070317', 0, 0, 0, 0, 0, 0, 0)");
-        exec("insert into SAMPLE values (10, 0, 10, 1, 2, '20070315083000', 45, 120, 0, 1, "
-             "'20070315083500', '5H 2N', '1H')");
-        exec("insert into SAMPLE values (11, 3, 20, 4, 3, '20070316120000', 30, 98, 22, 0, '', "
-             "'', '')");
-        exec("insert into SAMPLE values (15, 0, 99, 5, 4, '20070317190000', 0, 250, 0, 3, "
-             "'20070317190000', '8H', '')");
-        exec("insert into SAMPLE_TYPE values (1, 0, 10, '0700', 'Breakfast', '')");
-        exec("insert into SAMPLE_TYPE values (2, 0, 20, '11:3', 'Lunch', '4H')");
+    void fillVersion3File() { runScript(*db, "version3.sql"); }
+
+    // The table again with its columns spelled in lower case, rows and all.
+    void lowerColumns(const std::string& table) {
+        const QString create = QString::fromStdString(
+            rows(("select sql from sqlite_master where name='" + table + "'").c_str()).at(0));
+        const qsizetype open = create.indexOf('(');
+        exec("alter table " + table + " rename to OLD");
+        exec((create.left(open) + create.mid(open).toLower()).toStdString());
+        exec("insert into " + table + " select * from OLD");
+        exec("drop table OLD");
     }
 
     // The whole file as text, each table's creation statement with its rows, then what the
@@ -261,22 +247,17 @@ TEST_F(DbConvertTest, Version3FileIsBroughtToTheCurrentLayout) {
     EXPECT_EQ(rows("select name from sqlite_master where name='SAMPLE_BY_DAY'").size(), 1u);
 }
 
+// Rows are read by column name, and old tables did not always spell a name as now: the same
+// file with every old column in lower case converts to exactly the same.
 TEST_F(DbConvertTest, ColumnsSpelledInOtherLetterCaseKeepTheirValues) {
     fillVersion3File();
-    replaceTable(*db, "SAMPLE",
-                 "create table SAMPLE ( pk INTEGER PRIMARY KEY, Fk INTEGER, sync_state INTEGER, "
-                 "sample_date_pk INTEGER, Sample_Time TIMESTAMP, glucose_cnt INTEGER, "
-                 "Medication_Dosage VARCHAR(15) )");
-    exec("insert into SAMPLE values (10, 4, 20, 1, '20070315083000', 120, '5.5H')");
-    exec("insert into SAMPLE values (12, 0, 30, 4, '20070316120000', 98, '')");
-    const QString lower = QString(kPreferenceNormalRange).toLower();
-    replaceTable(*db, "PREFERENCE",
-                 lower.sliced(lower.indexOf('(')).prepend("create table PREFERENCE ").toUtf8());
-    exec(kOldPreferenceRow);
+    for (const char* table :
+         {"SAMPLE", "SAMPLE_DATE", "PREFERENCE", "MEDICATION", "BLOOD_PRESSURE"})
+        lowerColumns(table);
 
     ASSERT_TRUE(convert());
 
-    expectGolden(dump(), "converted_letter_case.txt");
+    expectGolden(dump(), "converted_version3.txt");
 }
 
 // A failure part way leaves every old row and table as it was, and is reported.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <string>
 
 namespace OldLayouts {
@@ -26,13 +27,14 @@ void createCurrentLayout(Database& db) {
     EXPECT_TRUE(PreferenceTable::save(db, preference));
 }
 
-void createVersion3Layout(Database& db) {
-    for (bool created : {NoteTable::createTable(db), MeterTable::createTable(db),
-                         ProtocolTable::createTable(db), SampleTypeTable::createTable(db)})
-        EXPECT_TRUE(created);
-    for (const char* sql : {kPreferenceNormalRange, kSampleDateWithoutSite, kSampleWithoutDelivery,
-                            kMedicationWithoutInsulinFlag, kBloodPressureWithoutSync})
-        EXPECT_TRUE(db.exec(sql)) << sql;
+void runScript(Database& db, const QString& file) {
+    QFile script(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/" + file);
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly)) << file.toStdString();
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db.handle(), script.readAll().constData(), nullptr, nullptr, &error),
+              SQLITE_OK)
+        << (error ? error : "");
+    sqlite3_free(error);
 }
 
 void replaceTable(Database& db, const char* table, const char* createSql) {

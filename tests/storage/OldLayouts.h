@@ -52,27 +52,14 @@ inline constexpr const char* kPreferenceUnitAndNormalRange =
     "PATIENT_NAME VARCHAR(35), DOCTOR_NAME VARCHAR(35), RETAIN_HH_DAY_CNT INTEGER, "
     "RETAIN_PC_DAY_CNT INTEGER, GLUCOSE_SAMPLE_CODE INTEGER, NORMAL_GLUCOSE_LO INTEGER, "
     "NORMAL_GLUCOSE_EXT_LO INTEGER, NORMAL_GLUCOSE_HI INTEGER, NORMAL_GLUCOSE_EXT_HI INTEGER )";
-// Days and entries before infusion sites and delivery methods.
-inline constexpr const char* kSampleDateWithoutSite =
-    "create table SAMPLE_DATE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
-    "SUMMARY_STATE INTEGER, SAMPLE_DATE DATE, DAY_TYPE_ID INTEGER, TTL_CARB_CNT INTEGER, "
-    "AVG_GLUCOSE_CNT INTEGER, TTL_SAMPLE_CNT INTEGER, TTL_INSULIN_AMT INTEGER, MAX_KEYTONE_CODE "
-    "INTEGER, NOTE_PK INTEGER )";
-inline constexpr const char* kSampleWithoutDelivery =
-    "create table SAMPLE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
-    "SAMPLE_DATE_PK INTEGER, SAMPLE_TYPE_PK INTEGER, SAMPLE_TIME TIMESTAMP, CARB_CNT INTEGER, "
-    "GLUCOSE_CNT INTEGER, NOTE_PK INTEGER, KEYTONE_CODE INTEGER, INSULIN_TIME TIMESTAMP, "
-    "MEDICATION_DOSAGE VARCHAR(15), CORRECTION_DOSAGE VARCHAR(15) )";
-
 // Every table in its current layout, empty.
 void createTables(Database& db);
 // The same with the quick-bolus settings row of a file that has been converted before (or
 // created by this version), and the preference row.
 void createCurrentLayout(Database& db);
 
-// A file of the last version before quick bolus: the old tables above (vital records without
-// synchronisation), no BASIL_RATE and no quick-bolus tables, no A1C and no CARBS.
-void createVersion3Layout(Database& db);
+// Runs a script of statements kept in the test-data folder.
+void runScript(Database& db, const QString& file);
 
 // Drops a table and creates it with an older definition.
 void replaceTable(Database& db, const char* table, const char* createSql);

@@ -131,31 +131,6 @@ TEST_F(SideTables, BasalRateByStartTimeIncludesDeletedRows) {
     EXPECT_FALSE(BasilRateTable::getByStartTime(*db, "12:00"));
 }
 
-TEST(MedicationDaysLeft, TruncatesTowardZeroAndCountsCalendarDays) {
-    struct Row {
-        const char* opened;
-        int days;
-        const char* now;
-        int left;
-    };
-    // Opened in summer time and counted in winter time: the night of 25 October has 25
-    // hours and is still one day. Large counts do not overflow 32-bit seconds.
-    const Row cases[] = {
-        {"20070305", 28, "20070315000000", 18},  {"20070305", 28, "20070315000100", 17},
-        {"20070305", 28, "20070315120000", 17},  {"20070305", 28, "20070315235959", 17},
-        {"20070203", 28, "20070315080000", -12}, {"20070305", 30000, "20070315080000", 29989},
-        {"20261020", 28, "20261030000000", 18},  {"20261020", 28, "20261030000100", 17},
-        {"20261020", 28, "20261117000000", 0},   {"20261020", 28, "20261117235900", 0},
-        {"20261020", 28, "20261118000000", -1}};
-    for (const Row& row : cases) {
-        Medication vial;
-        vial.setOpenDate(row.opened);
-        vial.setExpireDayCnt(row.days);
-        EXPECT_EQ(vial.getDaysLeft(FixedClock(fromDateTimeText(row.now))), row.left)
-            << row.opened << " " << row.now;
-    }
-}
-
 TEST(MedicationLookupOfList, KeepsItsOwnCopyOfTheFirstMedicationOfACode) {
     struct Row {
         const char* code;
