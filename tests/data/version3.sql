@@ -13,7 +13,9 @@ create table MEDICATION ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER
 create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, BP_TIME TIMESTAMP, SYSTOLIC INTEGER, DIASTOLIC INTEGER, PULSE INTEGER, NOTE_PK INTEGER );
 insert into PREFERENCE values (1, 0, 20, 'Jo O''Neil', 'Dr. Who', '(555)111-2222', '(555)111-3333', '19700101', '19950601', 14, 200, 'F', 'T', 118, 141, 121, 78, 81, 91, 90, 60, 160, 250);
 insert into MEDICATION values (4, 3, 20, 'T', 'F', 'H', 'Humalog''s pen', '20070301', 28, 2, 'RX12345678');
+insert into MEDICATION values (6, 0, 10, 't', 'T', 'N', 'NPH', '', 0, 0, '');
 insert into BLOOD_PRESSURE values (3, '20070315083000', 120, 80, 60, 0);
+insert into BLOOD_PRESSURE values (7, '20070316090000', 135, 85, 72, 12);
 insert into SAMPLE_DATE values (1, 0, 10, 0, '20070315', 1, 45, 120, 2, 650, 1, 0);
 insert into SAMPLE_DATE values (4, 8, 20, 1, '20070316', 2, 30, 98, 1, 300, 0, 21);
 insert into SAMPLE_DATE values (5, 9, 30, 0, '20070317', 0, 0, 0, 0, 0, 0, 0);

@@ -23,20 +23,10 @@
 // them, for the storage tests.
 namespace OldLayouts {
 
-// Vital records before synchronisation: no FK, no SYNC_STATE, no WEIGHT.
-inline constexpr const char* kBloodPressureWithoutSync =
-    "create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, BP_TIME TIMESTAMP, SYSTOLIC INTEGER, "
-    "DIASTOLIC INTEGER, PULSE INTEGER, NOTE_PK INTEGER )";
 // Synchronised vital records before the weight was kept.
 inline constexpr const char* kBloodPressureWithoutWeight =
     "create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
     "BP_TIME TIMESTAMP, SYSTOLIC INTEGER, DIASTOLIC INTEGER, PULSE INTEGER, NOTE_PK INTEGER )";
-// Medications when every one was an insulin.
-inline constexpr const char* kMedicationWithoutInsulinFlag =
-    "create table MEDICATION ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
-    "ACTIVE_BOL VARCHAR(2), INCLUDE_IN_TOTALS_BOL VARCHAR(2), MED_CODE VARCHAR(2), MED_DESC "
-    "VARCHAR(25), OPEN_DATE DATE, EXPIRE_DAY_CNT INTEGER, INCREMENT_BY_CODE INTEGER, RX_ORDER_ID "
-    "VARCHAR(10) )";
 // Preferences with the "normal" glucose range and neither glucose unit nor delivery.
 inline constexpr const char* kPreferenceNormalRange =
     "create table PREFERENCE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "

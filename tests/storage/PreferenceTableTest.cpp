@@ -46,32 +46,24 @@ TEST_F(PreferenceRecord, LoadCreatesTheDefaultRowOnceAndRereadsIt) {
 
 TEST_F(PreferenceRecord, ClearOfTheBaseZeroesButClearOfAPreferenceRestoresDefaults) {
     PreferenceAbs bare;
-    bare.setDoctorName("Dr. Who");
-    bare.setGlucoseHi(180);
-    bare.setMilitaryTimeBol(false);
-    bare.clear();
-    ASSERT_TRUE(PreferenceTable::save(*db, bare));
-    EXPECT_EQ(rows("select * from PREFERENCE"),
-              Rows{"1|0|10|||||||0|0|T|T|0|0|0|0|0|0|0|0|0|0|0|0"});
-    ASSERT_TRUE(db->exec("delete from PREFERENCE"));
-
     Preference preference;
-    preference.setPk(4);
-    preference.setFk(9);
-    preference.setSyncState(20);
-    preference.setPatientName("Anna");
-    preference.setDoctorFax("555");
-    preference.setBirthDate("19700101");
-    preference.setRetainHhDayCnt(3);
-    preference.setBpDiastolicHi(1);
-    preference.setGlucoseSampleCode(1);
-    preference.setDeliveryCode(0);
-    preference.setAskDeleteBol(false);
-    static_cast<PreferenceAbs&>(preference).clear();
-    EXPECT_EQ(preference.getSyncState(), 20);
-    ASSERT_TRUE(PreferenceTable::save(*db, preference, 10));
-    // Keys survive the clear; every other field is back at its default.
-    EXPECT_EQ(rows("select * from PREFERENCE"), Rows{"4|9" + kDefaultRow.substr(3)});
+    for (PreferenceAbs* record : {&bare, static_cast<PreferenceAbs*>(&preference)}) {
+        for (const auto& col : PreferenceTraits::columns()) {
+            if (col.kind == ColumnKind::Integer)
+                (record->*col.setInt)(4);
+            else if (col.kind == ColumnKind::Text)
+                (record->*col.setText)("x");
+            else
+                (record->*col.setBool)(false);
+        }
+        record->clear();
+        ASSERT_TRUE(PreferenceTable::save(*db, *record, 10));
+    }
+    EXPECT_EQ(preference.getSyncState(), 4);
+    // The base keeps only its three set fields; keys survive the clear of a preference.
+    EXPECT_EQ(
+        rows("select * from PREFERENCE order by PK"),
+        (Rows{"1|0|10|||||||0|0|T|T|0|0|0|0|0|0|0|0|0|0|0|0", "4|4" + kDefaultRow.substr(3)}));
 }
 
 TEST_F(PreferenceRecord, ToMgDlConvertsTenthsOfMmolTruncating) {
@@ -81,17 +73,6 @@ TEST_F(PreferenceRecord, ToMgDlConvertsTenthsOfMmolTruncating) {
     EXPECT_EQ(preference.toMgDl(55), 99);
     EXPECT_EQ(preference.toMgDl(56), 100);
     EXPECT_EQ(preference.toMgDl(-56), -100);
-}
-
-TEST_F(PreferenceRange, WithoutTargetsTheRecordsOwnRangeAppliesAllDay) {
-    Preference preference;
-    preference.setGlucoseExtLo(60);
-    preference.setGlucoseLo(70);
-    preference.setGlucoseHi(160);
-    preference.setGlucoseExtHi(250);
-    EXPECT_EQ(preference.loadTargetPeriods(*db), 0);
-    for (const char* time : {"00:00", "05:59", "12:00", "23:59", "20070315083000", ""})
-        EXPECT_EQ(preference.getGlucoseRange(time), (GlucoseRange{60, 70, 160, 250})) << time;
 }
 
 TEST_F(PreferenceRange, TargetsApplyFromTheirTimeAndTheLastRunsPastMidnight) {
@@ -128,7 +109,8 @@ TEST_F(PreferenceRange, TargetsAreIgnoredWhileTheCalculatorIsOff) {
     ASSERT_EQ(preference.loadTargetPeriods(*db), 1);
     storeQbPreference(*db, "", 0, false);
     EXPECT_EQ(preference.loadTargetPeriods(*db), 0);
-    EXPECT_EQ(preference.getGlucoseRange("07:00"), kOwnRange);
+    for (const char* time : {"00:00", "07:00", "23:59", "20070315083000", ""})
+        EXPECT_EQ(preference.getGlucoseRange(time), kOwnRange) << time;
 }
 
 TEST_F(PreferenceRange, AtMostTenTargetsAreHeldTheEarliestOnes) {

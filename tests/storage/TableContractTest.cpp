@@ -31,23 +31,13 @@ template <class T>
 concept Removes = requires(Database& db, const typename T::Abs& r) {
     T::remove(db, r);
 };
-template <class T>
-concept RemovesByPk = requires(Database& db) {
-    T::removeByPk(db, 1);
-};
 
-static_assert(!Deletes<SampleTypeTable> && !Marks<SampleTypeTable> && !Removes<SampleTypeTable>);
-static_assert(!Lists<NoteTable> && !Lists<QbPreferenceTable>);
-static_assert(!Deletes<PreferenceTable> && !Marks<PreferenceTable> && !Counts<PreferenceTable>);
-static_assert(!Deletes<QbPreferenceTable> && !Marks<QbPreferenceTable> &&
-              !RemovesByPk<QbPreferenceTable>);
-static_assert(!Marks<MeterTable> && !Marks<ProtocolTable> && Deletes<MeterTable> &&
-              Deletes<ProtocolTable>);
-static_assert(!Counts<MeterTable> && !Counts<ProtocolTable> && !Counts<MedicationTable> &&
-              !Counts<BasilRateTable> && !Counts<SampleTypeTable> && !Counts<NoteTable>);
-static_assert(Counts<SampleTable> && Counts<SampleDateTable> && Counts<A1cTable> &&
-              Counts<CarbsTable> && Counts<BloodPressureTable> && Counts<QbPreferenceTable> &&
-              Counts<QbRatioTable> && Counts<QbSensitivityTable> && Counts<QbTargetTable>);
+static_assert(!Deletes<SampleTypeTable> && !Marks<SampleTypeTable> && !Deletes<PreferenceTable> &&
+              !Marks<PreferenceTable> && !Deletes<QbPreferenceTable> && !Marks<QbPreferenceTable>);
+static_assert(!Marks<MeterTable> && !Marks<ProtocolTable> && !Counts<MeterTable> &&
+              !Counts<PreferenceTable> && !Lists<NoteTable> && !Lists<QbPreferenceTable>);
+static_assert(Deletes<NoteTable> && Marks<NoteTable> && Counts<SampleTable> &&
+              Lists<SampleTypeTable> && !Removes<SampleTypeTable>);
 
 template <size_t N> struct Name {
     constexpr Name(const char (&text)[N]) { std::copy_n(text, N, chars); }
