@@ -1,15 +1,19 @@
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 #include "storage/OldLayouts.h"
+#include "support/QbScheduleRows.h"
 #include "support/TestDatabase.h"
 
-#include <QDate>
 #include <string>
 #include <vector>
 
 using Rows = std::vector<std::string>;
 
 namespace {
+
+const std::string kDefaultRow =
+    "1|0|10||Dr.|(###)###-####|(###)###-####|||28|168|T|T|119|140|120|79|80|90|0|1|80|65|150|220";
+const GlucoseRange kOwnRange{65, 80, 150, 220};
 
 class SideTables : public DatabaseTest {
 protected:
@@ -33,6 +37,42 @@ protected:
         EXPECT_TRUE(ProtocolTable::save(*db, p));
     }
 };
+
+// How a test row of each schedule table gets its time.
+void setTime(QbRatio& r, const char* time) {
+    r.setRatioTime(time);
+}
+void setTime(QbSensitivity& r, const char* time) {
+    r.setSensTime(time);
+}
+void setTime(QbTarget& r, const char* time) {
+    r.setTargetTime(time);
+}
+
+template <class Table> class QbSchedule : public DatabaseTest {
+protected:
+    using Record = typename Table::Record;
+
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        ASSERT_TRUE(Table::createTable(*db));
+    }
+    int add(const char* time, int fk = 0) {
+        Record row;
+        setTime(row, time);
+        row.setFk(fk);
+        EXPECT_TRUE(Table::save(*db, row));
+        return row.getPk();
+    }
+    // The key of the row in force, or -1 for none.
+    int inForceAt(const char* time) {
+        auto row = Table::findInForce(*db, time);
+        return row ? row->getPk() : -1;
+    }
+};
+
+using ScheduleTables = testing::Types<QbRatioTable, QbSensitivityTable, QbTargetTable>;
+TYPED_TEST_SUITE(QbSchedule, ScheduleTables);
 
 } // namespace
 
@@ -157,4 +197,169 @@ TEST(MedicationLookupOfList, KeepsItsOwnCopyOfTheFirstMedicationOfACode) {
     }
     EXPECT_FALSE(lookup(u'Z'));
     EXPECT_FALSE(lookup(QChar()));
+}
+
+TEST_F(SideTables, PreferenceLoadCreatesTheDefaultRowOnceAndRereadsIt) {
+    auto first = PreferenceTable::load(*db);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->getPk(), 1);
+    EXPECT_EQ(rows("select * from PREFERENCE"), Rows{kDefaultRow});
+
+    first->setPatientName("Anna");
+    first->setGlucoseLo(44);
+    ASSERT_TRUE(PreferenceTable::save(*db, *first));
+    auto again = PreferenceTable::load(*db);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->getPatientName(), "Anna");
+    EXPECT_EQ(again->getGlucoseLo(), 44);
+    EXPECT_EQ(rows("select count(*) from PREFERENCE"), Rows{"1"});
+}
+
+TEST_F(SideTables, PreferenceClearOfTheBaseZeroesButClearOfAPreferenceRestoresDefaults) {
+    PreferenceAbs bare;
+    Preference preference;
+    for (PreferenceAbs* record : {&bare, static_cast<PreferenceAbs*>(&preference)}) {
+        for (const auto& col : PreferenceTraits::columns()) {
+            if (col.kind == ColumnKind::Integer)
+                (record->*col.setInt)(4);
+            else if (col.kind == ColumnKind::Text)
+                (record->*col.setText)("x");
+            else
+                (record->*col.setBool)(false);
+        }
+        record->clear();
+        ASSERT_TRUE(PreferenceTable::save(*db, *record, 10));
+    }
+    EXPECT_EQ(preference.getSyncState(), 4);
+    // The base keeps only its three set fields; keys survive the clear of a preference.
+    EXPECT_EQ(
+        rows("select * from PREFERENCE order by PK"),
+        (Rows{"1|0|10|||||||0|0|T|T|0|0|0|0|0|0|0|0|0|0|0|0", "4|4" + kDefaultRow.substr(3)}));
+}
+
+TEST_F(SideTables, PreferenceToMgDlConvertsTenthsOfMmolTruncating) {
+    Preference preference;
+    EXPECT_EQ(preference.toMgDl(99), 99);
+    preference.setGlucoseSampleCode(1);
+    EXPECT_EQ(preference.toMgDl(55), 99);
+    EXPECT_EQ(preference.toMgDl(56), 100);
+    EXPECT_EQ(preference.toMgDl(-56), -100);
+}
+
+TEST_F(SideTables, PreferenceRangeTargetsApplyFromTheirTimeAndTheLastRunsPastMidnight) {
+    storeQbPreference(*db, "", 0, true);
+    addQbTarget(*db, "22:00", 100, 200); // stored first: the order must come from the time
+    addQbTarget(*db, "06:00", 80, 140);
+    ASSERT_TRUE(QbTargetTable::removeByPk(*db, addQbTarget(*db, "12:00", 90, 150, 5)));
+
+    Preference preference;
+    ASSERT_EQ(preference.loadTargetPeriods(*db), 2);
+    EXPECT_EQ(preference.targetPeriods()[0].time, "06:00");
+    EXPECT_EQ(preference.targetPeriods()[1].time, "22:00");
+
+    const GlucoseRange morning{64, 80, 140, 168};
+    const GlucoseRange night{80, 100, 200, 240};
+    // Clock times, full time stamps and four-digit times alike; no time at all still means
+    // the record's own range.
+    const std::pair<const char*, GlucoseRange> expected[] = {
+        {"05:59", night},          {"06:00", morning},
+        {"21:59", morning},        {"22:00", night},
+        {"23:30", night},          {"20070315083000", morning},
+        {"20070315053000", night}, {"0830", morning},
+        {"2230", night},           {"", kOwnRange}};
+    for (const auto& [time, range] : expected)
+        EXPECT_EQ(preference.getGlucoseRange(time), range) << time;
+}
+
+TEST_F(SideTables, PreferenceRangeTargetsAreIgnoredWhileTheCalculatorIsOff) {
+    addQbTarget(*db, "06:00", 80, 140);
+    Preference preference;
+    EXPECT_EQ(preference.loadTargetPeriods(*db), 0); // no quick-bolus row at all
+
+    storeQbPreference(*db, "", 0, true);
+    ASSERT_EQ(preference.loadTargetPeriods(*db), 1);
+    storeQbPreference(*db, "", 0, false);
+    EXPECT_EQ(preference.loadTargetPeriods(*db), 0);
+    for (const char* time : {"00:00", "07:00", "23:59", "20070315083000", ""})
+        EXPECT_EQ(preference.getGlucoseRange(time), kOwnRange) << time;
+}
+
+TEST_F(SideTables, PreferenceRangeAtMostTenTargetsAreHeldTheEarliestOnes) {
+    storeQbPreference(*db, "", 0, true);
+    for (int hour = 12; hour >= 1; --hour)
+        addQbTarget(*db, QString::asprintf("%02d:00", hour).toUtf8().constData(), 70 + hour, 150);
+    Preference preference;
+    ASSERT_EQ(preference.loadTargetPeriods(*db), 10);
+    EXPECT_EQ(preference.targetPeriods().front().time, "01:00");
+    EXPECT_EQ(preference.targetPeriods().back().time, "10:00");
+    EXPECT_EQ(preference.getGlucoseRange("23:00").lo, 80);
+}
+
+TYPED_TEST(QbSchedule, InForceCarriesTheLatestRowPastMidnight) {
+    EXPECT_EQ(this->inForceAt("08:00"), -1);
+    const int lunch = this->add("11:30");
+    for (const char* time : {"00:00", "11:30", "23:59"})
+        EXPECT_EQ(this->inForceAt(time), lunch) << time; // a single row is in force all day
+    const int morning = this->add("06:00");
+    const std::pair<const char*, int> expected[] = {{"05:59", lunch},   {"00:00", lunch},
+                                                    {"06:00", morning}, {"11:29", morning},
+                                                    {"11:30", lunch},   {"23:59", lunch}};
+    for (auto [time, pk] : expected)
+        EXPECT_EQ(this->inForceAt(time), pk) << time;
+}
+
+TYPED_TEST(QbSchedule, DeletedRowsAreNeverInForceNorFoundButStillCounted) {
+    ASSERT_TRUE(TypeParam::removeByPk(*this->db, this->add("06:00", 3)));
+    ASSERT_TRUE(TypeParam::removeByPk(*this->db, this->add("18:00", 4)));
+    for (const char* time : {"05:00", "06:00", "12:00", "23:59"})
+        EXPECT_EQ(this->inForceAt(time), -1) << time;
+    EXPECT_FALSE(TypeParam::findByTime(*this->db, "06:00"));
+    EXPECT_EQ(TypeParam::getCount(*this->db), 2);
+}
+
+TYPED_TEST(QbSchedule, IsTimeFreeRefusesADuplicateButNotTheRowItself) {
+    Database& db = *this->db;
+    const int existing = this->add("08:00", 2);
+    typename TestFixture::Record duplicate;
+    setTime(duplicate, "08:00");
+    EXPECT_FALSE(TypeParam::isTimeFree(db, duplicate));
+    EXPECT_TRUE(TypeParam::isTimeFree(db, *TypeParam::getByPk(db, existing)));
+    setTime(duplicate, "09:00");
+    EXPECT_TRUE(TypeParam::isTimeFree(db, duplicate));
+    // Once removed (here only marked, the handheld knows it) the time is free again.
+    ASSERT_TRUE(TypeParam::removeByPk(db, existing));
+    setTime(duplicate, "08:00");
+    EXPECT_TRUE(TypeParam::isTimeFree(db, duplicate));
+}
+
+TEST_F(SideTables, QbTargetSaveDerivesTheExtremeLimits) {
+    QbTarget target;
+    target.setTargetTime("07:00");
+    target.setGlucoseLo(70);
+    target.setGlucoseHi(180);
+    target.setGlucoseLoExt(1); // never taken from the caller
+    ASSERT_TRUE(QbTargetTable::save(*db, target));
+    EXPECT_EQ(std::pair(target.getGlucoseLoExt(), target.getGlucoseHiExt()), std::pair(56, 216));
+    QbTarget mmol;
+    mmol.setGlucoseLo(4);
+    mmol.setGlucoseHi(10);
+    ASSERT_TRUE(QbTargetTable::save(*db, mmol, 10));
+    // An edit saved again derives the limits from the new range.
+    target.setGlucoseLo(99);
+    target.setGlucoseHi(99);
+    ASSERT_TRUE(QbTargetTable::save(*db, target));
+    EXPECT_EQ(rows("select GLUCOSE_LO, GLUCOSE_LO_EXT, GLUCOSE_HI, GLUCOSE_HI_EXT from QB_TARGET "
+                   "order by PK"),
+              (Rows{"99|79|99|118", "4|3|10|12"}));
+}
+
+TEST(QbPreferenceRecord, StartsSwitchedOffWhileClearSwitchesItOn) {
+    QbPreference preference;
+    EXPECT_FALSE(preference.getUseBol());
+    EXPECT_EQ(preference.getSyncState(), 10);
+    preference.setMedCode("Nov");
+    EXPECT_EQ(preference.getMedCode(), "No");
+    static_cast<QbPreferenceAbs&>(preference).clear();
+    EXPECT_TRUE(preference.getUseBol());
+    EXPECT_EQ(preference.getMedCode(), "");
 }
