@@ -3,6 +3,7 @@
 #include "support/RecordingProgress.h"
 #include "support/TestDatabase.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -58,20 +59,9 @@ protected:
 
     void fillVersion3File() { runScript(*db, "version3.sql"); }
 
-    // The table again with its columns spelled in lower case, rows and all.
-    void lowerColumns(const std::string& table) {
-        const QString create = QString::fromStdString(
-            rows(("select sql from sqlite_master where name='" + table + "'").c_str()).at(0));
-        const qsizetype open = create.indexOf('(');
-        exec("alter table " + table + " rename to OLD");
-        exec((create.left(open) + create.mid(open).toLower()).toStdString());
-        exec("insert into " + table + " select * from OLD");
-        exec("drop table OLD");
-    }
-
-    // The file as text: each table's creation statement with its rows (only the tables named,
-    // when names are given), then what the progress window showed.
-    QStringList dump(const QStringList& only = {}) {
+    // The tables as text: each one's creation statement with its rows (only the tables named,
+    // when names are given).
+    QStringList tables(const QStringList& only = {}) {
         QStringList out;
         for (const std::string& table :
              rows("select name from sqlite_master where type='table' order by name")) {
@@ -81,12 +71,27 @@ protected:
             for (const std::string& row : rows(("select * from " + table + " order by 1").c_str()))
                 out << "  " + QString::fromStdString(row);
         }
-        if (!only.isEmpty())
-            return out;
+        return out;
+    }
+
+    // The whole file as text, with what the conversion ran and showed.
+    QStringList dump() {
+        QStringList out = tables();
+        for (const std::string& index :
+             rows("select name from sqlite_master where type='index' order by name"))
+            out << "index " + QString::fromStdString(index);
+        for (const std::string& statement : statements)
+            if (QRegularExpression("^(drop|vacuum|update|select (?!\\*|count))")
+                    .match(QString::fromStdString(statement))
+                    .hasMatch())
+                out << "ran " + QString::fromStdString(statement);
         for (const QString& topic : progress.topics)
             out << "topic " + topic;
         for (const QString& item : progress.items)
             out << "item " + item;
+        out << QString("progress closed %1 times").arg(progress.finished);
+        for (const ScriptedPrompts::Shown& shown : prompts.shown())
+            out << "message " + shown.caption + ": " + shown.text;
         return out;
     }
 
@@ -113,108 +118,19 @@ TEST_F(DbConvertTest, CurrentLayoutAndASecondRunPassThroughUntouched) {
             exec("insert into BLOOD_PRESSURE values (7, 0, 10, '20070315083000', 120, 80, 60, 0, "
                  "'72.5')");
         clearProgress();
-        const QStringList before = dump();
+        const QStringList before = tables();
 
         ASSERT_TRUE(convert());
 
         EXPECT_FALSE(dropped()) << old;
         EXPECT_FALSE(vacuumed || ran("vacuum")) << old;
         EXPECT_EQ(progress.finished, 0) << old;
-        EXPECT_EQ(dump(), before) << old; // no progress shown either
+        EXPECT_EQ(tables(), before) << old;
+        EXPECT_TRUE(progress.topics.isEmpty()) << old;
         for (const char* table : {"BLOOD_PRESSURE", "MEDICATION", "PREFERENCE"})
             EXPECT_TRUE(
                 ran("select * from sqlite_master where tbl_name='" + std::string(table) + "'"));
     }
-}
-
-TEST_F(DbConvertTest, VitalsWithoutWeightAreRewrittenWithProgress) {
-    createCurrentLayout(*db);
-    replaceTable(*db, "BLOOD_PRESSURE", kBloodPressureWithoutWeight);
-    exec("insert into BLOOD_PRESSURE values (2, 0, 10, '20070301080000', 118, 79, 55, 0)");
-    exec("insert into BLOOD_PRESSURE values (5, 4, 30, '20070302080000', 140, 90, 80, 31)");
-
-    ASSERT_TRUE(convert());
-
-    EXPECT_EQ(dump({"BLOOD_PRESSURE"}),
-              (QStringList{BloodPressureTraits::kCreate, "  2|0|10|20070301080000|118|79|55|0|",
-                           "  5|4|30|20070302080000|140|90|80|31|"}));
-    EXPECT_EQ(progress.topics, (QStringList{"Converting Vital Entries to 4.0.1 step 1",
-                                            "Converting Vital Entries to 4.0.1 step 2"}));
-    EXPECT_EQ(progress.items, (QStringList{"Read 1 of 2", "Read 2 of 2", "20070301080000 1 of 2",
-                                           "20070302080000 2 of 2"}));
-    EXPECT_FALSE(vacuumed); // only the quick-bolus conversion vacuums
-}
-
-TEST_F(DbConvertTest, PreferenceWithoutRowOneIsLeftAsItWas) {
-    createCurrentLayout(*db);
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "PREFERENCE Read returned 0 for conversion"},
-        {"insert into PREFERENCE (PK, SYNC_STATE, PATIENT_NAME, NORMAL_GLUCOSE_LO) values (2, 10, "
-         "'Someone', 90)",
-         "Not Pref found"}};
-    for (auto [insert, message] : cases) {
-        replaceTable(*db, "PREFERENCE", kPreferenceNormalRange);
-        if (*insert)
-            exec(insert);
-        const Rows before = rows("select * from PREFERENCE");
-        prompts.expect(kCaption, message);
-
-        EXPECT_FALSE(convert()) << message;
-
-        prompts.verify();
-        EXPECT_EQ(schemaOf("PREFERENCE"), kPreferenceNormalRange) << message;
-        EXPECT_EQ(rows("select * from PREFERENCE"), before) << message;
-        EXPECT_FALSE(dropped()) << message;
-    }
-}
-
-TEST_F(DbConvertTest, PreferenceWithUnitButOldRangeIsRewrittenByQuickBolusStep) {
-    fillVersion3File();
-    replaceTable(*db, "PREFERENCE", kPreferenceUnitAndNormalRange);
-    exec("insert into PREFERENCE values (1, 5, 20, 'Jo', 'Dr. No', 7, 90, 1, 45, 35, 80, 120)");
-
-    ASSERT_TRUE(convert());
-
-    // mmol/L stays mmol/L; the phone was not in the old row and takes its default.
-    EXPECT_EQ(rows("select PK, FK, RETAIN_PC_DAY_CNT, GLUCOSE_SAMPLE_CODE, DELIVERY_CODE, "
-                   "GLUCOSE_EXT_LO, GLUCOSE_LO, GLUCOSE_HI, GLUCOSE_EXT_HI, DOCTOR_PHONE from "
-                   "PREFERENCE"),
-              Rows{"1|5|90|1|1|35|45|80|120|(###)###-####"});
-    EXPECT_EQ(schemaOf("PREFERENCE"), PreferenceTraits::kCreate);
-}
-
-TEST_F(DbConvertTest, Version3FileIsBroughtToTheCurrentLayout) {
-    fillVersion3File();
-
-    ASSERT_TRUE(convert());
-
-    // Every table created; days and entries rewritten with their own keys and states; the
-    // old preference takes its range and injection; '11:3' becomes '1130'.
-    expectGolden(dump(), "converted_version3.txt");
-    for (const char* read :
-         {"select normal_glucose_ext_lo, normal_glucose_lo, normal_glucose_hi, "
-          "normal_glucose_ext_hi from preference",
-          "select BP_TIME,DIASTOLIC,SYSTOLIC,PULSE,NOTE_PK from BLOOD_PRESSURE",
-          "select ACTIVE_BOL,INCLUDE_IN_TOTALS_BOL,MED_CODE,MED_DESC,OPEN_DATE, EXPIRE_DAY_CNT, "
-          "INCREMENT_BY_CODE, RX_ORDER_ID from MEDICATION"})
-        EXPECT_TRUE(ran(read)) << read;
-    EXPECT_TRUE(vacuumed && ran("vacuum"));
-    EXPECT_EQ(progress.finished, 1);
-    // Dropping SAMPLE dropped its indexes; they are back.
-    EXPECT_EQ(rows("select name from sqlite_master where name='SAMPLE_BY_DAY'").size(), 1u);
-}
-
-// Rows are read by column name, and old tables did not always spell a name as now: the same
-// file with every old column in lower case converts to exactly the same.
-TEST_F(DbConvertTest, ColumnsSpelledInOtherLetterCaseKeepTheirValues) {
-    fillVersion3File();
-    for (const char* table :
-         {"SAMPLE", "SAMPLE_DATE", "PREFERENCE", "MEDICATION", "BLOOD_PRESSURE"})
-        lowerColumns(table);
-
-    ASSERT_TRUE(convert());
-
-    expectGolden(dump(), "converted_version3.txt");
 }
 
 // A failure part way leaves every old row and table as it was, and is reported.
@@ -238,7 +154,7 @@ TEST_F(DbConvertTest, FailureWhileWritingKeepsEveryOldRow) {
     for (const Failure& failure : cases) {
         freshFile();
         fillVersion3File();
-        const QStringList before = dump(failure.kept);
+        const QStringList before = tables(failure.kept);
         hook = [&](const QString& table) {
             if (table == failure.table)
                 exec(failure.trigger + std::string(" begin select raise(abort, 'disk full'); end"));
@@ -248,7 +164,7 @@ TEST_F(DbConvertTest, FailureWhileWritingKeepsEveryOldRow) {
         EXPECT_FALSE(convert());
 
         EXPECT_TRUE(dropped()); // it got as far as that
-        EXPECT_EQ(dump(failure.kept), before) << failure.table;
+        EXPECT_EQ(tables(failure.kept), before) << failure.table;
         EXPECT_FALSE(ran("vacuum"));
         EXPECT_EQ(db->openUnits(), 0);
         // The quick-bolus row that would mark the conversion done goes back too.
@@ -259,28 +175,37 @@ TEST_F(DbConvertTest, FailureWhileWritingKeepsEveryOldRow) {
     }
 }
 
-TEST_F(DbConvertTest, OldRowsSharingAKeyAreNotMergedAway) {
-    fillVersion3File();
-    replaceTable(*db, "SAMPLE",
-                 "create table SAMPLE ( PK INTEGER, FK INTEGER, SYNC_STATE INTEGER, SAMPLE_TIME "
-                 "TIMESTAMP )");
-    exec("insert into SAMPLE values (10, 0, 10, '20070315083000')");
-    exec("insert into SAMPLE values (10, 0, 10, '20070315120000')");
-    prompts.expect(kCaption, QStringLiteral("Could not convert SAMPLE: 2 rows read, 1 stored"));
-
-    EXPECT_FALSE(convert());
-
-    EXPECT_EQ(entries(), (Rows{"10|0|10|20070315083000", "10|0|10|20070315120000"}));
+// Each scenario starts from the old file or a current one, changes it by a script, and must
+// end as its golden file: the result, the tables, what ran and what was shown.
+TEST_F(DbConvertTest, ScenariosEndAsTheirGoldenFiles) {
+    prompts.allowAny();
+    const std::tuple<bool, const char*, const char*> scenarios[] = {
+        // The old file whole; again with its columns in other letter case, to the same end.
+        {true, "", "converted_version3.txt"},
+        {true, "convert_lower_case_columns.sql", "converted_version3.txt"},
+        {false, "convert_vitals_without_weight.sql", "converted_vitals_without_weight.txt"},
+        // Preferences without a row 1 are left as they were, and the conversion fails.
+        {false, "convert_no_preference_row.sql", "converted_no_preference_row.txt"},
+        {false, "convert_no_preference_row_one.sql", "converted_no_preference_row_one.txt"},
+        // mmol/L stays mmol/L; the phone was not in the old row and takes its default.
+        {true, "convert_preference_unit_old_range.sql", "converted_preference_unit.txt"},
+        // Two old rows under one key would be merged away: refused, old rows kept.
+        {true, "convert_rows_sharing_a_key.sql", "converted_rows_sharing_a_key.txt"},
+        {false, "convert_no_vitals_table.sql", "converted_no_vitals_table.txt"},
+    };
+    for (const auto& [old, script, golden] : scenarios) {
+        freshFile();
+        old ? fillVersion3File() : createCurrentLayout(*db);
+        if (*script)
+            runScript(*db, script);
+        prompts.clear();
+        const bool converted = convert();
+        expectGolden(QStringList{converted ? "converted" : "failed"} + dump(), golden);
+    }
 }
 
-TEST_F(DbConvertTest, ClosedDatabaseAndMissingVitalsAreReported) {
+TEST_F(DbConvertTest, ClosedDatabaseIsReported) {
     Database closed(prompts);
     prompts.expect(kCaption, QStringLiteral("Db is null"));
     EXPECT_FALSE(DbConvert(closed, progress).convert());
-
-    createCurrentLayout(*db);
-    exec("drop table BLOOD_PRESSURE");
-    prompts.expect(kCaption, QStringLiteral("Failed .schema BLOOD_PRESSURE"));
-    EXPECT_FALSE(convert());
-    EXPECT_FALSE(dropped());
 }
