@@ -1,6 +1,6 @@
 #include "storage/Conversions.h"
 #include "storage/Clock.h"
-#include "storage/Medication.h"
+#include "storage/MedicationTable.h"
 #include "storage/SampleType.h"
 #include "support/TestDatabase.h"
 
@@ -46,7 +46,45 @@ TEST_F(Conversions, CasesOfTheTestDataTable) {
             return std::nullopt;
         return MedicationFlags{code != u'P', code != u'L'};
     };
+    std::vector<std::unique_ptr<SampleType>> slotList;
+    for (const char* start : {"0700", "1130", "1700"}) {
+        slotList.push_back(std::make_unique<SampleType>());
+        slotList.back()->setSampleTime(start);
+    }
+    // A lookup keeps its own copy of the list it was made from; the first H answers.
+    const MedicationLookup listed = [] {
+        std::vector<std::unique_ptr<Medication>> list;
+        for (auto [code, insulin, totals] : {std::tuple{"H", true, true},
+                                             {"M", false, true},
+                                             {"L", true, false},
+                                             {"H", false, false},
+                                             {"", 1, 1}}) {
+            list.push_back(std::make_unique<Medication>());
+            list.back()->setMedCode(code);
+            list.back()->setIsInsulinBol(insulin);
+            list.back()->setIncludeInTotalsBol(totals);
+        }
+        return makeMedicationLookup(list);
+    }();
     const std::map<QString, std::function<QString(const QString&)>> conversions = {
+        {"slot",
+         [&](auto t) {
+             const SampleTypeAbs* slot = slotForTime(fromDateTimeText(t), slotList);
+             return slot ? slot->getSampleTime() : QString("none");
+         }},
+        {"lookup",
+         [&](auto t) {
+             const auto flags = listed(t.isEmpty() ? QChar() : t.at(0));
+             return flags ? yesNo(flags->isInsulin) + " " + yesNo(flags->includeInTotals)
+                          : QString("none");
+         }},
+        {"delivery-choices",
+         [](auto) {
+             QStringList offered;
+             for (const DeliveryChoice& choice : deliveryChoices())
+                 offered << QString("%1=%2").arg(choice.name).arg(choice.code);
+             return offered.join(' ');
+         }},
         {"mmol", [](auto t) { return formatGlucose(t.toInt(), kGlucoseUnitMmol); }},
         {"mgdl", [](auto t) { return formatGlucose(t.toInt(), 7); }},
         {"valid-mgdl", [&](auto t) { return yesNo(isValidGlucoseEntry(t, kGlucoseUnitMgDl)); }},
@@ -121,15 +159,6 @@ TEST_F(Conversions, CasesOfTheTestDataTable) {
     EXPECT_EQ(formatTime(static_cast<std::time_t>(LLONG_MAX), "%H%M"), "");
 }
 
-TEST_F(Conversions, DeliveryChoicesOfferInjectionFirst) {
-    QStringList offered;
-    for (const DeliveryChoice& choice : deliveryChoices())
-        offered << QString("%1=%2").arg(choice.name).arg(choice.code);
-    EXPECT_EQ(offered, (QStringList{"Injection=1", "Pump=0", "Oral=2"}));
-    for (auto [code, index] : {std::pair{1, 0}, {0, 1}, {2, 2}, {9, 0}})
-        EXPECT_EQ(deliveryChoiceIndex(code), index) << code;
-}
-
 TEST_F(Conversions, LocalTimesAcrossTheClockChanges) {
     // 14:30 in winter is 13:30 UTC, in summer 12:30 UTC; seconds are dropped.
     EXPECT_EQ(fromDateTimeText("20070115143059"), utc(2007, 1, 15, 13, 30));
@@ -148,24 +177,11 @@ TEST_F(Conversions, LocalTimesAcrossTheClockChanges) {
               utc(2007, 1, 15, 6, 45));
 }
 
-TEST_F(Conversions, PicksTheSlotInForce) {
-    std::vector<std::unique_ptr<SampleType>> slotList;
-    for (const char* start : {"0700", "1130", "1700"}) {
-        slotList.push_back(std::make_unique<SampleType>());
-        slotList.back()->setSampleTime(start);
-    }
-    // Before every slot: the first.
-    const std::pair<const char*, int> expected[] = {{"0030", 0}, {"0700", 0}, {"1129", 0},
-                                                    {"1130", 1}, {"1659", 1}, {"2359", 2}};
-    for (auto [time, slot] : expected)
-        EXPECT_EQ(slotForTime(fromDateTimeText(QString("20070715") + time + "00"), slotList),
-                  slotList[slot].get())
-            << time;
+TEST_F(Conversions, NoSlotsGiveNoSlot) {
     EXPECT_EQ(slotForTime(0, std::vector<std::unique_ptr<SampleType>>{}), nullptr);
-    std::vector<const SampleTypeAbs*> raw{slotList[0].get(), slotList[1].get()};
-    EXPECT_EQ(
-        slotForTime(fromDateTimeText("20070715200000"), std::span<const SampleTypeAbs* const>(raw)),
-        slotList[1].get());
+    SampleType early;
+    std::vector<const SampleTypeAbs*> raw{&early};
+    EXPECT_EQ(slotForTime(0, std::span<const SampleTypeAbs* const>(raw)), &early);
 }
 
 TEST(ConversionsFile, CopiesOverAnExistingFileOrShowsOneErrorBox) {

@@ -37,11 +37,6 @@ void runScript(Database& db, const QString& file) {
     sqlite3_free(error);
 }
 
-void replaceTable(Database& db, const char* table, const char* createSql) {
-    EXPECT_TRUE(db.exec(("drop table " + std::string(table)).c_str()));
-    EXPECT_TRUE(db.exec(createSql));
-}
-
 void expectGolden(const QStringList& made, const QString& file) {
     QFile golden(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/" + file);
     if (qEnvironmentVariableIsSet("QUILLMARCH_UPDATE_GOLDEN")) {

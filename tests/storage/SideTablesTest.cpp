@@ -171,34 +171,6 @@ TEST_F(SideTables, BasalRateByStartTimeIncludesDeletedRows) {
     EXPECT_FALSE(BasilRateTable::getByStartTime(*db, "12:00"));
 }
 
-TEST(MedicationLookupOfList, KeepsItsOwnCopyOfTheFirstMedicationOfACode) {
-    struct Row {
-        const char* code;
-        bool insulin;
-        bool totals;
-    };
-    const Row list[] = {
-        {"H", true, true}, {"M", false, true}, {"L", true, false}, {"H", false, false}, {"", 1, 1}};
-    std::vector<std::unique_ptr<Medication>> medications;
-    for (const Row& row : list) {
-        medications.push_back(std::make_unique<Medication>());
-        medications.back()->setMedCode(row.code);
-        medications.back()->setIsInsulinBol(row.insulin);
-        medications.back()->setIncludeInTotalsBol(row.totals);
-    }
-    MedicationLookup lookup = makeMedicationLookup(medications);
-    medications.clear();
-    for (const Row& row : std::span(list, 3)) {
-        auto flags = lookup(QChar(row.code[0]));
-        ASSERT_TRUE(flags) << row.code;
-        EXPECT_EQ(std::pair(flags->isInsulin, flags->includeInTotals),
-                  std::pair(row.insulin, row.totals))
-            << row.code;
-    }
-    EXPECT_FALSE(lookup(u'Z'));
-    EXPECT_FALSE(lookup(QChar()));
-}
-
 TEST_F(SideTables, PreferenceLoadCreatesTheDefaultRowOnceAndRereadsIt) {
     auto first = PreferenceTable::load(*db);
     ASSERT_TRUE(first);
