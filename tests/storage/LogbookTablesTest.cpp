@@ -34,17 +34,14 @@ class DayInsulinTotal : public LogbookTest, public testing::WithParamInterface<D
 TEST_F(LogbookTables, DefaultsOfNewRecordsDifferFromCleared) {
     Sample entry;
     SampleDate day;
-    EXPECT_EQ(entry.getSampleDatePk(), -1);
-    EXPECT_FALSE(entry.getNewSiteBol());
-    EXPECT_EQ(entry.getSyncState(), 10);
-    EXPECT_EQ(day.getDayTypeId(), 1);
-    EXPECT_FALSE(day.getNewSiteBol());
+    const auto defaults = [&] {
+        return std::tuple(entry.getSampleDatePk(), entry.getNewSiteBol(), entry.getSyncState(),
+                          day.getDayTypeId(), day.getNewSiteBol());
+    };
+    EXPECT_EQ(defaults(), std::tuple(-1, false, 10, 1, false));
     entry.clear();
     day.clear();
-    EXPECT_EQ(entry.getSampleDatePk(), 0);
-    EXPECT_TRUE(entry.getNewSiteBol());
-    EXPECT_EQ(day.getDayTypeId(), 0);
-    EXPECT_TRUE(day.getNewSiteBol());
+    EXPECT_EQ(defaults(), std::tuple(0, true, 10, 0, true));
 }
 
 TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
@@ -105,57 +102,34 @@ TEST_F(LogbookTables, SaveWithDayFilesEntryUnderItsDayAndDropsTheTimeOfNoDoses) 
     }
 }
 
-TEST_F(LogbookTables, RemovingAnEntryTakesItsNoteAlong) {
-    addDay("20070315");
-    int localNote = addNote("local");
-    int local = addEntry("20070315080000", 100, localNote);
-    int knownNote = addNote("known", NoteType::LogEntry, 0, 6);
-    int known = addEntry("20070315090000", 100, knownNote, 7);
-    EXPECT_TRUE(SampleTable::removeByPk(*db, local));
-    EXPECT_EQ(NoteTable::getByPk(*db, localNote), nullptr);
-    // Known to the handheld: both only marked, so that the deletion reaches it.
-    EXPECT_TRUE(SampleTable::removeByPk(*db, known));
-    EXPECT_EQ(SampleTable::getByPk(*db, known)->getSyncState(), 30);
-    EXPECT_EQ(NoteTable::getByPk(*db, knownNote)->getSyncState(), 30);
-    EXPECT_TRUE(SampleTable::removeByPk(*db, 999)); // no row is a success
-}
-
-TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
-    int day = addDay("20070315");
-    int dayNote = addNote("sick day", NoteType::Day, day);
-    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(dayNote)));
-    for (int i = 0; i < 120; ++i) {
-        const QString time = QString("20070315%1%2%3")
-                                 .arg(i / 60 + 8, 2, 10, QChar('0'))
-                                 .arg(i % 60, 2, 10, QChar('0'))
-                                 .arg(0, 2, 10, QChar('0'));
-        addEntry(time, 100, i % 2 ? addNote(QString("entry %1").arg(i)) : 0);
-    }
-    int otherDay = addDay("20070316");
-    int survivor = addEntry("20070316080000");
-
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day), nullptr);
-    // Every entry of the day goes, not only the first hundred.
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), Rows{"1"});
-    EXPECT_EQ(rows("select count(*) from NOTE"), Rows{"0"});
-    EXPECT_TRUE(SampleDateTable::getByPk(*db, otherDay));
-    EXPECT_TRUE(SampleTable::getByPk(*db, survivor));
-    // An empty day with no note is simply removed; a missing one counts as removed.
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, otherDay));
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, 12345));
-}
-
-TEST_F(LogbookTables, DayKnownToHandheldIsMarkedWithItsEntries) {
-    int day = addDay("20070315", [](SampleDate& d) { d.setFk(11); });
+// A day owns its entries (all of them, not only a hundred) and its note; an entry owns its
+// note. What the handheld knows is only marked deleted, the rest goes at once.
+TEST_F(LogbookTables, RemovingADayTakesEverythingItOwns) {
+    const int local = addDay("20070315");
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(addNote("sick day", 1))));
+    for (int i = 0; i < 120; ++i)
+        addEntry(QString::asprintf("20070315%02d%02d00", i / 60 + 8, i % 60), 100,
+                 i % 2 ? addNote("entry") : 0);
+    const int known = addDay("20070316", [](SampleDate& d) { d.setFk(11); });
+    const int knownEntry = addEntry("20070316080000", 90, addNote("known", 0, 0, 6), 5);
+    const int localEntry = addEntry("20070316090000", 95, addNote("local"));
     ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 20"));
-    int known = addEntry("20070315080000", 90, 0, 5);
-    int local = addEntry("20070315090000", 95);
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getSyncState(), 30);
-    EXPECT_EQ(SampleTable::getByPk(*db, known)->getSyncState(), 30);
-    EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
+
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, local));
+    EXPECT_EQ(rows("select count(*) from SAMPLE_DATE where PK = 1"), Rows{"0"});
+    EXPECT_EQ(rows("select count(*), min(PK) from SAMPLE"),
+              (Rows{"2|" + std::to_string(knownEntry)}));
+    EXPECT_EQ(rows("select TEXT from NOTE"), (Rows{"known", "local"}));
+
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, known));
+    EXPECT_EQ(rows("select PK, SYNC_STATE from SAMPLE_DATE"), Rows{std::to_string(known) + "|30"});
+    EXPECT_EQ(rows("select PK, SYNC_STATE from SAMPLE"), Rows{std::to_string(knownEntry) + "|30"});
+    EXPECT_EQ(rows("select TEXT, SYNC_STATE from NOTE"), Rows{"known|30"});
+    EXPECT_EQ(SampleTable::getByPk(*db, localEntry), nullptr);
     EXPECT_FALSE(SampleDateTable::selectAll(*db, 0, true)->step());
+    // Nothing under a key counts as removed.
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, 12345));
+    EXPECT_TRUE(SampleTable::removeByPk(*db, 999));
 }
 
 TEST_F(LogbookTables, OnlyAnEightDigitDateReachesTheUnquotedComparison) {

@@ -38,17 +38,6 @@ protected:
     }
 };
 
-// How a test row of each schedule table gets its time.
-void setTime(QbRatio& r, const char* time) {
-    r.setRatioTime(time);
-}
-void setTime(QbSensitivity& r, const char* time) {
-    r.setSensTime(time);
-}
-void setTime(QbTarget& r, const char* time) {
-    r.setTargetTime(time);
-}
-
 template <class Table> class QbSchedule : public DatabaseTest {
 protected:
     using Record = typename Table::Record;
@@ -56,6 +45,9 @@ protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         ASSERT_TRUE(Table::createTable(*db));
+    }
+    static void setTime(Record& row, const char* time) {
+        (row.*Table::TableTraits::columns()[Table::kTimeColumn].setText)(time);
     }
     int add(const char* time, int fk = 0) {
         Record row;
@@ -88,13 +80,6 @@ TEST_F(SideTables, FailedCreationShowsTheTablesCaptionAndCreatingAgainEmptiesThe
     EXPECT_FALSE(A1cTable::createTable(*db));
 }
 
-TEST_F(SideTables, A1cMarkedDeletedStaysAsDeletedRowEvenWithoutHandheldId) {
-    A1c local;
-    ASSERT_TRUE(A1cTable::save(*db, local));
-    ASSERT_TRUE(A1cTable::markRecordDeleted(*db, local));
-    EXPECT_EQ(rows("select pk, fk, sync_state from A1C"), Rows{"1|0|30"});
-}
-
 TEST_F(SideTables, MedicationByNameFindsTheRowOrTakesTheFirstFreeLetter) {
     for (QChar c : QString("HGNVRPLUAB"))
         addMedication(c);
@@ -111,28 +96,28 @@ TEST_F(SideTables, MedicationByNameFindsTheRowOrTakesTheFirstFreeLetter) {
     // A deleted row still holds its letter.
     ASSERT_TRUE(db->exec("update MEDICATION set SYNC_STATE = 30 where MED_CODE = 'C'"));
     EXPECT_EQ(MedicationTable::getOrCreateByDesc(*db, "Novolog Mix")->getMedCode(), "D");
-    EXPECT_EQ(rows("select count(*) from MEDICATION"), Rows{"13"});
-}
-
-TEST_F(SideTables, MedicationByNewNameCreatesNothingWhenEveryLetterIsTaken) {
-    for (QChar c : QString(MedicationTable::kCodeLetters))
+    // With every letter taken nothing is created.
+    for (QChar c : QString(MedicationTable::kCodeLetters).mid(4))
         addMedication(c);
+    EXPECT_EQ(rows("select count(distinct MED_CODE) from MEDICATION"), Rows{"26"});
     EXPECT_FALSE(MedicationTable::getOrCreateByDesc(*db, "Twenty-seventh"));
-    EXPECT_EQ(rows("select count(*) from MEDICATION"), Rows{"26"});
+    EXPECT_EQ(rows("select count(*) from MEDICATION where MED_DESC = 'Twenty-seventh'"), Rows{"0"});
 }
 
-TEST_F(SideTables, RemovalByAKeyNoRowHas) {
+TEST_F(SideTables, SpecialRemovals) {
+    // An A1c result marked deleted stays as a deleted row even without a handheld id.
+    A1c local;
+    ASSERT_TRUE(A1cTable::save(*db, local));
+    ASSERT_TRUE(A1cTable::markRecordDeleted(*db, local));
+    EXPECT_EQ(rows("select pk, fk, sync_state from A1C"), Rows{"1|0|30"});
+    // A key no row has: done for a medication, a failure for a vital record.
     EXPECT_TRUE(MedicationTable::removeByPk(*db, 77));
     EXPECT_TRUE(MedicationTable::removeByPk(*db, addMedication("H")));
     EXPECT_EQ(rows("select count(*) from MEDICATION"), Rows{"0"});
-    EXPECT_FALSE(BloodPressureTable::removeByPk(*db, 5)); // a vital record reports it
-}
-
-TEST_F(SideTables, VitalRecordTakesItsNoteAlong) {
-    Note note;
-    ASSERT_TRUE(NoteTable::save(*db, note));
-    Note other;
-    ASSERT_TRUE(NoteTable::save(*db, other));
+    EXPECT_FALSE(BloodPressureTable::removeByPk(*db, 5));
+    // A vital record takes its note along, and only its own.
+    Note note, other;
+    ASSERT_TRUE(NoteTable::save(*db, note) && NoteTable::save(*db, other));
     BloodPressure vital;
     vital.setNotePk(note.getPk());
     ASSERT_TRUE(BloodPressureTable::save(*db, vital));
@@ -293,14 +278,14 @@ TYPED_TEST(QbSchedule, IsTimeFreeRefusesADuplicateButNotTheRowItself) {
     Database& db = *this->db;
     const int existing = this->add("08:00", 2);
     typename TestFixture::Record duplicate;
-    setTime(duplicate, "08:00");
+    this->setTime(duplicate, "08:00");
     EXPECT_FALSE(TypeParam::isTimeFree(db, duplicate));
     EXPECT_TRUE(TypeParam::isTimeFree(db, *TypeParam::getByPk(db, existing)));
-    setTime(duplicate, "09:00");
+    this->setTime(duplicate, "09:00");
     EXPECT_TRUE(TypeParam::isTimeFree(db, duplicate));
     // Once removed (here only marked, the handheld knows it) the time is free again.
     ASSERT_TRUE(TypeParam::removeByPk(db, existing));
-    setTime(duplicate, "08:00");
+    this->setTime(duplicate, "08:00");
     EXPECT_TRUE(TypeParam::isTimeFree(db, duplicate));
 }
 
