@@ -2,7 +2,6 @@
 #include "support/TestDatabase.h"
 
 #include <QStringList>
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,42 +38,31 @@ static_assert(!Marks<MeterTable> && !Marks<ProtocolTable> && !Counts<MeterTable>
 static_assert(Deletes<NoteTable> && Marks<NoteTable> && Counts<SampleTable> &&
               Lists<SampleTypeTable> && !Removes<SampleTypeTable>);
 
-template <size_t N> struct Name {
-    constexpr Name(const char (&text)[N]) { std::copy_n(text, N, chars); }
-    char chars[N];
-};
-
 // How a table removes a row: by the handheld rule (marked 30 while the handheld knows it),
 // always at once, or not at all.
 enum class Removal { Rule, AtOnce, None };
 
-// One table: its name, how it removes, whether a PK no row has is inserted under it, and
-// the columns whose value the table derives itself on saving.
-template <class T, Name kTable, Removal kRemoval, bool kInsertsUnderPk = true, Name kDerived = "">
-struct Case {
+// One table: how it removes, and whether a PK no row has is inserted under it.
+template <class T, Removal kRemoval, bool kInsertsUnderPk = true> struct Case {
     using Table = T;
-    static std::string table() { return kTable.chars; }
+    static std::string table() {
+        return std::string(T::TableTraits::kDrop).substr(std::string("drop table ").size());
+    }
     static constexpr Removal removal = kRemoval;
     static constexpr bool insertsUnderPk = kInsertsUnderPk;
-    static bool derived(const char* column) {
-        return QString(kDerived.chars).split(' ').contains(QString(column));
-    }
+    // The extreme limits a quick-bolus target derives itself on saving.
+    static bool derived(const char* column) { return QString(column).endsWith("_EXT"); }
 };
 
-using AllTables = testing::Types<
-    Case<SampleDateTable, "SAMPLE_DATE", Removal::Rule>, Case<SampleTable, "SAMPLE", Removal::Rule>,
-    Case<SampleTypeTable, "SAMPLE_TYPE", Removal::None>, Case<NoteTable, "NOTE", Removal::Rule>,
-    Case<PreferenceTable, "PREFERENCE", Removal::None>, Case<A1cTable, "A1C", Removal::Rule>,
-    Case<CarbsTable, "CARBS", Removal::Rule>,
-    Case<BloodPressureTable, "BLOOD_PRESSURE", Removal::Rule>,
-    Case<MedicationTable, "MEDICATION", Removal::Rule>,
-    Case<MeterTable, "METER", Removal::AtOnce, false>,
-    Case<ProtocolTable, "PROTOCOL", Removal::AtOnce>,
-    Case<BasilRateTable, "BASIL_RATE", Removal::Rule>,
-    Case<QbPreferenceTable, "QB_PREFERENCE", Removal::None>,
-    Case<QbRatioTable, "QB_RATIO", Removal::Rule>,
-    Case<QbSensitivityTable, "QB_SENSITIVITY", Removal::Rule>,
-    Case<QbTargetTable, "QB_TARGET", Removal::Rule, true, "GLUCOSE_LO_EXT GLUCOSE_HI_EXT">>;
+using AllTables =
+    testing::Types<Case<SampleDateTable, Removal::Rule>, Case<SampleTable, Removal::Rule>,
+                   Case<SampleTypeTable, Removal::None>, Case<NoteTable, Removal::Rule>,
+                   Case<PreferenceTable, Removal::None>, Case<A1cTable, Removal::Rule>,
+                   Case<CarbsTable, Removal::Rule>, Case<BloodPressureTable, Removal::Rule>,
+                   Case<MedicationTable, Removal::Rule>, Case<MeterTable, Removal::AtOnce, false>,
+                   Case<ProtocolTable, Removal::AtOnce>, Case<BasilRateTable, Removal::Rule>,
+                   Case<QbPreferenceTable, Removal::None>, Case<QbRatioTable, Removal::Rule>,
+                   Case<QbSensitivityTable, Removal::Rule>, Case<QbTargetTable, Removal::Rule>>;
 
 template <class C> class TableContract : public DatabaseTest {
 protected:
@@ -91,22 +79,28 @@ protected:
         return qstricmp(column.name, name) == 0;
     }
 
-    // Every column but the keys gets a value of its own: numbers 100 + position, texts the
-    // position and an apostrophe, booleans true at odd positions.
+    // Every column but the keys gets a value of its own, as stored: numbers 100 + position,
+    // texts the position and an apostrophe, booleans "T" at odd positions.
+    static QString valueAt(int i, const Column& col) {
+        if (col.kind == ColumnKind::Integer)
+            return QString::number(100 + i);
+        return col.kind == ColumnKind::Text ? QString::number(i) + "'" : i % 2 ? "T" : "F";
+    }
+
     static Record filled(int fk) {
         Record record;
         int i = 0;
         for (const Column& col : Table::TableTraits::columns()) {
-            if (named(col, "FK"))
-                record.setFk(fk);
-            else if (i > 0 && !named(col, "SYNC_STATE") && col.kind == ColumnKind::Integer)
-                (record.*col.setInt)(100 + i);
+            const QString value = valueAt(i++, col);
+            if (col.kind == ColumnKind::Integer)
+                (record.*col.setInt)(value.toInt());
             else if (col.kind == ColumnKind::Text)
-                (record.*col.setText)(QString::number(i) + "'");
-            else if (col.kind == ColumnKind::Boolean)
-                (record.*col.setBool)(i % 2 == 1);
-            ++i;
+                (record.*col.setText)(value);
+            else
+                (record.*col.setBool)(value == "T");
         }
+        record.setPk(0);
+        record.setFk(fk);
         return record;
     }
 
@@ -115,15 +109,11 @@ protected:
         QStringList row;
         int i = 0;
         for (const Column& col : Table::TableTraits::columns()) {
-            if (C::derived(col.name))
-                row << "*";
-            else if (i == 0 || named(col, "FK") || named(col, "SYNC_STATE"))
-                row << QString::number(i == 0 ? pk : named(col, "FK") ? fk : state);
-            else
-                row << (col.kind == ColumnKind::Integer ? QString::number(100 + i)
-                        : col.kind == ColumnKind::Text  ? QString::number(i) + "'"
-                        : i % 2 == 1                    ? "T"
-                                                        : "F");
+            row << (i == 0                     ? QString::number(pk)
+                    : named(col, "FK")         ? QString::number(fk)
+                    : named(col, "SYNC_STATE") ? QString::number(state)
+                    : C::derived(col.name)     ? "*"
+                                               : valueAt(i, col));
             ++i;
         }
         return row.join('|').toStdString();
@@ -198,23 +188,20 @@ TYPED_TEST(TableContract, SaveInsertsThenUpdatesEveryColumn) {
     EXPECT_EQ(this->stored(2), this->expected(2, 7, SyncState::Added));
 }
 
-TYPED_TEST(TableContract, StateNinetyNineIsKeptAndDropsTheHandheldId) {
+TYPED_TEST(TableContract, StateNinetyNineIsKeptAndAKeyNoRowHasIsInsertedUnderIt) {
     using Table = typename TestFixture::Table;
     auto record = this->filled(7);
     ASSERT_TRUE(Table::save(*this->db, record, SyncState::Foreign));
     EXPECT_EQ(record.getFk(), 0);
     EXPECT_EQ(this->stored(1), this->expected(1, 0, SyncState::Foreign));
-    record.setFk(7);
+    record.setFk(3);
     record.setSyncState(SyncState::Foreign);
     ASSERT_TRUE(Table::save(*this->db, record, SyncState::Changed));
     EXPECT_EQ(this->stored(1), this->expected(1, 0, SyncState::Foreign));
-}
-
-TYPED_TEST(TableContract, AKeyNoRowHasIsInsertedUnderIt) {
-    auto record = this->filled(3);
+    // Meters only ever update a key, so then nothing is stored.
+    record = this->filled(3);
     record.setPk(40);
-    ASSERT_TRUE(TestFixture::Table::save(*this->db, record, SyncState::Changed));
-    // Meters only ever update a key, so nothing is stored.
+    ASSERT_TRUE(Table::save(*this->db, record, SyncState::Changed));
     EXPECT_EQ(this->stored(40),
               TypeParam::insertsUnderPk ? this->expected(40, 3, SyncState::Changed) : "none");
 }
