@@ -1,6 +1,7 @@
 #include "storage/Conversions.h"
 #include "storage/Clock.h"
 #include "storage/MedicationTable.h"
+#include "storage/Preference.h"
 #include "storage/SampleType.h"
 #include "support/TestDatabase.h"
 
@@ -90,6 +91,13 @@ TEST_F(Conversions, CasesOfTheTestDataTable) {
         {"valid-amount", [&](auto t) { return yesNo(isValidDosageAmount(t)); }},
         {"hundredths", [&](auto t) { return QString::number(dosageInsulinHundredths(t, meds)); }},
         {"delivery", [](auto t) { return deliveryName(t.toInt()); }},
+        {"mgdl-of-tenths",
+         [](auto t) {
+             Preference mmol;
+             mmol.setGlucoseSampleCode(kGlucoseUnitMmol);
+             return QString::number(mmol.toMgDl(t.toInt()));
+         }},
+        {"mgdl-of-mgdl", [](auto t) { return QString::number(Preference().toMgDl(t.toInt())); }},
         {"delivery-index", [](auto t) { return QString::number(deliveryChoiceIndex(t.toInt())); }},
         {"datetime", [](auto t) { return toDateTimeText(fromDateTimeText(t)); }},
         {"epoch", [](auto t) { return QString::number(fromDateTimeText(t)); }},

@@ -55,18 +55,14 @@ TEST_F(DatabaseConnection, PathIsCutTo143Characters) {
     EXPECT_EQ(cut.path(), longPath.left(143));
 }
 
-TEST_F(DatabaseConnection, OpenKeepsAnOpenConnectionAndRowsSurviveAReopen) {
+TEST_F(DatabaseConnection, OpenKeepsAnOpenConnectionAndCloseIsHarmlessTwice) {
     sqlite3* before = db->handle();
     EXPECT_TRUE(db->open(pathOf("other.db")));
     EXPECT_EQ(db->handle(), before);
     EXPECT_FALSE(QFile::exists(pathOf("other.db")));
-    ASSERT_TRUE(db->exec("create table T ( A INTEGER )"));
-    ASSERT_TRUE(db->exec("insert into T values ( 5 )"));
     db->close();
     db->close();
     EXPECT_FALSE(db->isOpen());
-    EXPECT_TRUE(db->open(pathOf("patient.db")));
-    EXPECT_EQ(rows("select A from T"), Rows{"5"});
 }
 
 TEST_F(DatabaseConnection, OpenFileReportsFailureThroughLastOpenError) {
