@@ -153,6 +153,7 @@ TEST_F(Conversions, CasesOfTheTestDataTable) {
         ++cases;
     }
     EXPECT_GT(cases, 100);
+    EXPECT_EQ(slotForTime(0, std::vector<std::unique_ptr<SampleType>>{}), nullptr);
     EXPECT_EQ(splitDosage("1A 2B 3C 4D", 2).size(), 2u);
     EXPECT_EQ(splitDosage("1A 2B", 0).size(), 0u);
     EXPECT_EQ(entryInsulinHundredths("5.5H 2P", "1.05G", meds), 655);
@@ -173,13 +174,6 @@ TEST_F(Conversions, TheClockChangeHoursAreReadAsOneSideOrTheOther) {
     EXPECT_TRUE(back == "20070325013000" || back == "20070325033000") << back.toStdString();
     const std::time_t autumn = fromDateTimeText("20071028023000");
     EXPECT_TRUE(autumn == 1193531400 || autumn == 1193535000) << autumn;
-}
-
-TEST_F(Conversions, NoSlotsGiveNoSlot) {
-    EXPECT_EQ(slotForTime(0, std::vector<std::unique_ptr<SampleType>>{}), nullptr);
-    SampleType early;
-    std::vector<const SampleTypeAbs*> raw{&early};
-    EXPECT_EQ(slotForTime(0, std::span<const SampleTypeAbs* const>(raw)), &early);
 }
 
 TEST(ConversionsFile, CopiesOverAnExistingFileOrShowsOneErrorBox) {

@@ -53,10 +53,10 @@ TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
     ASSERT_TRUE(q);
     auto entry = SampleTable::getNext(*db, *q);
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->getPk(), 5);
-    EXPECT_FALSE(entry->getNewSiteBol()); // "true" does not begin with "T"
-    EXPECT_EQ(entry->getSampleDatePk(), -1);
-    EXPECT_TRUE(entry->getSampleTime().isEmpty());
+    // "true" does not begin with "T".
+    EXPECT_EQ(std::tuple(entry->getPk(), entry->getNewSiteBol(), entry->getSampleDatePk(),
+                         entry->getSampleTime()),
+              std::tuple(5, false, -1, QString()));
     EXPECT_EQ(SampleTable::getNext(*db, *q), nullptr);
 
     ASSERT_TRUE(db->exec("update SAMPLE set NEW_SITE_BOL='Tx'"));

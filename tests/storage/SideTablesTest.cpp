@@ -226,25 +226,21 @@ TYPED_TEST(QbSchedule, IsTimeFreeRefusesADuplicateButNotTheRowItself) {
     EXPECT_TRUE(TypeParam::isTimeFree(db, duplicate));
 }
 
+// Saving derives the extreme limits from the range, truncated, whatever the record held;
+// saved again after an edit, from the new range.
 TEST_F(SideTables, QbTargetSaveDerivesTheExtremeLimits) {
     QbTarget target;
-    target.setTargetTime("07:00");
-    target.setGlucoseLo(70);
-    target.setGlucoseHi(180);
-    target.setGlucoseLoExt(1); // never taken from the caller
-    ASSERT_TRUE(QbTargetTable::save(*db, target));
-    EXPECT_EQ(std::pair(target.getGlucoseLoExt(), target.getGlucoseHiExt()), std::pair(56, 216));
-    QbTarget mmol;
-    mmol.setGlucoseLo(4);
-    mmol.setGlucoseHi(10);
-    ASSERT_TRUE(QbTargetTable::save(*db, mmol, 10));
-    // An edit saved again derives the limits from the new range.
-    target.setGlucoseLo(99);
-    target.setGlucoseHi(99);
-    ASSERT_TRUE(QbTargetTable::save(*db, target));
-    EXPECT_EQ(rows("select GLUCOSE_LO, GLUCOSE_LO_EXT, GLUCOSE_HI, GLUCOSE_HI_EXT from QB_TARGET "
-                   "order by PK"),
-              (Rows{"99|79|99|118", "4|3|10|12"}));
+    for (auto [lo, hi, stored] :
+         {std::tuple{70, 180, "70|56|180|216"}, {4, 10, "4|3|10|12"}, {99, 99, "99|79|99|118"}}) {
+        target.setGlucoseLo(lo);
+        target.setGlucoseHi(hi);
+        target.setGlucoseLoExt(1);
+        ASSERT_TRUE(lo == 4 ? QbTargetTable::save(*db, target, 20)
+                            : QbTargetTable::save(*db, target));
+        EXPECT_EQ(
+            rows("select GLUCOSE_LO, GLUCOSE_LO_EXT, GLUCOSE_HI, GLUCOSE_HI_EXT from QB_TARGET"),
+            Rows{stored});
+    }
 }
 
 TEST(QbPreferenceRecord, StartsSwitchedOffWhileClearSwitchesItOn) {
