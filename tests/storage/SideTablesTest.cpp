@@ -73,12 +73,8 @@ TEST_F(SideTables, MedicationByNameFindsTheRowOrTakesTheFirstFreeLetter) {
     for (QChar c : QString("HGNVRPLUAB"))
         addMedication(c);
     const int lantus = addMedication("N", "Lantus 'SoloStar'");
-    auto found = MedicationTable::getOrCreateByDesc(*db, "Lantus 'SoloStar'");
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->getPk(), lantus);
-
-    auto created = MedicationTable::getOrCreateByDesc(*db, "Apidra");
-    ASSERT_TRUE(created);
+    EXPECT_EQ(MedicationTable::getOrCreateByDesc(*db, "Lantus 'SoloStar'")->getPk(), lantus);
+    ASSERT_TRUE(MedicationTable::getOrCreateByDesc(*db, "Apidra"));
     EXPECT_EQ(rows("select FK, SYNC_STATE, IS_INSULIN_BOL, ACTIVE_BOL, INCLUDE_IN_TOTALS_BOL, "
                    "MED_CODE, MED_DESC from MEDICATION where MED_DESC = 'Apidra'"),
               Rows{"0|10|T|T|T|C|Apidra"});
@@ -245,11 +241,11 @@ TEST_F(SideTables, QbTargetSaveDerivesTheExtremeLimits) {
 
 TEST(QbPreferenceRecord, StartsSwitchedOffWhileClearSwitchesItOn) {
     QbPreference preference;
-    EXPECT_FALSE(preference.getUseBol());
-    EXPECT_EQ(preference.getSyncState(), 10);
     preference.setMedCode("Nov");
-    EXPECT_EQ(preference.getMedCode(), "No");
+    EXPECT_EQ(
+        std::tuple(preference.getUseBol(), preference.getSyncState(), preference.getMedCode()),
+        std::tuple(false, 10, QString("No")));
     static_cast<QbPreferenceAbs&>(preference).clear();
-    EXPECT_TRUE(preference.getUseBol());
-    EXPECT_EQ(preference.getMedCode(), "");
+    EXPECT_EQ(std::pair(preference.getUseBol(), preference.getMedCode()),
+              std::pair(true, QString()));
 }
