@@ -8,9 +8,7 @@
 #include <QFile>
 #include <climits>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
-#include <optional>
 
 namespace {
 
@@ -180,8 +178,7 @@ TEST(ConversionsFile, CopiesOverAnExistingFileOrShowsOneErrorBox) {
     const QString target = dir.filePath("target.txt");
     for (auto [path, body] : {std::pair{source, "new contents"}, std::pair{target, "old"}}) {
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(body);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(body) > 0);
     }
     struct Recording : Prompts {
         QStringList shown;

@@ -68,9 +68,8 @@ TEST_F(DatabaseConnection, OpenKeepsAnOpenConnectionAndCloseIsHarmlessTwice) {
 TEST_F(DatabaseConnection, OpenFileReportsFailureThroughLastOpenError) {
     // A file that is not a database must be refused before anything is written to it.
     QFile junk(pathOf("junk.db"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    QByteArray garbage(4096, 'z');
-    junk.write(garbage);
+    const QByteArray garbage(4096, 'z');
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(garbage) == garbage.size());
     junk.close();
 
     prompts.expect("Database", "file is not a database");

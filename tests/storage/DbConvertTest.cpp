@@ -5,8 +5,6 @@
 
 #include <QRegularExpression>
 #include <algorithm>
-#include <string>
-#include <vector>
 
 using namespace OldLayouts;
 using Rows = std::vector<std::string>;
@@ -49,15 +47,6 @@ protected:
         });
     }
 
-    // The creation statement as the engine keeps it: its first two words upper-cased.
-    std::string schemaOf(const std::string& table) {
-        Rows sql = rows(
-            ("select sql from sqlite_master where type='table' and name='" + table + "'").c_str());
-        return sql.empty()
-                   ? std::string()
-                   : "create table" + sql.front().substr(std::string("CREATE TABLE").size());
-    }
-
     void fillVersion3File() { runScript(*db, "version3.sql"); }
 
     // The tables as text: each one's creation statement with its rows (only the tables named,
@@ -68,7 +57,13 @@ protected:
              rows("select name from sqlite_master where type='table' order by name")) {
             if (!only.isEmpty() && !only.contains(QString::fromStdString(table)))
                 continue;
-            out << QString::fromStdString(schemaOf(table));
+            // The creation statement as the engine keeps it, its first two words upper-cased.
+            out << "create table" +
+                       QString::fromStdString(
+                           rows(("select substr(sql, 13) from sqlite_master where name='" + table +
+                                 "'")
+                                    .c_str())
+                               .at(0));
             for (const std::string& row : rows(("select * from " + table + " order by 1").c_str()))
                 out << "  " + QString::fromStdString(row);
         }

@@ -4,9 +4,6 @@
 #include "support/QbScheduleRows.h"
 #include "support/TestDatabase.h"
 
-#include <string>
-#include <vector>
-
 using Rows = std::vector<std::string>;
 
 namespace {

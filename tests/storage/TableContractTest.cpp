@@ -1,10 +1,6 @@
 #include "storage/OldLayouts.h"
 #include "support/TestDatabase.h"
 
-#include <QStringList>
-#include <string>
-#include <vector>
-
 using Rows = std::vector<std::string>;
 
 namespace {
@@ -131,12 +127,6 @@ protected:
         return row.join('|').toStdString();
     }
 
-    int store(int fk) {
-        Record record = filled(fk);
-        EXPECT_TRUE(Table::save(*db, record));
-        return record.getPk();
-    }
-
     bool remove(int pk) {
         if constexpr (Removes<Table>) {
             auto record = Table::getByPk(*db, pk);
@@ -150,11 +140,11 @@ protected:
 TYPED_TEST_SUITE(TableContract, AllTables);
 
 // Each table's statement formats and creation caption, "-" for a statement it has not.
-template <class... Tables> QStringList formatsOf() {
+template <class... Cases> QStringList formatsOf(testing::Types<Cases...>) {
     QStringList made;
     (
         [&made] {
-            using T = typename Tables::TableTraits;
+            using T = typename Cases::Table::TableTraits;
             made << T::kDrop << T::kCreate << T::kCreateCaption;
             for (const char* text : {T::kCount, T::kSelectAll, T::kByPk, T::kDelete,
                                      T::kMarkDeleted, T::kInsert, T::kInsertWithPk, T::kUpdate})
@@ -213,22 +203,22 @@ TYPED_TEST(TableContract, RemovalMarksRowsTheHandheldKnowsAndDeletesTheRest) {
         using Table = typename TestFixture::Table;
         const std::string table = TypeParam::table();
         const bool rule = TypeParam::removal == Removal::Rule;
-        struct Row {
-            int fk;
-            int state;
-            bool marked;
-        };
-        for (const Row& row : {Row{0, 10, false}, Row{5, 10, rule}, Row{5, 20, rule},
-                               Row{5, 30, false}, Row{5, 99, false}}) {
-            const int pk = this->store(0);
+        for (auto [fk, state, marked] : {std::tuple{0, 10, false},
+                                         {5, 10, rule},
+                                         {5, 20, rule},
+                                         {5, 30, false},
+                                         {5, 99, false}}) {
+            auto record = this->filled(0);
+            ASSERT_TRUE(Table::save(*this->db, record));
+            const int pk = record.getPk();
             ASSERT_TRUE(this->db->exec(("update " + table + " set fk=%ld, sync_state=%ld").c_str(),
-                                       long(row.fk), long(row.state)));
+                                       long(fk), long(state)));
             EXPECT_TRUE(this->remove(pk));
             EXPECT_EQ(this->rows(("select FK, SYNC_STATE from " + table).c_str()),
-                      row.marked ? Rows{"5|30"} : Rows{})
-                << row.fk << "/" << row.state;
+                      marked ? Rows{"5|30"} : Rows{})
+                << fk << "/" << state;
             // A marked row is still read by its key, but no longer listed.
-            EXPECT_EQ(Table::getByPk(*this->db, pk) != nullptr, row.marked);
+            EXPECT_EQ(Table::getByPk(*this->db, pk) != nullptr, marked);
             if constexpr (Lists<Table>) {
                 auto listed = Table::selectAll(*this->db, 0, true);
                 EXPECT_TRUE(listed && !listed->step());
@@ -243,11 +233,7 @@ TYPED_TEST(TableContract, RemovalMarksRowsTheHandheldKnowsAndDeletesTheRest) {
 TEST_F(DatabaseTest, StatementsAreThoseOfTheGoldenList) {
     OldLayouts::createTables(*db);
     takeStatements();
-    QStringList made =
-        formatsOf<SampleDateTable, SampleTable, SampleTypeTable, NoteTable, PreferenceTable,
-                  A1cTable, CarbsTable, BloodPressureTable, MedicationTable, MeterTable,
-                  ProtocolTable, BasilRateTable, QbPreferenceTable, QbRatioTable,
-                  QbSensitivityTable, QbTargetTable>();
+    QStringList made = formatsOf(AllTables{});
 
     // The special operations, as built with these arguments.
     SampleDateTable::getByDate(*db, "20070315083000");
