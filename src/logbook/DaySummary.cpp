@@ -6,6 +6,8 @@
 #include "ui/Progress.h"
 #include "ui/Prompts.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -36,7 +38,7 @@ bool summarizeDay(Database& db, SampleDateAbs& day, bool edited,
     int readings = 0;
     long glucoseSum = 0;
     int carbohydrates = 0;
-    int insulin = 0;
+    long long insulin = 0; // in hundredths; kept wide so a day of large doses cannot wrap
     int highestKetone = 0;
 
     // Read the whole day before writing: an entry re-filed under another day would
@@ -76,7 +78,7 @@ bool summarizeDay(Database& db, SampleDateAbs& day, bool edited,
         day.setAvgGlucoseCnt(static_cast<int>(glucoseSum / readings));
     day.setTtlSampleCnt(entries);
     day.setTtlCarbCnt(carbohydrates);
-    day.setTtlInsulinAmt(insulin);
+    day.setTtlInsulinAmt(static_cast<int>(std::min<long long>(insulin, INT_MAX)));
     day.setMaxKeytoneCode(highestKetone);
     day.setSummaryState(edited ? SummaryState::Edited : SummaryState::Summarized);
     SampleDateTable::save(db, day, day.getSyncState());

@@ -8,7 +8,6 @@ struct A1cTraits {
     using Record = A1c;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table A1C";
     static constexpr const char* kCreate =
         "CREATE TABLE A1C ( pk integer primary key, fk integer,sync_state integer, a1c_date "

@@ -8,7 +8,6 @@ struct BasilRateTraits {
     using Record = BasilRate;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table BASIL_RATE";
     static constexpr const char* kCreate =
         "create table BASIL_RATE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
@@ -35,7 +34,4 @@ public:
     static bool remove(Database& db, const BasilRateAbs& record) { return removeRow(db, record); }
     // The first row starting at exactly that time, deleted rows included, or nothing.
     static RecordPtr getByStartTime(Database& db, const QString& time);
-
-private:
-    using RecordTable::getCount;
 };

@@ -8,7 +8,6 @@ struct BloodPressureTraits {
     using Record = BloodPressure;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table BLOOD_PRESSURE";
     static constexpr const char* kCreate =
         "create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "

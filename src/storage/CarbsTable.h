@@ -8,7 +8,6 @@ struct CarbsTraits {
     using Record = Carbs;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 3;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table CARBS";
     static constexpr const char* kCreate =
         "CREATE TABLE CARBS ( pk integer primary key, fk integer,catagory integer, sync_state "

@@ -5,6 +5,7 @@
 #include "ui/Prompts.h"
 
 #include <QFile>
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <locale.h>
@@ -135,7 +136,9 @@ std::vector<DosageEntry> splitDosage(const QString& text, int maxEntries) {
                (isAsciiDigit(token.at(end)) || token.at(end) == QLatin1Char('.')))
             ++end;
         DosageEntry entry;
-        entry.amount = token.left(std::min<qsizetype>(end, 4));
+        // The whole amount: a total counts every digit up to the hundredths, and an amount
+        // cut to a few characters would be another dose.
+        entry.amount = token.left(end);
         entry.code = end < token.size() ? token.at(end) : QChar();
         entries.push_back(entry);
     }
@@ -176,7 +179,7 @@ bool isValidDosageAmount(const QString& text) {
 
 int dosageInsulinHundredths(const QString& text, const MedicationLookup& medications) {
     constexpr int kMaxCountedEntries = 5;
-    int total = 0;
+    long long total = 0;
     for (const DosageEntry& entry : splitDosage(text, kMaxCountedEntries)) {
         if (entry.amount.isEmpty() || entry.code.isNull())
             continue;
@@ -198,15 +201,19 @@ int dosageInsulinHundredths(const QString& text, const MedicationLookup& medicat
                 hundredths = hundredths * 10 + digit;
             }
         }
-        total += units * 100 + hundredths;
+        total += static_cast<long long>(units) * 100 + hundredths;
     }
-    return total;
+    // Amounts are whole, so a list written by something other than the entry dialog may
+    // hold more than a day column can: the total stops at the largest one.
+    return static_cast<int>(std::min<long long>(total, INT_MAX));
 }
 
 int entryInsulinHundredths(const QString& medicationDosage, const QString& correctionDosage,
                            const MedicationLookup& medications) {
-    return dosageInsulinHundredths(medicationDosage, medications) +
-           dosageInsulinHundredths(correctionDosage, medications);
+    const long long total =
+        static_cast<long long>(dosageInsulinHundredths(medicationDosage, medications)) +
+        dosageInsulinHundredths(correctionDosage, medications);
+    return static_cast<int>(std::min<long long>(total, INT_MAX));
 }
 
 // ---- Delivery --------------------------------------------------------------------------

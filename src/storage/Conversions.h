@@ -30,7 +30,7 @@ int parseGlucoseEntry(const QString& text);
 // ---- Dosage lists ----------------------------------------------------------------------
 
 // One item of a dosage list: the medication's one-letter code (NUL when the item has none)
-// and the amount as written (at most 4 characters are kept).
+// and the amount as written, whole.
 struct DosageEntry {
     QChar code;
     QString amount;

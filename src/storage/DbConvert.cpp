@@ -121,20 +121,6 @@ template <class Abs> void takeKeys(const Query& whole, Abs& record) {
     record.setSyncState(column < 0 ? SyncState::Added : intOf(whole, column));
 }
 
-// Rows are turned into records by exact column name. An old table that spelled a column in
-// other letter case would come back with defaults in its place, so such a row is refused.
-template <class Table> bool namesMatchExactly(const Query& query) {
-    for (int i = 0; i < query.columnCount(); ++i) {
-        const char* name = query.columnName(i);
-        for (int c = 0; c < Table::getColumnCount(); ++c) {
-            const QByteArray known = Table::getColumnName(c).toLatin1();
-            if (qstricmp(known.constData(), name) == 0 && std::strcmp(known.constData(), name) != 0)
-                return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 DbConvert::DbConvert(Database& db, Progress& progress) : m_db(db), m_progress(progress) {}
@@ -252,9 +238,8 @@ bool DbConvert::rewritePreference() {
     Rows<PreferenceTable> rows;
     const bool read = readOldRows(m_db, kOldGlucoseBounds, kWholePreferenceRows,
                                   [&rows](const Query& bounds, const Query& whole) {
-                                      if (!namesMatchExactly<PreferenceTable>(whole))
-                                          return false;
-                                      auto preference = PreferenceTable::fromRow(whole);
+                                      auto preference =
+                                          PreferenceTable::fromRow(whole, ColumnNames::AnyCase);
                                       preference->setGlucoseExtLo(intOf(bounds, 0));
                                       preference->setGlucoseLo(intOf(bounds, 1));
                                       preference->setGlucoseHi(intOf(bounds, 2));
@@ -390,9 +375,8 @@ bool DbConvert::readAll(const char* readSql, int expected, Rows<Table>& rows) {
     if (!query)
         return false;
     while (query->step()) {
-        if (!namesMatchExactly<Table>(*query))
-            return false;
-        rows.push_back(Table::fromRow(*query));
+        // Older versions did not always spell a column as the current table does.
+        rows.push_back(Table::fromRow(*query, ColumnNames::AnyCase));
         m_progress.step(QStringLiteral("Read"), static_cast<int>(rows.size()));
     }
     return finished(m_db, *query) && static_cast<int>(rows.size()) == expected;

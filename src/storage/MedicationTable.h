@@ -12,7 +12,6 @@ struct MedicationTraits {
     using Record = Medication;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table MEDICATION";
     static constexpr const char* kCreate =
         "create table MEDICATION ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
@@ -58,9 +57,6 @@ public:
     // code letter is stored and returned. Nothing when every letter is taken or the new row
     // cannot be stored.
     static RecordPtr getOrCreateByDesc(Database& db, const QString& name);
-
-private:
-    using RecordTable::getCount;
 };
 
 // A lookup by code over a list of medications, for the insulin totals. It keeps its own copy

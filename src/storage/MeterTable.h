@@ -8,9 +8,6 @@ struct MeterTraits {
     using Record = Meter;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    // A PK is always written with the update, without looking the row up, so a PK that no
-    // row has changes nothing; there is no insert under a given PK.
-    static constexpr bool kLookupBeforeUpdate = false;
     static constexpr const char* kDrop = "drop table METER";
     static constexpr const char* kCreate =
         "create table METER ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, DESC "
@@ -25,6 +22,8 @@ struct MeterTraits {
     static constexpr const char* kInsert =
         "Insert into METER ( FK, SYNC_STATE, DESC, MFG, MODEL, SERIAL_NO, SERIVICE_DATE) values "
         "( %ld, %ld, %Q, %Q, %Q, %Q, %Q)";
+    // No insert under a given PK: a PK is always written with the update, so a PK that no
+    // row has changes nothing.
     static constexpr const char* kInsertWithPk = nullptr;
     static constexpr const char* kUpdate =
         "Update METER set FK=%ld, SYNC_STATE=%ld, DESC=%Q, MFG=%Q, MODEL=%Q, SERIAL_NO=%Q, "
@@ -37,9 +36,4 @@ public:
     static bool remove(Database& db, const MeterAbs& record) {
         return deleteRow(db, record.getPk());
     }
-
-private:
-    using RecordTable::getCount;
-    using RecordTable::markDeleted;
-    using RecordTable::removeRow;
 };

@@ -8,14 +8,13 @@ struct NoteTraits {
     using Record = Note;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table NOTE";
     static constexpr const char* kCreate =
         "create table NOTE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, NOTE_TYPE "
         "INTEGER, OWNER_PK INTEGER, TEXT VARCHAR(256) )";
     static constexpr const char* kCreateCaption = "Create Table Note";
-    static constexpr const char* kCount = "Select count(*) from NOTE";
-    static constexpr const char* kSelectAll = "Select * from NOTE  where sync_state <> 30 ";
+    static constexpr const char* kCount = nullptr;
+    static constexpr const char* kSelectAll = nullptr;
     static constexpr const char* kByPk = "Select * from NOTE where pk=%ld";
     static constexpr const char* kDelete = "delete from NOTE where pk=%ld";
     static constexpr const char* kMarkDeleted = "update NOTE set sync_state = %ld where pk = %ld";

@@ -8,7 +8,6 @@ struct PreferenceTraits {
     using Record = Preference;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table PREFERENCE";
     static constexpr const char* kCreate =
         "create table PREFERENCE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
@@ -60,10 +59,4 @@ public:
     // The patient's preference row; a database without one gets a new row with the
     // defaults, which is returned (with the defaults even when it could not be stored).
     static RecordPtr load(Database& db);
-
-    // The preference row is never removed, and nothing counts it.
-    static int getCount(Database&) = delete;
-    static bool deleteRow(Database&, int) = delete;
-    static bool markDeleted(Database&, int) = delete;
-    static bool removeRow(Database&, const Abs&) = delete;
 };

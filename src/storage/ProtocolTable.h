@@ -8,7 +8,6 @@ struct ProtocolTraits {
     using Record = Protocol;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table PROTOCOL";
     static constexpr const char* kCreate =
         "create table PROTOCOL ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
@@ -41,9 +40,4 @@ public:
     static RecordPtr getByDate(Database& db, const QString& date);
     // The newest live protocol that took effect strictly before the date, or nothing.
     static RecordPtr getLatestBefore(Database& db, const QString& date);
-
-private:
-    using RecordTable::getCount;
-    using RecordTable::markDeleted;
-    using RecordTable::removeRow;
 };

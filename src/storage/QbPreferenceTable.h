@@ -8,7 +8,6 @@ struct QbPreferenceTraits {
     using Record = QbPreference;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table QB_PREFERENCE";
     static constexpr const char* kCreate =
         "create table QB_PREFERENCE  (      PK           INTEGER PRIMARY KEY,     FK           "
@@ -36,9 +35,4 @@ class QbPreferenceTable : public RecordTable<QbPreferenceTraits> {
 public:
     // The row the application reads and writes.
     static constexpr int kPk = 1;
-
-    static std::unique_ptr<Query> selectAll(Database&, int, bool) = delete;
-    static bool deleteRow(Database&, int) = delete;
-    static bool markDeleted(Database&, int) = delete;
-    static bool removeRow(Database&, const Abs&) = delete;
 };

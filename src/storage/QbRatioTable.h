@@ -8,7 +8,6 @@ struct QbRatioTraits {
     using Record = QbRatio;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table QB_RATIO";
     static constexpr const char* kCreate =
         "create table QB_RATIO  (     PK          INTEGER PRIMARY KEY,     FK          INTEGER, "

@@ -8,7 +8,6 @@ struct QbSensitivityTraits {
     using Record = QbSensitivity;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table QB_SENSITIVITY";
     static constexpr const char* kCreate =
         "create table QB_SENSITIVITY (     PK           INTEGER PRIMARY KEY,     FK           "

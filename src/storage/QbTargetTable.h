@@ -8,7 +8,6 @@ struct QbTargetTraits {
     using Record = QbTarget;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table QB_TARGET";
     static constexpr const char* kCreate =
         "create table QB_TARGET  (      PK              INTEGER PRIMARY KEY,     FK              "

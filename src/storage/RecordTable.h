@@ -4,6 +4,7 @@
 #include "storage/SyncState.h"
 #include "ui/Prompts.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstring>
 #include <memory>
@@ -15,13 +16,14 @@
 //   using Abs = ...;  using Record = ...;                 the abstract and concrete record
 //   static std::span<const Column<Abs>> columns();        every column, in table order
 //   kDrop, kCreate, kCreateCaption                        table creation
-//   kCount, kSelectAll, kByPk, kDelete, kMarkDeleted      may be nullptr when the table has none
-//   kInsert, kInsertWithPk, kUpdate                       kInsertWithPk may be nullptr
+//   kCount, kSelectAll, kByPk, kDelete, kMarkDeleted      nullptr when the table has none
+//   kInsert, kInsertWithPk, kUpdate                       kInsertWithPk nullptr: a PK always
+//                                                         updates, without looking the row up
 //   kSyncColumn                                           index of SYNC_STATE (3 in CARBS)
-//   kLookupBeforeUpdate                                   false: a PK always updates (METER)
 //
 // and RecordTable<Traits> gives the common operations with the shared saving rule,
-// removing rule and reading of rows by column name.
+// removing rule and reading of rows by column name. An operation whose statement the
+// traits leave out does not exist for that table: calling it does not compile.
 
 enum class ColumnKind { Integer, Text, Boolean };
 
@@ -59,8 +61,14 @@ inline bool boolFromText(const char* text) {
     return text && text[0] == 'T';
 }
 
+// How a row's column names are matched with the table's: the tables' own reads match them
+// exactly; the conversion of older files, whose tables may spell a name in other letter
+// case, matches them regardless of case.
+enum class ColumnNames { Exact, AnyCase };
+
 template <class Traits> class RecordTable {
 public:
+    using TableTraits = Traits;
     using Abs = typename Traits::Abs;
     using Record = typename Traits::Record;
     using RecordPtr = std::unique_ptr<Record>;
@@ -82,11 +90,15 @@ public:
         return QString::fromLatin1(cols[index].name);
     }
 
-    static int getCount(Database& db) { return db.count(Traits::kCount); }
+    static int getCount(Database& db) requires(Traits::kCount != nullptr) {
+        return db.count(Traits::kCount);
+    }
 
     // Live rows (state 30 excluded), ordered by the column at `orderColumn` when it is 0 or
     // more; a position past the last column names "?", which the engine refuses.
-    static std::unique_ptr<Query> selectAll(Database& db, int orderColumn, bool ascending) {
+    static std::unique_ptr<Query> selectAll(Database& db, int orderColumn,
+                                            bool ascending) requires(Traits::kSelectAll !=
+                                                                     nullptr) {
         std::string sql = Traits::kSelectAll;
         if (orderColumn >= 0) {
             sql += " order by ";
@@ -113,9 +125,11 @@ public:
         return fromRow(*query);
     }
 
-    static bool deleteRow(Database& db, int pk) { return db.exec(Traits::kDelete, long(pk)); }
+    static bool deleteRow(Database& db, int pk) requires(Traits::kDelete != nullptr) {
+        return db.exec(Traits::kDelete, long(pk));
+    }
 
-    static bool markDeleted(Database& db, int pk) {
+    static bool markDeleted(Database& db, int pk) requires(Traits::kMarkDeleted != nullptr) {
         return db.exec(Traits::kMarkDeleted, long(SyncState::Deleted), long(pk));
     }
 
@@ -133,10 +147,12 @@ public:
             record.setPk(db.lastInsertRowId());
             return true;
         }
-        if (!Traits::kLookupBeforeUpdate || getByPk(db, record.getPk()))
-            return db.execArgs(Traits::kUpdate, arguments(record, state, Statement::Update));
-        return db.execArgs(Traits::kInsertWithPk,
-                           arguments(record, state, Statement::InsertWithPk));
+        if constexpr (Traits::kInsertWithPk != nullptr) {
+            if (!getByPk(db, record.getPk()))
+                return db.execArgs(Traits::kInsertWithPk,
+                                   arguments(record, state, Statement::InsertWithPk));
+        }
+        return db.execArgs(Traits::kUpdate, arguments(record, state, Statement::Update));
     }
 
     static bool save(Database& db, Abs& record) {
@@ -145,20 +161,24 @@ public:
 
     // The removing rule for the row itself (whatever it owns is removed by the caller
     // first): a row the handheld knows is only marked deleted, so the deletion reaches it.
-    static bool removeRow(Database& db, const Abs& record) {
+    static bool removeRow(Database& db,
+                          const Abs& record) requires(Traits::kDelete != nullptr &&
+                                                      Traits::kMarkDeleted != nullptr) {
         int state = record.getSyncState();
         if (record.getFk() != 0 && state != SyncState::Deleted && state != SyncState::Foreign)
             return markDeleted(db, record.getPk());
         return deleteRow(db, record.getPk());
     }
 
-    static RecordPtr fromRow(const Query& query) {
+    static RecordPtr fromRow(const Query& query, ColumnNames match = ColumnNames::Exact) {
         auto record = std::make_unique<Record>();
         auto cols = Traits::columns();
         for (int i = 0; i < query.columnCount(); ++i) {
             const char* name = query.columnName(i);
             for (const Column<Abs>& col : cols) {
-                if (std::strcmp(col.name, name) != 0)
+                const bool same = match == ColumnNames::Exact ? std::strcmp(col.name, name) == 0
+                                                              : qstricmp(col.name, name) == 0;
+                if (!same)
                     continue;
                 const char* text = query.value(i);
                 switch (col.kind) {

@@ -8,7 +8,6 @@ struct SampleDateTraits {
     using Record = SampleDate;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table SAMPLE_DATE";
     static constexpr const char* kCreate =
         "create table SAMPLE_DATE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "

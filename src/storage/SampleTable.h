@@ -8,7 +8,6 @@ struct SampleTraits {
     using Record = Sample;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table SAMPLE";
     static constexpr const char* kCreate =
         "create table SAMPLE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "

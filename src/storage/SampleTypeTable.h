@@ -8,13 +8,12 @@ struct SampleTypeTraits {
     using Record = SampleType;
     static std::span<const Column<Abs>> columns();
     static constexpr int kSyncColumn = 2;
-    static constexpr bool kLookupBeforeUpdate = true;
     static constexpr const char* kDrop = "drop table SAMPLE_TYPE";
     static constexpr const char* kCreate =
         "create table SAMPLE_TYPE ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
         "SAMPLE_TIME VARCHAR(4), DESC VARCHAR(15), MEDICATION_DOSAGE VARCHAR(15) )";
     static constexpr const char* kCreateCaption = "Create Table SampleType";
-    static constexpr const char* kCount = "Select count(*) from SAMPLE_TYPE";
+    static constexpr const char* kCount = nullptr;
     static constexpr const char* kSelectAll = "Select * from SAMPLE_TYPE  where sync_state <> 30 ";
     static constexpr const char* kByPk = "Select * from SAMPLE_TYPE where pk=%ld";
     static constexpr const char* kDelete = nullptr; // slots are never removed

@@ -1,4 +1,7 @@
+#include "logbook/DaySummary.h"
 #include "support/LogbookTest.h"
+
+#include <climits>
 
 using Rows = std::vector<std::string>;
 
@@ -6,117 +9,33 @@ namespace {
 
 class LogbookTables : public LogbookTest {
 protected:
-    void SetUp() override {
-        LogbookTest::SetUp();
-        takeStatements();
-    }
-
     int addEntry(const QString& time, int glucose = 100, int notePk = 0, int fk = 0) {
         return LogbookTest::addEntry(time, glucose, [=](Sample& entry) {
             entry.setNotePk(notePk);
             entry.setFk(fk);
         });
     }
-
-    std::vector<int> pksOf(std::unique_ptr<Query> q) {
-        std::vector<int> pks;
-        while (q && q->step())
-            pks.push_back(static_cast<int>(q->intValue(0)));
-        return pks;
-    }
 };
+
+// Medication and correction doses, and the hundredths they add to the day's total.
+using Doses = std::tuple<const char*, const char*, int>;
+
+// The day's insulin total counts each amount whole: its integer part and two decimals.
+class DayInsulinTotal : public LogbookTest, public testing::WithParamInterface<Doses> {};
 
 } // namespace
 
 TEST_F(LogbookTables, DefaultsOfNewRecordsDifferFromCleared) {
     Sample entry;
     SampleDate day;
-    EXPECT_EQ(entry.getSampleDatePk(), -1);
-    EXPECT_FALSE(entry.getNewSiteBol());
-    EXPECT_EQ(entry.getSyncState(), 10);
-    EXPECT_EQ(day.getDayTypeId(), 1);
-    EXPECT_FALSE(day.getNewSiteBol());
+    const auto defaults = [&] {
+        return std::tuple(entry.getSampleDatePk(), entry.getNewSiteBol(), entry.getSyncState(),
+                          day.getDayTypeId(), day.getNewSiteBol());
+    };
+    EXPECT_EQ(defaults(), std::tuple(-1, false, 10, 1, false));
     entry.clear();
     day.clear();
-    EXPECT_EQ(entry.getSampleDatePk(), 0);
-    EXPECT_TRUE(entry.getNewSiteBol());
-    EXPECT_EQ(day.getDayTypeId(), 0);
-    EXPECT_TRUE(day.getNewSiteBol());
-}
-
-TEST_F(LogbookTables, SaveInsertsThenUpdatesWithExactStatements) {
-    SampleType slot;
-    slot.setSampleTime("0700");
-    slot.setDesc("Breakfast");
-    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-    EXPECT_EQ(slot.getPk(), 1);
-    slot.setMedicationDosage("5H");
-    ASSERT_TRUE(SampleTypeTable::save(*db, slot));
-    EXPECT_EQ(takeStatements(),
-              (Rows{"Insert into SAMPLE_TYPE ( FK, SYNC_STATE, SAMPLE_TIME, DESC, "
-                    "MEDICATION_DOSAGE) values ( 0, 10, '0700', 'Breakfast', '')",
-                    "Select * from SAMPLE_TYPE where pk=1",
-                    "Update SAMPLE_TYPE set FK=0, SYNC_STATE=20, SAMPLE_TIME='0700', "
-                    "DESC='Breakfast', MEDICATION_DOSAGE='5H' where pk=1"}));
-    EXPECT_EQ(rows("select * from SAMPLE_TYPE"), Rows{"1|0|20|0700|Breakfast|5H"});
-    // The record's own state is not touched by saving.
-    EXPECT_EQ(slot.getSyncState(), 10);
-}
-
-TEST_F(LogbookTables, SaveWithUnknownPkInsertsUnderThatPk) {
-    Note note;
-    note.setPk(57);
-    note.setFk(3);
-    note.setText("imported");
-    ASSERT_TRUE(NoteTable::save(*db, note, SyncState::Changed));
-    EXPECT_EQ(takeStatements(), (Rows{"Select * from NOTE where pk=57",
-                                      "Insert into NOTE ( PK, FK, SYNC_STATE, NOTE_TYPE, "
-                                      "OWNER_PK, TEXT) values ( 57, 3, 20, 0, 0, 'imported')"}));
-    EXPECT_EQ(rows("select PK, FK, SYNC_STATE, TEXT from NOTE"), Rows{"57|3|20|imported"});
-    // The next new row continues after it.
-    EXPECT_EQ(addNote("next"), 58);
-}
-
-TEST_F(LogbookTables, StateNinetyNineIsKeptAndDropsTheHandheldId) {
-    Sample entry;
-    entry.setSampleTime("20070315083000");
-    entry.setFk(12);
-    entry.setSyncState(SyncState::Foreign);
-    ASSERT_TRUE(SampleTable::save(*db, entry, SyncState::Added));
-    EXPECT_EQ(entry.getFk(), 0);
-    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE"), Rows{"0|99"});
-
-    SampleDate day;
-    day.setFk(4);
-    day.setSampleDate("20070315");
-    ASSERT_TRUE(SampleDateTable::save(*db, day, SyncState::Foreign));
-    EXPECT_EQ(rows("select FK, SYNC_STATE from SAMPLE_DATE"), Rows{"0|99"});
-}
-
-TEST_F(LogbookTables, EveryColumnRoundTrips) {
-    Sample entry;
-    entry.setFk(9);
-    entry.setSampleDatePk(3);
-    entry.setSampleTypePk(2);
-    entry.setSampleTime("20070315083000");
-    entry.setCarbCnt(45);
-    entry.setGlucoseCnt(123);
-    entry.setNotePk(8);
-    entry.setKeytoneCode(3);
-    entry.setInsulinTime("20070315083500");
-    entry.setMedicationDosage("5.5H 12G");
-    entry.setCorrectionDosage("1.25H");
-    entry.setNewSiteBol(true);
-    entry.setDeliveryCode(2);
-    ASSERT_TRUE(SampleTable::save(*db, entry));
-    // Read back and stored again as a new row, every column must come out the same.
-    auto back = SampleTable::getByPk(*db, entry.getPk());
-    ASSERT_TRUE(back);
-    back->setPk(0);
-    ASSERT_TRUE(SampleTable::save(*db, *back));
-    EXPECT_EQ(rows("select * from SAMPLE order by PK"),
-              (Rows{"1|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2",
-                    "2|9|10|3|2|20070315083000|45|123|8|3|20070315083500|5.5H 12G|1.25H|T|2"}));
+    EXPECT_EQ(defaults(), std::tuple(0, true, 10, 0, true));
 }
 
 TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
@@ -128,10 +47,10 @@ TEST_F(LogbookTables, RowsAreReadByColumnNameNotPosition) {
     ASSERT_TRUE(q);
     auto entry = SampleTable::getNext(*db, *q);
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->getPk(), 5);
-    EXPECT_FALSE(entry->getNewSiteBol()); // "true" does not begin with "T"
-    EXPECT_EQ(entry->getSampleDatePk(), -1);
-    EXPECT_TRUE(entry->getSampleTime().isEmpty());
+    // "true" does not begin with "T".
+    EXPECT_EQ(std::tuple(entry->getPk(), entry->getNewSiteBol(), entry->getSampleDatePk(),
+                         entry->getSampleTime()),
+              std::tuple(5, false, -1, QString()));
     EXPECT_EQ(SampleTable::getNext(*db, *q), nullptr);
 
     ASSERT_TRUE(db->exec("update SAMPLE set NEW_SITE_BOL='Tx'"));
@@ -153,201 +72,88 @@ TEST_F(LogbookTables, TextsAreCutToTheirWidthInCharacters) {
     EXPECT_EQ(back->getSampleTime(), QString::fromUtf8("12😀4"));
 }
 
-TEST_F(LogbookTables, ApostrophesAreStoredUnchanged) {
-    int pk = addNote("Didn't eat; Mom's 'special' cake");
-    EXPECT_EQ(NoteTable::getByPk(*db, pk)->getText(), "Didn't eat; Mom's 'special' cake");
-    EXPECT_EQ(SampleTypeTable::getByPk(*db, addSlot("0700", "Kid's snack"))->getDesc(),
-              "Kid's snack");
-}
-
-TEST_F(LogbookTables, SaveWithDayFilesEntryUnderItsDay) {
+TEST_F(LogbookTables, SaveWithDayFilesEntryUnderItsDayAndDropsTheTimeOfNoDoses) {
     int day = addDay("20070315");
-    int filed = addEntry("20070315083000");
-    int orphan = addEntry("20070316083000");
-    EXPECT_EQ(SampleTable::getByPk(*db, filed)->getSampleDatePk(), day);
-    EXPECT_EQ(SampleTable::getByPk(*db, orphan)->getSampleDatePk(), -1);
+    EXPECT_EQ(SampleTable::getByPk(*db, addEntry("20070315083000"))->getSampleDatePk(), day);
+    EXPECT_EQ(SampleTable::getByPk(*db, addEntry("20070316083000"))->getSampleDatePk(), -1);
     EXPECT_EQ(SampleDateTable::getCount(*db), 1); // never creates a day
     EXPECT_EQ(SampleDateTable::getByDate(*db, "20070315083000")->getPk(), day);
-    EXPECT_EQ(SampleDateTable::getByDate(*db, "20070317"), nullptr);
-}
-
-TEST_F(LogbookTables, SaveWithDayUsesAddedForNewEntriesAndTheGivenStateOtherwise) {
-    addDay("20070315");
-    Sample entry;
-    entry.setSampleTime("20070315083000");
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
-    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), Rows{"10"});
-    ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
-    EXPECT_EQ(rows("select SYNC_STATE from SAMPLE"), Rows{"20"});
-}
-
-TEST_F(LogbookTables, EntryWithoutDosesNeverCountsAsInsulinGiven) {
-    addDay("20070315");
-    auto dosed = [this](const char* time, const char* dosage, const char* correction) {
+    // A new entry is stored as added whatever state is given, then with the given one.
+    for (auto [dosage, correction] : {std::pair{"", ""}, {"", "2H"}, {"4H", ""}}) {
         Sample entry;
-        entry.setSampleTime(time);
-        entry.setInsulinTime(time);
+        entry.setSampleTime("20070315120000");
+        entry.setInsulinTime("20070315120000");
         entry.setMedicationDosage(dosage);
         entry.setCorrectionDosage(correction);
-        EXPECT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Added));
-        EXPECT_EQ(entry.getInsulinTime().isEmpty(), !*dosage && !*correction) << time;
-        return entry.getPk();
-    };
-    dosed("20070315080000", "", "");
-    const int correctionOnly = dosed("20070315120000", "", "2H");
-    const int earlier = dosed("20070315060000", "4H", "");
-    const int later = dosed("20070315180000", "6H", "");
-
-    // At or after the moment, oldest first; the dose-less entry is never returned.
-    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060000")),
-              (std::vector<int>{earlier, correctionOnly, later}));
-    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "20070315060001")),
-              (std::vector<int>{correctionOnly, later}));
-    EXPECT_EQ(pksOf(SampleTable::selectInsulinSince(*db, "00000000000000")).size(), 3u);
+        ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
+        EXPECT_EQ(entry.getInsulinTime().isEmpty(), !*dosage && !*correction);
+        const std::string pk = std::to_string(entry.getPk());
+        EXPECT_EQ(rows(("select SYNC_STATE from SAMPLE where PK = " + pk).c_str()), Rows{"10"});
+        ASSERT_TRUE(SampleTable::saveWithDay(*db, entry, SyncState::Changed));
+        EXPECT_EQ(
+            rows(("select SYNC_STATE, INSULIN_TIME = '' from SAMPLE where PK = " + pk).c_str()),
+            Rows{std::string("20|") + (!*dosage && !*correction ? "1" : "0")});
+    }
 }
 
-TEST_F(LogbookTables, SelectionsOrderAndExcludeDeletedRows) {
-    int day = addDay("20070315");
-    int b = addEntry("20070315120000");
-    int a = addEntry("20070315070000");
-    int c = addEntry("20070315210000");
-    int gone = addEntry("20070315150000");
-    ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_TYPE_PK = 2"));
-    ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_TYPE_PK = 1 where PK = %ld", long(b)));
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(gone)));
+// A day owns its entries (all of them, not only a hundred) and its note; an entry owns its
+// note. What the handheld knows is only marked deleted, the rest goes at once.
+TEST_F(LogbookTables, RemovingADayTakesEverythingItOwns) {
+    const int local = addDay("20070315");
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(addNote("sick day", 1))));
+    for (int i = 0; i < 120; ++i)
+        addEntry(QString::asprintf("20070315%02d%02d00", i / 60 + 8, i % 60), 100,
+                 i % 2 ? addNote("entry") : 0);
+    const int known = addDay("20070316", [](SampleDate& d) { d.setFk(11); });
+    const int knownEntry = addEntry("20070316080000", 90, addNote("known", 0, 0, 6), 5);
+    const int localEntry = addEntry("20070316090000", 95, addNote("local"));
+    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 20"));
 
-    EXPECT_EQ(pksOf(SampleTable::selectByDay(*db, day, true)), (std::vector<int>{a, b, c}));
-    EXPECT_EQ(pksOf(SampleTable::selectByDay(*db, day, false)), (std::vector<int>{c, b, a}));
-    EXPECT_EQ(pksOf(SampleTable::selectByDayAndType(*db, day, 2, true)), (std::vector<int>{a, c}));
-    // selectByType's flag asks for descending order.
-    EXPECT_EQ(pksOf(SampleTable::selectByType(*db, 2, true)), (std::vector<int>{c, a}));
-    EXPECT_EQ(pksOf(SampleTable::selectByType(*db, 2, false)), (std::vector<int>{a, c}));
-    EXPECT_EQ(pksOf(SampleTable::selectAll(*db, 5, false)), (std::vector<int>{c, b, a}));
-    // Reads by PK and by exact time still see a deleted row where they should.
-    EXPECT_TRUE(SampleTable::getByPk(*db, gone));
-    EXPECT_EQ(SampleTable::getBySampleTime(*db, "20070315150000"), nullptr);
-    EXPECT_EQ(SampleTable::getBySampleTime(*db, "20070315120000")->getPk(), b);
-    EXPECT_EQ(SampleTable::getCount(*db), 4);
-    takeStatements();
-    SampleTable::selectByDay(*db, day, false);
-    EXPECT_EQ(takeStatements(), Rows{"Select * from SAMPLE where sync_state <> 30 and "
-                                     "Sample_Date_Pk=1 order by sample_time desc"});
-}
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, local));
+    EXPECT_EQ(rows("select count(*) from SAMPLE_DATE where PK = 1"), Rows{"0"});
+    EXPECT_EQ(rows("select count(*), min(PK) from SAMPLE"),
+              (Rows{"2|" + std::to_string(knownEntry)}));
+    EXPECT_EQ(rows("select TEXT from NOTE"), (Rows{"known", "local"}));
 
-TEST_F(LogbookTables, RemovingAnEntryHonoursTheHandheld) {
-    addDay("20070315");
-    int localNote = addNote("local");
-    int local = addEntry("20070315080000", 100, localNote);
-    int knownNote = addNote("known", NoteType::LogEntry, 0, 6);
-    int known = addEntry("20070315090000", 100, knownNote, 7);
-    int foreign = addEntry("20070315100000", 100, 0, 7);
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 20 where PK = %ld", long(known)));
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 99 where PK = %ld", long(foreign)));
-
-    // Never on the handheld, or foreign to it: the row and its note are gone at once.
-    EXPECT_TRUE(SampleTable::removeByPk(*db, local));
-    EXPECT_TRUE(SampleTable::removeByPk(*db, foreign));
-    EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
-    EXPECT_EQ(SampleTable::getByPk(*db, foreign), nullptr);
-    EXPECT_EQ(NoteTable::getByPk(*db, localNote), nullptr);
-
-    // Known to the handheld: marked deleted so that the deletion reaches it.
-    EXPECT_TRUE(SampleTable::removeByPk(*db, known));
-    auto marked = SampleTable::getByPk(*db, known);
-    ASSERT_TRUE(marked);
-    EXPECT_EQ(marked->getSyncState(), 30);
-    EXPECT_EQ(NoteTable::getByPk(*db, knownNote)->getSyncState(), 30);
-    EXPECT_TRUE(pksOf(SampleTable::selectByDay(*db, marked->getSampleDatePk(), true)).empty());
-
-    // Removing it again deletes it: the state is 30 now.
-    EXPECT_TRUE(SampleTable::removeByPk(*db, known));
-    EXPECT_EQ(SampleTable::getByPk(*db, known), nullptr);
-    // No row is a success.
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, known));
+    EXPECT_EQ(rows("select PK, SYNC_STATE from SAMPLE_DATE"), Rows{std::to_string(known) + "|30"});
+    EXPECT_EQ(rows("select PK, SYNC_STATE from SAMPLE"), Rows{std::to_string(knownEntry) + "|30"});
+    EXPECT_EQ(rows("select TEXT, SYNC_STATE from NOTE"), Rows{"known|30"});
+    EXPECT_EQ(SampleTable::getByPk(*db, localEntry), nullptr);
+    EXPECT_FALSE(SampleDateTable::selectAll(*db, 0, true)->step());
+    // Nothing under a key counts as removed.
+    EXPECT_TRUE(SampleDateTable::removeByPk(*db, 12345));
     EXPECT_TRUE(SampleTable::removeByPk(*db, 999));
 }
 
-TEST_F(LogbookTables, RemovingADayRemovesEntriesTheirNotesAndTheDayNote) {
-    int day = addDay("20070315");
-    int dayNote = addNote("sick day", NoteType::Day, day);
-    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(dayNote)));
-    for (int i = 0; i < 120; ++i) {
-        const QString time = QString("20070315%1%2%3")
-                                 .arg(i / 60 + 8, 2, 10, QChar('0'))
-                                 .arg(i % 60, 2, 10, QChar('0'))
-                                 .arg(0, 2, 10, QChar('0'));
-        addEntry(time, 100, i % 2 ? addNote(QString("entry %1").arg(i)) : 0);
-    }
-    int otherDay = addDay("20070316");
-    int survivor = addEntry("20070316080000");
-
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day), nullptr);
-    // Every entry of the day goes, not only the first hundred.
-    EXPECT_EQ(rows("select count(*) from SAMPLE"), Rows{"1"});
-    EXPECT_EQ(rows("select count(*) from NOTE"), Rows{"0"});
-    EXPECT_TRUE(SampleDateTable::getByPk(*db, otherDay));
-    EXPECT_TRUE(SampleTable::getByPk(*db, survivor));
-    // An empty day with no note is simply removed; a missing one counts as removed.
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, otherDay));
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, 12345));
-}
-
-TEST_F(LogbookTables, DayKnownToHandheldIsMarkedWithItsEntries) {
-    int day = addDay("20070315", [](SampleDate& d) { d.setFk(11); });
-    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SYNC_STATE = 20"));
-    int known = addEntry("20070315080000", 90, 0, 5);
-    int local = addEntry("20070315090000", 95);
-    EXPECT_TRUE(SampleDateTable::removeByPk(*db, day));
-    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getSyncState(), 30);
-    EXPECT_EQ(SampleTable::getByPk(*db, known)->getSyncState(), 30);
-    EXPECT_EQ(SampleTable::getByPk(*db, local), nullptr);
-    EXPECT_TRUE(pksOf(SampleDateTable::selectAll(*db, 0, true)).empty());
-}
-
-TEST_F(LogbookTables, DeleteOrphansKeepsNotesTheirOwnersPointTo) {
-    ASSERT_TRUE(db->exec("create table BLOOD_PRESSURE ( PK INTEGER PRIMARY KEY, NOTE_PK "
-                         "INTEGER )"));
-    int day = addDay("20070315");
-    int kept = addNote("kept", NoteType::Day, day);
-    ASSERT_TRUE(db->exec("update SAMPLE_DATE set NOTE_PK = %ld", long(kept)));
-    addNote("orphan", NoteType::Day, 99);
-    int entryNote = addNote("entry");
-    addEntry("20070315080000", 100, entryNote);
-    addNote("orphan entry");
-    int vitalNote = addNote("vital", NoteType::Vital, 1);
-    addNote("orphan vital", NoteType::Vital, 2);
-    ASSERT_TRUE(db->exec("insert into BLOOD_PRESSURE values ( 1, %ld )", long(vitalNote)));
-
-    EXPECT_TRUE(NoteTable::deleteOrphans(*db));
-    EXPECT_EQ(rows("select TEXT from NOTE order by PK"), (Rows{"kept", "entry", "vital"}));
-}
-
-TEST_F(LogbookTables, SummaryAndRetentionSelections) {
-    addDay("20070101");
-    addDay("20070214");
-    int recent = addDay("20070315");
-    EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 0);
-    EXPECT_TRUE(SampleDateTable::markAllUnsummarized(*db));
-    EXPECT_EQ(SampleDateTable::getSummarizableCnt(*db), 3);
-    ASSERT_TRUE(db->exec("update SAMPLE_DATE set SUMMARY_STATE = 0 where PK = %ld", long(recent)));
-    EXPECT_EQ(pksOf(SampleDateTable::selectUnsummarized(*db)).size(), 2u);
-
-    EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "20070214"), 1);
-    EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "20070215"), 2);
-    EXPECT_EQ(pksOf(SampleDateTable::selectBefore(*db, "20070315")).size(), 2u);
-    // Only an eight-digit date may reach the unquoted comparison.
+TEST_F(LogbookTables, OnlyAnEightDigitDateReachesTheUnquotedComparison) {
     prompts.expect("SampleDateTable::getTruncatableCnt");
     EXPECT_EQ(SampleDateTable::getTruncatableCnt(*db, "1 or 1=1"), 0);
     EXPECT_EQ(SampleDateTable::selectBefore(*db, "2007031"), nullptr);
 }
 
-TEST_F(LogbookTables, SetDeliveryCodeAllMarksHandheldRowsChanged) {
-    addDay("20070315");
-    addEntry("20070315080000");
-    addEntry("20070315090000", 100, 0, 4);
-    int deleted = addEntry("20070315100000", 100, 0, 5);
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where PK = %ld", long(deleted)));
-    EXPECT_TRUE(SampleTable::setDeliveryCodeAll(*db, 0));
-    EXPECT_EQ(rows("select PK, DELIVERY_CODE, SYNC_STATE from SAMPLE order by PK"),
-              (Rows{"1|0|10", "2|0|20", "3|0|30"}));
+TEST_P(DayInsulinTotal, CountsEveryAmountUpToItsHundredths) {
+    const int day = addDay("20070315");
+    addEntry("20070315080000", 100, [](Sample& entry) {
+        entry.setMedicationDosage(std::get<0>(GetParam()));
+        entry.setCorrectionDosage(std::get<1>(GetParam()));
+    });
+    addEntry("20070315120000", 100, [](Sample& entry) { entry.setMedicationDosage("1.01H"); });
+    const MedicationLookup insulinH = [](QChar code) -> std::optional<MedicationFlags> {
+        if (code == u'H')
+            return MedicationFlags{true, true};
+        return std::nullopt;
+    };
+    auto record = SampleDateTable::getByPk(*db, day);
+    ASSERT_TRUE(record && summarizeDay(*db, *record, true, insulinH));
+    EXPECT_EQ(SampleDateTable::getByPk(*db, day)->getTtlInsulinAmt(),
+              std::get<2>(GetParam()) == INT_MAX ? INT_MAX : std::get<2>(GetParam()) + 101);
 }
+
+INSTANTIATE_TEST_SUITE_P(LongAmounts, DayInsulinTotal,
+                         testing::Values(Doses("12.25H", "", 1225), Doses("100.5H", "", 10050),
+                                         Doses("10.25H 2.75H", "", 1300),
+                                         Doses("999.99H", "100.25H", 110024),
+                                         Doses("5.5H", "1.25H", 675), Doses("12.125H", "", 1212),
+                                         Doses("0.05H 7H", "12.5H", 1955),
+                                         Doses("99999999999999H", "", INT_MAX)));

@@ -1,0 +1,21 @@
+-- On the old file: every old table again with its columns in lower case, rows kept.
+alter table SAMPLE rename to OLD;
+create table SAMPLE ( pk integer primary key, fk integer, sync_state integer, sample_date_pk integer, sample_type_pk integer, sample_time timestamp, carb_cnt integer, glucose_cnt integer, note_pk integer, keytone_code integer, insulin_time timestamp, medication_dosage varchar(15), correction_dosage varchar(15) );
+insert into SAMPLE select * from OLD;
+drop table OLD;
+alter table SAMPLE_DATE rename to OLD;
+create table SAMPLE_DATE ( pk integer primary key, fk integer, sync_state integer, summary_state integer, sample_date date, day_type_id integer, ttl_carb_cnt integer, avg_glucose_cnt integer, ttl_sample_cnt integer, ttl_insulin_amt integer, max_keytone_code integer, note_pk integer );
+insert into SAMPLE_DATE select * from OLD;
+drop table OLD;
+alter table PREFERENCE rename to OLD;
+create table PREFERENCE ( pk integer primary key, fk integer, sync_state integer, patient_name varchar(35), doctor_name varchar(35), doctor_phone varchar(15), doctor_fax varchar(15), birth_date date, dx_date date, retain_hh_day_cnt integer, retain_pc_day_cnt integer, military_time_bol varchar(2), ask_delete_bol varchar(2), bp_systolic_normal integer, bp_systolic_hi integer, bp_systolic_moderate integer, bp_diastolic_normal integer, bp_diastolic_moderate integer, bp_diastolic_hi integer, normal_glucose_lo integer, normal_glucose_ext_lo integer, normal_glucose_hi integer, normal_glucose_ext_hi integer );
+insert into PREFERENCE select * from OLD;
+drop table OLD;
+alter table MEDICATION rename to OLD;
+create table MEDICATION ( pk integer primary key, fk integer, sync_state integer, active_bol varchar(2), include_in_totals_bol varchar(2), med_code varchar(2), med_desc varchar(25), open_date date, expire_day_cnt integer, increment_by_code integer, rx_order_id varchar(10) );
+insert into MEDICATION select * from OLD;
+drop table OLD;
+alter table BLOOD_PRESSURE rename to OLD;
+create table BLOOD_PRESSURE ( pk integer primary key, bp_time timestamp, systolic integer, diastolic integer, pulse integer, note_pk integer );
+insert into BLOOD_PRESSURE select * from OLD;
+drop table OLD;
