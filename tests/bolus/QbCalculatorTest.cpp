@@ -1,16 +1,33 @@
 #include "QbSetupFixture.h"
+#include "bolus/widgets/RivezAdozuDlg.h"
+#include "ui/ModalDriver.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
+// An accepted estimate as "glucose|carbs|total|medication|correction", or "none".
+std::string resultRow(const std::optional<QuickBolusResult>& r) {
+    return r ? QStringLiteral("%1|%2|%3|%4|%5")
+                   .arg(r->glucose)
+                   .arg(r->carbs)
+                   .arg(r->total)
+                   .arg(r->medicationDosage, r->correctionDosage)
+                   .toStdString()
+             : "none";
+}
+
 const QString kCaption = QStringLiteral("Quillmarch");
 
-// What is stored before a calculation: the schedules in force all day (a value of 0 is a
-// stored row of 0; no target row at all when `target` is false) and the bolus insulin.
+// The schedules in force all day (a value of -1 stores no row) and the bolus insulin.
 struct Settings {
     bool target = true; // 80 to 120: target 100
     int sensitivity = 40;
     int ratio = 15;
     const char* code = "H";
+    bool mmol = false;
 };
 
 // Insulin H for 180 minutes, switched on; opened at 12:00 unless a test moves the clock.
@@ -21,13 +38,22 @@ protected:
         addMedication("Humalog", "H");
         storeQbPreference(*db, "H", 180, true);
     }
+    // Stores the settings; the messages opening will show for those missing are expected.
     void store(const Settings& settings) {
         for (const char* table : {"QB_TARGET", "QB_SENSITIVITY", "QB_RATIO", "SAMPLE"})
             ASSERT_TRUE(db->exec("delete from %s", table));
         if (settings.target)
             addQbTarget(*db, "06:00", 80, 120);
-        addQbSensitivity(*db, "06:00", settings.sensitivity);
-        addQbRatio(*db, "06:00", settings.ratio);
+        else
+            prompts.expect(kCaption, "No Target found for this time");
+        if (settings.sensitivity >= 0)
+            addQbSensitivity(*db, "06:00", settings.sensitivity);
+        else
+            prompts.expect(kCaption, "No Sensitivity found for this time");
+        if (settings.ratio >= 0)
+            addQbRatio(*db, "06:00", settings.ratio);
+        else
+            prompts.expect(kCaption, "No Ratio found for this time");
         storeQbPreference(*db, settings.code, 180, true);
     }
     void addDose(const char* stamp, const char* dosage, const char* correction = "",
@@ -86,34 +112,15 @@ TEST_F(QbCalculatorTest, OpeningTakesTheRowsInForceNowAndStartsFromTheTarget) {
     int ratio = addQbRatio(*db, "20:00", 12); // carried past midnight into the morning
     addQbRatio(*db, "13:00", 15);
     auto calc = opened();
-    EXPECT_EQ(QStringList({calc->bolusCode(), QString::number(calc->insulinMinutes()),
-                           calc->nowText(), calc->activeInsulinText(), calc->totalText()}),
-              QStringList({"H", "30", "12:00", "0.0H", ""}));
     // The target is (81 + 120) / 2 truncated, and the glucose starts there.
-    EXPECT_EQ(std::vector<int>({calc->targetKey(), calc->target(), calc->glucose(), calc->carbs(),
-                                calc->sensitivityKey(), calc->sensitivity(), calc->ratioKey(),
-                                calc->ratio()}),
-              std::vector<int>({target, 100, 100, 0, sensitivity, 45, ratio, 12}));
-    EXPECT_FALSE(calc->canAccept());
-}
-
-TEST_F(QbCalculatorTest, EachMissingSettingIsNamedInTurnAndTheCalculatorStillOpens) {
-    prompts.expect(kCaption, "No Target found for this time");
-    prompts.expect(kCaption, "No Sensitivity found for this time");
-    prompts.expect(kCaption, "No Ratio found for this time");
-    auto calc = opened();
+    EXPECT_EQ(QStringList({calc->bolusCode(), calc->nowText(), calc->activeInsulinText(),
+                           calc->totalText()}),
+              QStringList({"H", "12:00", "0.0H", ""}));
     EXPECT_EQ(
-        std::vector<int>({calc->targetKey(), calc->sensitivityKey(), calc->ratioKey(),
-                          calc->target(), calc->glucose()}),
-        std::vector<int>({QbCalculator::kNoRow, QbCalculator::kNoRow, QbCalculator::kNoRow, 0, 0}));
-    prompts.verify();
-    // Only what is missing is named.
-    addQbTarget(*db, "06:00", 80, 120);
-    addQbRatio(*db, "06:00", 15);
-    prompts.expect(kCaption, "No Sensitivity found for this time");
-    calc = opened();
-    EXPECT_EQ(calc->target(), 100);
-    EXPECT_EQ(calc->ratio(), 15);
+        std::vector<int>({calc->insulinMinutes(), calc->targetKey(), calc->target(),
+                          calc->glucose(), calc->carbs(), calc->sensitivityKey(),
+                          calc->sensitivity(), calc->ratioKey(), calc->ratio(), calc->canAccept()}),
+        std::vector<int>({30, target, 100, 100, 0, sensitivity, 45, ratio, 12, false}));
 }
 
 TEST_F(QbCalculatorTest, OverlapWarningFollowsTheSchedulesPastMidnight) {
@@ -184,91 +191,61 @@ TEST_F(QbCalculatorTest, ActiveInsulinDecaysLinearlyOverTheActiveTimeOfLiveInsul
 
 TEST_F(QbCalculatorTest, CalculatesOrDeclinesAndSplitsTheTotalOnAccept) {
     // Target 100, sensitivity 40, ratio 15 unless the settings say otherwise; `dose` is given
-    // before opening. The estimate as "correction|carb dose|adjusted|total" and the accepted
-    // result (see resultRow), or the message of a refusal.
+    // at 10:30 (half used), or at 11:58 when it starts with '!' (all still active). The
+    // outcome: "correction|carb dose|adjusted|total -> accepted result" (see resultRow), or
+    // the message of a refusal.
+    const std::string sensitivityMissing = QbCalculator::kSensitivityMissing;
     struct Case {
         int glucose;
         int carbs;
-        const char* dose; // given at 10:30 (half used), or at 11:58 when it starts with '!'
-        const char* estimate;
-        const char* accepted;
-        const char* refusal = nullptr;
+        const char* dose;
+        std::string outcome;
         Settings settings = {};
-        bool mmol = false;
     } cases[] = {
         // 180 and 45 with 0.5 active: 2.0 correction, 3.0 for the carbohydrates.
-        {180, 45, "1H", "2.0H|3.0H|1.50H|4.50H", "180|45|450|3.0H|1.50H"},
-        {100, 50, "", "0.0H|3.30H|0.0H|3.30H", "100|50|330|3.30H|"}, // 333 rounds to 330
-        {181, 0, "", "2.02H|0.00|2.0H|2.0H", "181|0|200||2.0H"},     // 202.5 truncated to 202
-        {85, 1, "", "-0.37H|0.10H|-0.40H|-0.30H", "85|1|-30||"},     // nothing to give
-        // 3 units barely started: the carbohydrate part bears the negative correction.
-        {180, 60, "!3H", "2.0H|4.0H|-1.0H|3.0H", "180|60|300|3.0H|"},
-        {100, 0, "2H", "0.0H|0.00|-1.0H|-1.0H", "100|0|-100||"},
-        {80, 0, "", "-0.50H|0.00|-0.50H|-0.50H", "80|0|-50||"},
+        {180, 45, "1H", "2.0H|3.0H|1.50H|4.50H -> 180|45|450|3.0H|1.50H"},
+        {100, 50, "", "0.0H|3.30H|0.0H|3.30H -> 100|50|330|3.30H|"}, // 333 rounds to 330
+        {181, 0, "", "2.02H|0.00|2.0H|2.0H -> 181|0|200||2.0H"},     // 202.5 truncated
+        {85, 1, "", "-0.37H|0.10H|-0.40H|-0.30H -> 85|1|-30||"},     // nothing to give
+        // The carbohydrate part bears a negative correction.
+        {180, 60, "!3H", "2.0H|4.0H|-1.0H|3.0H -> 180|60|300|3.0H|"},
+        {100, 0, "2H", "0.0H|0.00|-1.0H|-1.0H -> 100|0|-100||"},
+        {80, 0, "", "-0.50H|0.00|-0.50H|-0.50H -> 80|0|-50||"},
         // Carbohydrates without a reading: no correction, the active insulin still counts.
-        {0, 45, "", "0.0H|3.0H|0.0H|3.0H", "0|45|300|3.0H|"},
-        {0, 45, "1H", "0.0H|3.0H|-0.50H|2.50H", "0|45|250|2.50H|"},
-        {0, 45, "!3H", "0.0H|3.0H|-3.0H|0.0H", "0|45|0||"},
-        {150, 0, "", "1.25H|0.00|1.30H|1.30H", "150|0|130||1.30H", nullptr, {true, 40, 0}},
-        {0, 0, "", "", "", "Please enter your current glucose and/or carb intake"},
-        {79, 30, "", "", "", "Your glucose must be 80 or higher to us RivezAdozu"},
-        {3, 0, "", "", "", "Your glucose must be 4 or higher to us RivezAdozu", {}, true},
-        {4, 0, "", "-2.40H|0.00|-2.40H|-2.40H", "4|0|-240||", nullptr, {}, true},
-        {150,
-         0,
-         "",
-         "",
-         "",
-         "No Sensitivity is set for this time. RivezAdozu cannot estimate a correction without "
-         "it.",
-         {true, 0, 15}},
+        {0, 45, "", "0.0H|3.0H|0.0H|3.0H -> 0|45|300|3.0H|"},
+        {0, 45, "1H", "0.0H|3.0H|-0.50H|2.50H -> 0|45|250|2.50H|"},
+        {0, 45, "!3H", "0.0H|3.0H|-3.0H|0.0H -> 0|45|0||"},
+        {0, 0, "", "Please enter your current glucose and/or carb intake"},
+        {79, 30, "", "Your glucose must be 80 or higher to us RivezAdozu"},
+        {3, 0, "", "Your glucose must be 4 or higher to us RivezAdozu", {.mmol = true}},
+        {4, 0, "", "-2.40H|0.00|-2.40H|-2.40H -> 4|0|-240||", {.mmol = true}},
+        // Without carbohydrates the ratio is not needed.
+        {150, 0, "", "1.25H|0.00|1.30H|1.30H -> 150|0|130||1.30H", {.ratio = 0}},
+        {150, 30, "", QbCalculator::kRatioMissing, {.ratio = 0}},
+        {150, 0, "", sensitivityMissing, {.sensitivity = 0}},
+        {0, 45, "", sensitivityMissing, {.sensitivity = 0}},
+        {0, 45, "", sensitivityMissing, {.sensitivity = -1}},
         {0,
          45,
          "",
-         "",
-         "",
-         "No Sensitivity is set for this time. RivezAdozu cannot estimate a correction without "
-         "it.",
-         {true, 0, 15}},
-        {150,
-         30,
-         "",
-         "",
-         "",
-         "No Ratio is set for this time. RivezAdozu cannot estimate a carbohydrate dose without "
-         "it.",
-         {true, 40, 0}},
-        {0,
-         45,
-         "",
-         "",
-         "",
-         "No Target is set for this time. RivezAdozu cannot estimate a correction without it.",
-         {false, 40, 15}},
-        {180,
-         0,
-         "",
-         "",
-         "",
-         "No bolus insulin or insulin duration is set. Please complete the Quick Bolus Setup "
-         "before using RivezAdozu.",
-         {true, 40, 15, ""}},
+         QbCalculator::kTargetMissing,
+         {.target = false, .sensitivity = -1, .ratio = -1}},
+        {180, 0, "", QbCalculator::kNoInsulin, {.code = ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.glucose << "/" << c.carbs << " " << c.dose);
+        changePreference([&](Preference& p) {
+            p.setGlucoseSampleCode(c.settings.mmol ? kGlucoseUnitMmol : kGlucoseUnitMgDl);
+        });
+        context->reload();
         store(c.settings);
         const bool late = c.dose[0] == '!';
         if (*c.dose)
             addDose(late ? "20070315115800" : "20070315103000", c.dose + (late ? 1 : 0));
-        changePreference([&](Preference& p) {
-            p.setGlucoseSampleCode(c.mmol ? kGlucoseUnitMmol : kGlucoseUnitMgDl);
-        });
-        context->reload();
-        if (!c.settings.target)
-            prompts.expect(kCaption, "No Target found for this time");
         auto calc = opened();
-        if (c.refusal) {
-            prompts.expect(kCaption, c.refusal);
+        const size_t arrow = c.outcome.find(" -> ");
+        if (arrow == std::string::npos) {
+            prompts.expect(kCaption, QString::fromStdString(c.outcome));
             EXPECT_FALSE(calc->calculate(c.glucose, c.carbs));
             EXPECT_FALSE(calc->canAccept());
             EXPECT_EQ(resultRow(calc->accept()), "none");
@@ -279,46 +256,39 @@ TEST_F(QbCalculatorTest, CalculatesOrDeclinesAndSplitsTheTotalOnAccept) {
         ASSERT_TRUE(calc->calculate(c.glucose, c.carbs));
         EXPECT_EQ(QStringList({calc->correctionText(), calc->carbDoseText(),
                                calc->adjustedCorrectionText(), calc->totalText()})
-                      .join('|'),
-                  c.estimate);
+                      .join('|')
+                      .toStdString(),
+                  c.outcome.substr(0, arrow));
         // A changed input leaves nothing to accept until the next calculation.
         calc->inputsChanged();
         EXPECT_EQ(resultRow(calc->accept()), "none");
         ASSERT_TRUE(calc->calculate(c.glucose, c.carbs));
-        EXPECT_EQ(resultRow(calc->accept()), c.accepted);
+        EXPECT_EQ(resultRow(calc->accept()), c.outcome.substr(arrow + 4));
         prompts.verify();
     }
 }
 
-TEST_F(QbCalculatorTest, AnAcceptedEstimatePrefillsTheNewEntry) {
-    // The new entry as "time|insulin time|glucose|carbs|medication|correction", from an
-    // entry that already holds a medication text.
-    struct Case {
-        QuickBolusResult result;
-        int unit;
-        const char* entry;
-    } cases[] = {
-        {{180, 45, 450, "3.0H", "1.50H"},
-         kGlucoseUnitMgDl,
-         "20070315120500|20070315120500|180|45|3.0H|1.50H"},
-        // Nothing to give: the dose texts are left alone.
-        {{100, 0, -100, "", ""}, kGlucoseUnitMgDl, "20070315120500|20070315120500|100|0|keep|"},
-        // Whole millimoles from the calculator become the logbook's tenths.
-        {{7, 45, 450, "3.0H", "1.50H"},
-         kGlucoseUnitMmol,
-         "20070315120500|20070315120500|70|45|3.0H|1.50H"},
-    };
-    for (const Case& c : cases) {
+TEST_F(QbCalculatorTest, AnAcceptedEstimatePrefillsTheNewEntryAtTheMomentGiven) {
+    // Into an entry already holding a medication text: the entry as "time|insulin
+    // time|glucose|carbs|medication|correction".
+    auto filled = [](const QuickBolusResult& result, int unit) {
         Sample entry;
         entry.setMedicationDosage("keep");
-        fillQuickBolusEntry(c.result, at("12:05"), c.unit, entry);
-        EXPECT_EQ(QStringList({entry.getSampleTime(), entry.getInsulinTime(),
-                               QString::number(entry.getGlucoseCnt()),
-                               QString::number(entry.getCarbCnt()), entry.getMedicationDosage(),
-                               entry.getCorrectionDosage()})
-                      .join('|'),
-                  c.entry);
-    }
+        fillQuickBolusEntry(result, fromDateTimeText("20070315120500"), unit, entry);
+        return QStringList({entry.getSampleTime(), entry.getInsulinTime(),
+                            QString::number(entry.getGlucoseCnt()),
+                            QString::number(entry.getCarbCnt()), entry.getMedicationDosage(),
+                            entry.getCorrectionDosage()})
+            .join('|');
+    };
+    EXPECT_EQ(filled({180, 45, 450, "3.0H", "1.50H"}, kGlucoseUnitMgDl),
+              "20070315120500|20070315120500|180|45|3.0H|1.50H");
+    // Nothing to give: the dose texts are left alone.
+    EXPECT_EQ(filled({100, 0, -100, "", ""}, kGlucoseUnitMgDl),
+              "20070315120500|20070315120500|100|0|keep|");
+    // Whole millimoles from the calculator become the logbook's tenths.
+    EXPECT_EQ(filled({7, 45, 450, "3.0H", "1.50H"}, kGlucoseUnitMmol),
+              "20070315120500|20070315120500|70|45|3.0H|1.50H");
 }
 
 TEST_F(QbCalculatorTest, AvailableOnlyWithTheSettingsRowSwitchedOn) {
@@ -327,4 +297,54 @@ TEST_F(QbCalculatorTest, AvailableOnlyWithTheSettingsRowSwitchedOn) {
     EXPECT_FALSE(quickBolusAvailable(*db));
     ASSERT_TRUE(db->exec("delete from QB_PREFERENCE"));
     EXPECT_FALSE(quickBolusAvailable(*db));
+}
+
+// The dialog as the patient drives it, with the usual settings and 1 unit given at 10:30
+// (0.5 active): OK is on only for the estimate shown, and hands back its split.
+TEST_F(QbCalculatorTest, TheDialogHandsBackOnlyAnEstimateItShowed) {
+    store({});
+    addDose("20070315103000", "1H");
+    QStringList seen;
+    whenModalIs<RivezAdozuDlg>([&](RivezAdozuDlg* dialog) {
+        for (auto* label : dialog->findChildren<QLabel*>())
+            if (label->text().startsWith("RivezAdozu provides"))
+                seen << dialog->windowTitle() << label->text();
+        for (QLineEdit* field :
+             {dialog->glucoseEdit(), dialog->carbsEdit(), dialog->targetField(),
+              dialog->ratioField(), dialog->sensitivityField(), dialog->activeInsulinField()})
+            seen << field->text();
+        if (dialog->calculateButton()->isDefault()) // Enter calculates; OK takes a press
+            seen << "Calculate";
+        auto ok = [&] { seen << (dialog->okButton()->isEnabled() ? "on" : "off"); };
+        ok();
+        dialog->glucoseEdit()->setText("70");
+        dialog->calculateButton()->click(); // refused
+        ok();
+        dialog->glucoseEdit()->setText("180");
+        dialog->carbsEdit()->setText("45");
+        dialog->calculateButton()->click();
+        ok();
+        seen << dialog->carbDoseField()->text() << dialog->correctionField()->text()
+             << dialog->adjustedCorrectionField()->text() << dialog->totalField()->text();
+        dialog->carbsEdit()->setText("50");
+        ok();
+        dialog->okButton()->click(); // disabled: nothing happens
+        dialog->carbsEdit()->setText("45");
+        dialog->calculateButton()->click();
+        dialog->okButton()->click();
+    });
+    prompts.expect("Quillmarch", "Your glucose must be 80 or higher to us RivezAdozu");
+    EXPECT_EQ(resultRow(runQuickBolus(*context, nullptr)), "180|45|450|3.0H|1.50H");
+    EXPECT_EQ(seen, (QStringList{"Quick Bolus",
+                                 "RivezAdozu provides an ESTIMATION ONLY.\n If present. Ketones "
+                                 "should be added to the overall dosage.",
+                                 "100", "0", "100", "15", "40", "0.50H", "Calculate", "off", "off",
+                                 "on", "3.0H", "2.0H", "1.50H", "4.50H", "off"}));
+
+    // Cancel hands back nothing, even after a calculation.
+    whenModalIs<RivezAdozuDlg>([&](RivezAdozuDlg* dialog) {
+        dialog->calculateButton()->click();
+        dialog->cancelButton()->click();
+    });
+    EXPECT_EQ(resultRow(runQuickBolus(*context, nullptr)), "none");
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "bolus/QbCalculator.h"
 #include "bolus/QbSetup.h"
 #include "storage/MedicationTable.h"
 #include "storage/QbRatioTable.h"
@@ -12,18 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-// An accepted estimate as "glucose|carbs|total|medication|correction", or "none".
-inline std::string resultRow(const std::optional<QuickBolusResult>& result) {
-    if (!result)
-        return "none";
-    return QStringLiteral("%1|%2|%3|%4|%5")
-        .arg(result->glucose)
-        .arg(result->carbs)
-        .arg(result->total)
-        .arg(result->medicationDosage, result->correctionDosage)
-        .toStdString();
-}
 
 // A patient database with every quick-bolus table, a logbook context at a fixed moment
 // (15 March 2007, noon) and helpers that store schedule rows and medications directly.
@@ -44,13 +31,6 @@ protected:
 
     std::vector<std::string> qbPreference() {
         return rows("select MED_CODE, MED_MINUTES, USE_BOL from QB_PREFERENCE");
-    }
-
-    // Target 80 to 120 (100), sensitivity 40 and ratio 15, all in force all day.
-    void addUsualSettings() {
-        addQbTarget(*db, "06:00", 80, 120);
-        addQbSensitivity(*db, "06:00", 40);
-        addQbRatio(*db, "06:00", 15);
     }
 
     std::unique_ptr<TestLogbookContext> context;
