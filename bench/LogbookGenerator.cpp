@@ -62,8 +62,10 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
     const int slotCount = std::min<int>(shape.entriesPerDay, std::size(kSlots));
 
     QDate date = QDate::fromString(shape.firstDate, "yyyyMMdd");
+    // The whole logbook is one unit of work, as an import is: one flush to disk at the end,
+    // so the figure is our code's and not the disk's.
+    Transaction unit(db);
     for (int d = 0; d < shape.days; ++d, date = date.addDays(1)) {
-        Transaction unit(db);
         const QString dateText = date.toString("yyyyMMdd");
         for (int s = 0; s < slotCount; ++s) {
             const SlotPlan& plan = kSlots[s];
@@ -106,7 +108,7 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
             if (SampleTable::saveWithDay(db, entry, SyncState::Added))
                 ++counts.entries;
         }
-        unit.commit();
     }
+    unit.commit();
     return counts;
 }

@@ -23,5 +23,5 @@ struct GeneratedCounts {
 
 // Creates the logbook tables (with their indexes) and the medications the doses name.
 bool createLogbookSchema(Database& db);
-// Each day is stored as one unit of work, as an import of a day would be.
+// The whole logbook is stored as one unit of work, as an import is.
 GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape);

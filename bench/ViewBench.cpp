@@ -1,12 +1,18 @@
 // Speed of the logbook list on a ten-year logbook: rebuilding the rows of "All Types" and
-// painting one screen of them, every cell read from the database by PK as it is drawn.
+// painting one screen of them, every cell read from the database by PK as it is drawn; and
+// the start of the program over that logbook, beside the start of an empty main window.
 // Prints Google Benchmark's table and then one "name: value unit" line per figure.
 
 #include "FigureReporter.h"
 #include "LogbookGenerator.h"
 
+#include "app/AppDialogs.h"
+#include "app/CQuillmarchApp.h"
+#include "app/SettingsTree.h"
+#include "app/widgets/CMainFrame.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
+#include "storage/Clock.h"
 #include "storage/PreferenceTable.h"
 #include "storage/QbPreferenceTable.h"
 #include "storage/QbTargetTable.h"
@@ -16,11 +22,14 @@
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
+#include <QMainWindow>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -92,6 +101,102 @@ void reload_and_paint_10y(benchmark::State& state) {
     }
 }
 BENCHMARK(reload_and_paint_10y)->Unit(benchmark::kMillisecond);
+
+// Start-up never asks anything here: the one patient is opened without a question.
+class NoAppDialogs : public AppDialogs {
+public:
+    std::optional<QString> askNewPatientName() override { return std::nullopt; }
+    std::optional<QString> chooseUser(const std::vector<std::pair<QString, QString>>&) override {
+        return std::nullopt;
+    }
+    void showFinalizing(bool) override {}
+};
+
+// Set once `target` has received a paint event while `ready` holds; the painting itself has
+// finished by the time the event loop hands control back.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QObject* target, std::function<bool()> ready) : m_ready(std::move(ready)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_ready())
+            painted = true;
+        return false;
+    }
+    // Runs the event loop until the paint came.
+    void wait() const {
+        while (!painted)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    bool painted = false;
+
+private:
+    std::function<bool()> m_ready;
+};
+
+// The patient "Bench" whose database is the ten-year logbook, in a settings file of its own.
+struct StartupFiles {
+    QTemporaryDir dir;
+    QString settingsPath;
+
+    StartupFiles() {
+        SilentPrompts prompts;
+        const QString dbPath = dir.filePath("ten-years.db");
+        {
+            Database db(dbPath, prompts);
+            createLogbookSchema(db);
+            generateLogbook(db, LogbookShape{});
+        }
+        settingsPath = dir.filePath("quillmarch.ini");
+        SettingsTree settings(settingsPath, prompts);
+        settings.setUserString("Bench", CQuillmarchApp::kDbPathValue, dbPath);
+        settings.flush();
+        // The first start summarizes every generated day; the figure is for a later start.
+        start();
+    }
+
+    // The program's start as main runs it, up to the logbook list painted with its rows.
+    void start() const {
+        SilentPrompts prompts;
+        NoProgress progress;
+        NoAppDialogs dialogs;
+        SystemClock clock;
+        NeverDelete question;
+        SettingsTree settings(settingsPath, prompts);
+        CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
+        if (!app.selectUser())
+            std::abort();
+        auto* view = new CQuillmarchView(app, progress, question);
+        CMainFrame frame(app, *view);
+        FirstPaint paint(view->list()->viewport(),
+                         [view] { return view->list()->logRowCount() > 0; });
+        frame.resize(1000, 740);
+        frame.show();
+        frame.updateTitle();
+        paint.wait();
+        app.closeUser();
+    }
+};
+
+void startup_10y(benchmark::State& state) {
+    static StartupFiles files;
+    for (auto _ : state)
+        files.start();
+}
+BENCHMARK(startup_10y)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same measure for a main window with nothing in it: what any start of a Qt window costs.
+void startup_empty_window(benchmark::State& state) {
+    for (auto _ : state) {
+        QMainWindow window;
+        FirstPaint paint(&window, [] { return true; });
+        window.resize(1000, 740);
+        window.show();
+        paint.wait();
+    }
+}
+BENCHMARK(startup_empty_window)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 

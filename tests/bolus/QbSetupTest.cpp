@@ -26,9 +26,8 @@ constexpr const char* kNotSwitchedOn =
 
 class QbSetup : public QbSetupFixture {
 protected:
-    // An item dialog's OK on the record with the numbers typed and the time picked; when it
-    // passes the row is stored as the page does, otherwise `message` must have been shown.
-    // Where the focus goes after a refusal, or nothing.
+    // An item dialog's OK with the numbers typed and the time picked: the row stored as the
+    // page does, or `message` shown and where the focus goes.
     template <class Schedule, class Record>
     std::optional<QbItemFocus> confirm(Record& record, std::vector<QString> numbers,
                                        const char* time, const char* message = nullptr) {
@@ -195,7 +194,6 @@ TEST_F(QbSetup, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTheCo
 // General page's range check on leaving it, OK refused until every schedule has a row, then
 // the insulin stored; Cancel stores no insulin.
 TEST_F(QbSetup, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
-    const QString caption = QStringLiteral("Quillmarch");
     addMedication("Humalog", "H");
     addMedication("Apidra", "A");
     storeQbPreference(*db, "H", 180, false);
@@ -212,29 +210,26 @@ TEST_F(QbSetup, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
         list(page)->setCurrentItem(list(page)->topLevelItem(row));
     };
     QbPrefGeneral* general = sheet->generalPage();
-    EXPECT_EQ(sheet->windowTitle(), "Quick Bolus Setup");
+    EXPECT_EQ(QStringList({sheet->windowTitle(), general->insulinBox()->currentText(),
+                           general->minutesEdit()->text()}),
+              QStringList({"Quick Bolus Setup", "Humalog", "180"}));
     EXPECT_EQ(listedTexts(*list(0)), (std::vector<QStringList>{{"7:00 am", "80", "141", "110"}}));
-    EXPECT_EQ(list(0)->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 1);
-    EXPECT_EQ(general->insulinBox()->itemText(0), "Apidra"); // by name
-    EXPECT_EQ(general->insulinBox()->currentText(), "Humalog");
-    EXPECT_EQ(general->minutesEdit()->text(), "180");
 
     emit general->insulinBox()->activated(0); // Apidra
-    prompts.expect(caption, "To enable RivezAdozu you must setup Targets,Ratios, and "
-                            "Sensitivities first.");
+    prompts.expect(kCaption, kNotSwitchedOn);
     sheet->okButton()->click();
     EXPECT_EQ(sheet->result(), QDialog::Rejected);
-    EXPECT_EQ(qbPreference(), std::vector<std::string>{"H|180|F"});
+    EXPECT_EQ(qbPreference(), Rows{"H|180|F"});
 
     // A new sensitivity through the item dialog, in the patient's 12-hour clock; a refused
     // OK keeps it open.
     bool keptOpen = false;
     whenModalIs<QbPrefItemDlg>([&](QbPrefItemDlg* item) {
-        EXPECT_EQ(item->windowTitle(), "RivezAdozu - Sensitivity");
-        EXPECT_EQ(item->timePicker()->displayFormat(), "hh:mm AP");
-        EXPECT_EQ(item->timePicker()->time(), QTime(0, 0));
+        EXPECT_EQ(QStringList({item->windowTitle(), item->timePicker()->displayFormat(),
+                               item->timePicker()->time().toString()}),
+                  QStringList({"RivezAdozu - Sensitivity", "hh:mm AP", "00:00:00"}));
         item->valueEdit(0)->setText("0");
-        prompts.expect(caption, "Glucose Amount must be greater then 0");
+        prompts.expect(kCaption, "Glucose Amount must be greater then 0");
         item->okButton()->click();
         keptOpen = item->isVisible();
         item->valueEdit(0)->setText("50");
@@ -264,17 +259,17 @@ TEST_F(QbSetup, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
     // Leaving General with minutes out of range returns to it.
     auto* tabs = sheet->findChild<QTabWidget*>();
     general->minutesEdit()->setText("29");
-    prompts.expect(caption, "Please enter an integer between 30 and 300.");
+    prompts.expect(kCaption, "Please enter an integer between 30 and 300.");
     tabs->setCurrentIndex(2);
     EXPECT_EQ(tabs->currentIndex(), 0);
     general->minutesEdit()->setText("300");
     sheet->okButton()->click();
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(qbPreference(), std::vector<std::string>{"A|300|T"});
+    EXPECT_EQ(qbPreference(), Rows{"A|300|T"});
 
     sheet = std::make_unique<QbPreferenceDlg>(*context, question);
     emit sheet->generalPage()->insulinBox()->activated(1);
     sheet->generalPage()->minutesEdit()->setText("200");
     sheet->cancelButton()->click();
-    EXPECT_EQ(qbPreference(), std::vector<std::string>{"A|300|T"});
+    EXPECT_EQ(qbPreference(), Rows{"A|300|T"});
 }
