@@ -61,9 +61,7 @@ protected:
         context =
             std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
     }
-    std::time_t at(const char* hhmm) const {
-        return clockTimeToday(QString::fromLatin1(hhmm), context->clock());
-    }
+    std::time_t at(const char* hhmm) const { return clockTimeToday(hhmm, context->clock()); }
     Rows qbPreference() { return rows("select MED_CODE, MED_MINUTES, USE_BOL from QB_PREFERENCE"); }
 
     // Insulin H for 180 minutes, switched on; the opening messages for what is missing expected.
@@ -137,6 +135,7 @@ TEST_F(QuickBolus, OverlapWarningFollowsTheSchedulesPastMidnight) {
         bool warns;
     } cases[] = {
         {"22:00", [](Database&) {}, false}, // 02:00 is still under the 20:00 ratio
+        {"22:00", [](Database& d) { addQbRatio(d, "01:00", 20); }, true},
         {"22:00", [](Database& d) { addQbTarget(d, "23:30", 90, 130); }, true},
         {"14:00", [](Database& d) { addQbSensitivity(d, "18:01", 30); }, false},
         {"14:00", [](Database& d) { addQbSensitivity(d, "18:00", 30); }, true},
@@ -242,13 +241,15 @@ TEST_F(QuickBolus, CalculatesOrDeclinesAndSplitsTheTotalOnAccept) {
                                     calc->adjustedCorrectionText(), calc->totalText()})
                            .join('|')
                            .toStdString();
-            // A changed input leaves nothing to accept until the next calculation.
-            calc->inputsChanged();
+            calc->inputsChanged(); // a changed input leaves nothing to accept
             EXPECT_EQ(resultRow(calc->accept()), "none");
             calc->calculate(c.glucose, c.carbs);
         }
         EXPECT_EQ(estimate + " -> " + resultRow(calc->accept()),
                   refused ? "none -> none" : c.outcome);
+        prompts.expect(kCaption, "Please enter your current glucose and/or carb intake");
+        calc->calculate(0, 0); // nor does a refusal after an estimate
+        EXPECT_EQ(resultRow(calc->accept()), "none");
         prompts.verify();
     }
 }
@@ -268,8 +269,7 @@ TEST_F(QuickBolus, AnAcceptedEstimatePrefillsTheNewEntryAtTheMomentGiven) {
             .join('|');
     };
     EXPECT_EQ(filled({180, 45, 450, "3.0H", "1.50H"}, false), "20070315120500|180|45|3.0H|1.50H");
-    // Nothing to give: the dose texts are left alone.
-    EXPECT_EQ(filled({100, 0, -100, "", ""}, false), "20070315120500|100|0|keep|");
+    EXPECT_EQ(filled({100, 0, -100, "", ""}, false), "20070315120500|100|0|keep|"); // untouched
     // Whole millimoles from the calculator become the logbook's tenths.
     EXPECT_EQ(filled({7, 45, 450, "3.0H", "1.50H"}, true), "20070315120500|70|45|3.0H|1.50H");
 }
