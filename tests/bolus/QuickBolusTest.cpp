@@ -56,8 +56,7 @@ class QuickBolus : public LogbookTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        ASSERT_TRUE(QbRatioTable::createTable(*db));
-        ASSERT_TRUE(QbSensitivityTable::createTable(*db));
+        ASSERT_TRUE(QbRatioTable::createTable(*db) && QbSensitivityTable::createTable(*db));
         context =
             std::make_unique<TestLogbookContext>(*db, prompts, fromDateTimeText("20070315120000"));
     }
@@ -491,7 +490,8 @@ TEST_F(QuickBolus, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
                   QStringList({"RivezAdozu - Sensitivity", "hh:mm AP", "00:00:00"}));
         item->valueEdit(0)->setText("0");
         prompts.expect(kCaption, "Glucose Amount must be greater then 0");
-        item->okButton()->click(); // refused: the dialog stays open
+        item->okButton()->click();
+        EXPECT_TRUE(item->isVisible()); // refused: the dialog stays open
         item->valueEdit(0)->setText("50");
         item->timePicker()->setTime(QTime(18, 15));
         item->okButton()->click();
