@@ -98,8 +98,9 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
                 entry.setNotePk(note.getPk());
                 ++counts.notes;
             }
-            // As the entry dialog does: the day row first, when the day has none yet.
-            if (!SampleDateTable::getByDate(db, entry.getSampleTime())) {
+            // The day row first, when the day has none yet (only its first entry can find
+            // none: the generator writes each day whole before the next).
+            if (s == 0 && !SampleDateTable::getByDate(db, entry.getSampleTime())) {
                 SampleDate day;
                 day.setSampleDate(dateText);
                 SampleDateTable::save(db, day);

@@ -5,7 +5,7 @@
 
 class Database;
 
-// Writes a realistic logbook through the table operations, the way the entry dialog stores
+// Writes a realistic logbook through the table operations, the way an import stores
 // entries: the day row is created when the day has none, each entry's note is stored
 // before the entry, and the entry is filed with saveWithDay.
 struct LogbookShape {

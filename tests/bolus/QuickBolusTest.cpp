@@ -461,7 +461,7 @@ TEST_F(QuickBolus, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTh
 TEST_F(QuickBolus, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
     addMedication("Humalog", "H");
     addMedication("Apidra", "A");
-    storeQbPreference(*db, "H", 180, false);
+    storeQbPreference(*db, "A", 180, false);
     changePreference([](Preference& p) { p.setMilitaryTimeBol(false); });
     context->reload();
     addQbTarget(*db, "07:00", 80, 141);
@@ -474,14 +474,14 @@ TEST_F(QuickBolus, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
     QbPrefGeneral* general = sheet->generalPage();
     EXPECT_EQ(QStringList({sheet->windowTitle(), general->insulinBox()->currentText(),
                            general->minutesEdit()->text()}),
-              QStringList({"Quick Bolus Setup", "Humalog", "180"}));
+              QStringList({"Quick Bolus Setup", "Apidra", "180"}));
     EXPECT_EQ(listedTexts(*list(0)), (std::vector<QStringList>{{"7:00 am", "80", "141", "110"}}));
 
-    emit general->insulinBox()->activated(0); // Apidra
+    emit general->insulinBox()->activated(1); // Humalog
     prompts.expect(kCaption, kNotSwitchedOn);
     sheet->okButton()->click();
     EXPECT_EQ(sheet->result(), QDialog::Rejected);
-    EXPECT_EQ(qbPreference(), Rows{"H|180|F"});
+    EXPECT_EQ(qbPreference(), Rows{"A|180|F"});
 
     // A new sensitivity through the item dialog, in the patient's 12-hour clock.
     whenModalIs<QbPrefItemDlg>([&](QbPrefItemDlg* item) {
@@ -524,11 +524,11 @@ TEST_F(QuickBolus, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {
     general->minutesEdit()->setText("300");
     sheet->okButton()->click();
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(qbPreference(), Rows{"A|300|T"});
+    EXPECT_EQ(qbPreference(), Rows{"H|300|T"});
 
     sheet = std::make_unique<QbPreferenceDlg>(*context, question);
-    emit sheet->generalPage()->insulinBox()->activated(1);
+    emit sheet->generalPage()->insulinBox()->activated(0);
     sheet->generalPage()->minutesEdit()->setText("200");
     sheet->cancelButton()->click();
-    EXPECT_EQ(qbPreference(), Rows{"A|300|T"});
+    EXPECT_EQ(qbPreference(), Rows{"H|300|T"});
 }
