@@ -26,9 +26,11 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -135,6 +137,27 @@ private:
     std::function<bool()> m_ready;
 };
 
+// The program's start as main runs it, up to the logbook list painted with its rows.
+void showLogbook(const QString& settingsPath) {
+    SilentPrompts prompts;
+    NoProgress progress;
+    NoAppDialogs dialogs;
+    SystemClock clock;
+    NeverDelete question;
+    SettingsTree settings(settingsPath, prompts);
+    CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
+    if (!app.selectUser())
+        std::abort();
+    auto* view = new CQuillmarchView(app, progress, question);
+    CMainFrame frame(app, *view);
+    FirstPaint paint(view->list()->viewport(), [view] { return view->list()->logRowCount() > 0; });
+    frame.resize(1000, 740);
+    frame.show();
+    frame.updateTitle();
+    paint.wait();
+    app.closeUser();
+}
+
 // The patient "Bench" whose database is the ten-year logbook, in a settings file of its own.
 struct StartupFiles {
     QTemporaryDir dir;
@@ -153,56 +176,77 @@ struct StartupFiles {
         settings.setUserString("Bench", CQuillmarchApp::kDbPathValue, dbPath);
         settings.flush();
         // The first start summarizes every generated day; the figure is for a later start.
-        start();
-    }
-
-    // The program's start as main runs it, up to the logbook list painted with its rows.
-    void start() const {
-        SilentPrompts prompts;
-        NoProgress progress;
-        NoAppDialogs dialogs;
-        SystemClock clock;
-        NeverDelete question;
-        SettingsTree settings(settingsPath, prompts);
-        CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
-        if (!app.selectUser())
-            std::abort();
-        auto* view = new CQuillmarchView(app, progress, question);
-        CMainFrame frame(app, *view);
-        FirstPaint paint(view->list()->viewport(),
-                         [view] { return view->list()->logRowCount() > 0; });
-        frame.resize(1000, 740);
-        frame.show();
-        frame.updateTitle();
-        paint.wait();
-        app.closeUser();
+        showLogbook(settingsPath);
     }
 };
 
-void startup_10y(benchmark::State& state) {
+StartupFiles& startupFiles() {
     static StartupFiles files;
+    return files;
+}
+
+// An empty main window shown until its first paint: what any start of a Qt window costs.
+void showEmptyWindow() {
+    QMainWindow window;
+    FirstPaint paint(&window, [] { return true; });
+    window.resize(1000, 740);
+    window.show();
+    paint.wait();
+}
+
+// Inside this program, the application object already made: our code's part of a start.
+void startup_10y_in_process(benchmark::State& state) {
+    const QString settingsPath = startupFiles().settingsPath;
     for (auto _ : state)
-        files.start();
+        showLogbook(settingsPath);
+}
+BENCHMARK(startup_10y_in_process)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void startup_empty_window_in_process(benchmark::State& state) {
+    for (auto _ : state)
+        showEmptyWindow();
+}
+BENCHMARK(startup_empty_window_in_process)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A whole start, as the patient waits for it: a new process of this program that loads the
+// libraries, makes the application object and ends at the first paint (see startChild).
+void runChild(benchmark::State& state, const QStringList& arguments) {
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        if (!child.waitForFinished(60000) || child.exitCode() != 0)
+            state.SkipWithError("the start did not reach its first paint");
+    }
+}
+
+void startup_10y(benchmark::State& state) {
+    runChild(state, {QStringLiteral("--start"), startupFiles().settingsPath});
 }
 BENCHMARK(startup_10y)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// The same measure for a main window with nothing in it: what any start of a Qt window costs.
 void startup_empty_window(benchmark::State& state) {
-    for (auto _ : state) {
-        QMainWindow window;
-        FirstPaint paint(&window, [] { return true; });
-        window.resize(1000, 740);
-        window.show();
-        paint.wait();
-    }
+    runChild(state, {QStringLiteral("--start")});
 }
 BENCHMARK(startup_empty_window)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The child of runChild: "--start" and the settings file shows the logbook, "--start" alone
+// an empty window; it ends at once after the first paint, skipping the tear-down.
+[[noreturn]] void startChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc > 2)
+        showLogbook(QString::fromLocal8Bit(argv[2]));
+    else
+        showEmptyWindow();
+    std::_Exit(0);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (argc > 1 && std::strcmp(argv[1], "--start") == 0)
+        startChild(argc, argv);
     QApplication app(argc, argv);
     runWithFigures(argc, argv);
     fixture().view.reset();
