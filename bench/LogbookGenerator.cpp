@@ -67,6 +67,17 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
     Transaction unit(db);
     for (int d = 0; d < shape.days; ++d, date = date.addDays(1)) {
         const QString dateText = date.toString("yyyyMMdd");
+        // The day row first, found or made once for all of the day's entries.
+        int dayPk = 0;
+        if (auto stored = SampleDateTable::getByDate(db, dateText)) {
+            dayPk = stored->getPk();
+        } else {
+            SampleDate day;
+            day.setSampleDate(dateText);
+            if (SampleDateTable::save(db, day))
+                ++counts.days;
+            dayPk = day.getPk();
+        }
         for (int s = 0; s < slotCount; ++s) {
             const SlotPlan& plan = kSlots[s];
             Sample entry;
@@ -98,15 +109,8 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
                 entry.setNotePk(note.getPk());
                 ++counts.notes;
             }
-            // The day row first, when the day has none yet (only its first entry can find
-            // none: the generator writes each day whole before the next).
-            if (s == 0 && !SampleDateTable::getByDate(db, entry.getSampleTime())) {
-                SampleDate day;
-                day.setSampleDate(dateText);
-                SampleDateTable::save(db, day);
-                ++counts.days;
-            }
-            if (SampleTable::saveWithDay(db, entry, SyncState::Added))
+            entry.setSampleDatePk(dayPk);
+            if (SampleTable::save(db, entry, SyncState::Added))
                 ++counts.entries;
         }
     }

@@ -5,9 +5,9 @@
 
 class Database;
 
-// Writes a realistic logbook through the table operations, the way an import stores
-// entries: the day row is created when the day has none, each entry's note is stored
-// before the entry, and the entry is filed with saveWithDay.
+// Writes a realistic logbook through the table operations, the way an import stores a day
+// of records: the day row is found or created once for the day, each entry's note is
+// stored before the entry, and the entry is saved under the day's key.
 struct LogbookShape {
     int days = 3650;
     int entriesPerDay = 8;
