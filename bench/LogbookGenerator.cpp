@@ -62,9 +62,22 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
     const int slotCount = std::min<int>(shape.entriesPerDay, std::size(kSlots));
 
     QDate date = QDate::fromString(shape.firstDate, "yyyyMMdd");
+    // The whole logbook is one unit of work, as an import is: one flush to disk at the end,
+    // so the figure is our code's and not the disk's.
+    Transaction unit(db);
     for (int d = 0; d < shape.days; ++d, date = date.addDays(1)) {
-        Transaction unit(db);
         const QString dateText = date.toString("yyyyMMdd");
+        // The day row first, found or made once for all of the day's entries.
+        int dayPk = 0;
+        if (auto stored = SampleDateTable::getByDate(db, dateText)) {
+            dayPk = stored->getPk();
+        } else {
+            SampleDate day;
+            day.setSampleDate(dateText);
+            if (SampleDateTable::save(db, day))
+                ++counts.days;
+            dayPk = day.getPk();
+        }
         for (int s = 0; s < slotCount; ++s) {
             const SlotPlan& plan = kSlots[s];
             Sample entry;
@@ -96,17 +109,11 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
                 entry.setNotePk(note.getPk());
                 ++counts.notes;
             }
-            // As the entry dialog does: the day row first, when the day has none yet.
-            if (!SampleDateTable::getByDate(db, entry.getSampleTime())) {
-                SampleDate day;
-                day.setSampleDate(dateText);
-                SampleDateTable::save(db, day);
-                ++counts.days;
-            }
-            if (SampleTable::saveWithDay(db, entry, SyncState::Added))
+            entry.setSampleDatePk(dayPk);
+            if (SampleTable::save(db, entry, SyncState::Added))
                 ++counts.entries;
         }
-        unit.commit();
     }
+    unit.commit();
     return counts;
 }

@@ -5,9 +5,9 @@
 
 class Database;
 
-// Writes a realistic logbook through the table operations, the way the entry dialog stores
-// entries: the day row is created when the day has none, each entry's note is stored
-// before the entry, and the entry is filed with saveWithDay.
+// Writes a realistic logbook through the table operations, the way an import stores a day
+// of records: the day row is found or created once for the day, each entry's note is
+// stored before the entry, and the entry is saved under the day's key.
 struct LogbookShape {
     int days = 3650;
     int entriesPerDay = 8;
@@ -23,5 +23,5 @@ struct GeneratedCounts {
 
 // Creates the logbook tables (with their indexes) and the medications the doses name.
 bool createLogbookSchema(Database& db);
-// Each day is stored as one unit of work, as an import of a day would be.
+// The whole logbook is stored as one unit of work, as an import is.
 GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape);

@@ -1,12 +1,18 @@
 // Speed of the logbook list on a ten-year logbook: rebuilding the rows of "All Types" and
-// painting one screen of them, every cell read from the database by PK as it is drawn.
+// painting one screen of them, every cell read from the database by PK as it is drawn; and
+// the start of the program over that logbook, beside the start of an empty main window.
 // Prints Google Benchmark's table and then one "name: value unit" line per figure.
 
 #include "FigureReporter.h"
 #include "LogbookGenerator.h"
 
+#include "app/AppDialogs.h"
+#include "app/CQuillmarchApp.h"
+#include "app/SettingsTree.h"
+#include "app/widgets/CMainFrame.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
+#include "storage/Clock.h"
 #include "storage/PreferenceTable.h"
 #include "storage/QbPreferenceTable.h"
 #include "storage/QbTargetTable.h"
@@ -16,11 +22,16 @@
 #include "ui/Prompts.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
+#include <QMainWindow>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -93,11 +104,149 @@ void reload_and_paint_10y(benchmark::State& state) {
 }
 BENCHMARK(reload_and_paint_10y)->Unit(benchmark::kMillisecond);
 
+// Start-up never asks anything here: the one patient is opened without a question.
+class NoAppDialogs : public AppDialogs {
+public:
+    std::optional<QString> askNewPatientName() override { return std::nullopt; }
+    std::optional<QString> chooseUser(const std::vector<std::pair<QString, QString>>&) override {
+        return std::nullopt;
+    }
+    void showFinalizing(bool) override {}
+};
+
+// Set once `target` has received a paint event while `ready` holds; the painting itself has
+// finished by the time the event loop hands control back.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QObject* target, std::function<bool()> ready) : m_ready(std::move(ready)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_ready())
+            painted = true;
+        return false;
+    }
+    // Runs the event loop until the paint came.
+    void wait() const {
+        while (!painted)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    bool painted = false;
+
+private:
+    std::function<bool()> m_ready;
+};
+
+// The program's start as main runs it, up to the logbook list painted with its rows.
+void showLogbook(const QString& settingsPath) {
+    SilentPrompts prompts;
+    NoProgress progress;
+    NoAppDialogs dialogs;
+    SystemClock clock;
+    NeverDelete question;
+    SettingsTree settings(settingsPath, prompts);
+    CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
+    if (!app.selectUser())
+        std::abort();
+    auto* view = new CQuillmarchView(app, progress, question);
+    CMainFrame frame(app, *view);
+    FirstPaint paint(view->list()->viewport(), [view] { return view->list()->logRowCount() > 0; });
+    frame.resize(1000, 740);
+    frame.show();
+    frame.updateTitle();
+    paint.wait();
+    app.closeUser();
+}
+
+// The patient "Bench" whose database is the ten-year logbook, in a settings file of its own.
+struct StartupFiles {
+    QTemporaryDir dir;
+    QString settingsPath;
+
+    StartupFiles() {
+        SilentPrompts prompts;
+        const QString dbPath = dir.filePath("ten-years.db");
+        {
+            Database db(dbPath, prompts);
+            createLogbookSchema(db);
+            generateLogbook(db, LogbookShape{});
+        }
+        settingsPath = dir.filePath("quillmarch.ini");
+        SettingsTree settings(settingsPath, prompts);
+        settings.setUserString("Bench", CQuillmarchApp::kDbPathValue, dbPath);
+        settings.flush();
+        // The first start summarizes every generated day; the figure is for a later start.
+        showLogbook(settingsPath);
+    }
+};
+
+StartupFiles& startupFiles() {
+    static StartupFiles files;
+    return files;
+}
+
+// An empty main window shown until its first paint: what any start of a Qt window costs.
+void showEmptyWindow() {
+    QMainWindow window;
+    FirstPaint paint(&window, [] { return true; });
+    window.resize(1000, 740);
+    window.show();
+    paint.wait();
+}
+
+// Inside this program, the application object already made: our code's part of a start.
+void startup_10y_in_process(benchmark::State& state) {
+    const QString settingsPath = startupFiles().settingsPath;
+    for (auto _ : state)
+        showLogbook(settingsPath);
+}
+BENCHMARK(startup_10y_in_process)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void startup_empty_window_in_process(benchmark::State& state) {
+    for (auto _ : state)
+        showEmptyWindow();
+}
+BENCHMARK(startup_empty_window_in_process)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A whole start, as the patient waits for it: a new process of this program that loads the
+// libraries, makes the application object and ends at the first paint (see startChild).
+void runChild(benchmark::State& state, const QStringList& arguments) {
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        if (!child.waitForFinished(60000) || child.exitCode() != 0)
+            state.SkipWithError("the start did not reach its first paint");
+    }
+}
+
+void startup_10y(benchmark::State& state) {
+    runChild(state, {QStringLiteral("--start"), startupFiles().settingsPath});
+}
+BENCHMARK(startup_10y)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void startup_empty_window(benchmark::State& state) {
+    runChild(state, {QStringLiteral("--start")});
+}
+BENCHMARK(startup_empty_window)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The child of runChild: "--start" and the settings file shows the logbook, "--start" alone
+// an empty window; it ends at once after the first paint, skipping the tear-down.
+[[noreturn]] void startChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc > 2)
+        showLogbook(QString::fromLocal8Bit(argv[2]));
+    else
+        showEmptyWindow();
+    std::_Exit(0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (argc > 1 && std::strcmp(argv[1], "--start") == 0)
+        startChild(argc, argv);
     QApplication app(argc, argv);
     runWithFigures(argc, argv);
     fixture().view.reset();

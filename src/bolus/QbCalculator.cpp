@@ -167,10 +167,6 @@ bool QbCalculator::calculate(int glucose, int carbs) {
     }
     if (glucose == 0 && carbs == 0)
         return refuse(kNothingEntered);
-    // A glucose of 0 is a reading nobody took: correcting against it would lower the
-    // carbohydrate dose by a made-up amount, so the patient is asked for the reading.
-    if (glucose == 0)
-        return refuse(kNoGlucose);
     if (m_code.isEmpty() || m_minutes <= 0)
         return refuse(kNoInsulin);
     // Missing settings were named when the dialog opened. Without a target the whole
@@ -183,8 +179,12 @@ bool QbCalculator::calculate(int glucose, int carbs) {
     if (carbs >= 1 && m_ratio <= 0)
         return refuse(kRatioMissing);
 
-    // The correction itself is truncated, not rounded: only its final, adjusted form is.
-    m_correction = saturate((std::int64_t{glucose} - m_target) * 100 / m_sensitivity);
+    // A glucose of 0 is a reading nobody took: the patient eats without one, and correcting
+    // against 0 would take a made-up amount off the carbohydrate dose. It asks for no
+    // correction; the active insulin is still taken off. The correction itself is
+    // truncated, not rounded: only its final, adjusted form is.
+    m_correction =
+        glucose == 0 ? 0 : saturate((std::int64_t{glucose} - m_target) * 100 / m_sensitivity);
     m_correctionText = formatUnits(m_correction);
 
     if (carbs >= 1) {

@@ -56,9 +56,7 @@ public:
         "RivezAdozu provides an ESTIMATION ONLY.\n If present. Ketones should be added to the "
         "overall dosage.";
     // Our own refusals, for requests that would otherwise divide by nothing or dose against
-    // a reading or setting that is not there.
-    static constexpr const char* kNoGlucose =
-        "Please enter your current glucose. RivezAdozu does not estimate a bolus without it.";
+    // a setting that is not there.
     static constexpr const char* kNoInsulin =
         "No bolus insulin or insulin duration is set. Please complete the Quick Bolus Setup "
         "before using RivezAdozu.";

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -27,6 +29,19 @@ QLineEdit* shownField(QWidget* parent) {
     return field;
 }
 
+// A titled group of labelled fields, one row each.
+QGroupBox* fieldGroup(const QString& title,
+                      std::initializer_list<std::pair<const char*, QLineEdit*>> rows,
+                      QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    auto* form = new QFormLayout(group);
+    for (const auto& [label, field] : rows) {
+        field->setParent(group);
+        form->addRow(QString::fromLatin1(label), field);
+    }
+    return group;
+}
+
 } // namespace
 
 RivezAdozuDlg::RivezAdozuDlg(LogbookContext& context, QWidget* parent)
@@ -34,31 +49,30 @@ RivezAdozuDlg::RivezAdozuDlg(LogbookContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Quick Bolus"));
     setModal(true);
 
-    auto* parameters = new QGroupBox(QStringLiteral("Parameters"), this);
-    m_glucose = digitsEdit(parameters);
-    m_carbs = digitsEdit(parameters);
-    m_target = shownField(parameters);
-    m_ratio = shownField(parameters);
-    m_sensitivity = shownField(parameters);
-    auto* inputs = new QFormLayout(parameters);
-    inputs->addRow(QStringLiteral("Glucose:"), m_glucose);
-    inputs->addRow(QStringLiteral("Carbohydrates:"), m_carbs);
-    inputs->addRow(QStringLiteral("Target Glucose:"), m_target);
-    inputs->addRow(QStringLiteral("1u Carb Ratio"), m_ratio);
-    inputs->addRow(QStringLiteral("1u Sensitivity"), m_sensitivity);
-
-    auto* estimation = new QGroupBox(QStringLiteral("Estimation"), this);
-    m_carbDose = shownField(estimation);
-    m_correction = shownField(estimation);
-    m_active = shownField(estimation);
-    m_adjusted = shownField(estimation);
-    m_total = shownField(estimation);
-    auto* results = new QFormLayout(estimation);
-    results->addRow(QStringLiteral("Carbohydrate Adjustment:"), m_carbDose);
-    results->addRow(QStringLiteral("Glucose Correction:"), m_correction);
-    results->addRow(QStringLiteral("Active Insulin:"), m_active);
-    results->addRow(QStringLiteral("Adjusted Correction:"), m_adjusted);
-    results->addRow(QStringLiteral("Quick Bolus Amt:"), m_total);
+    m_glucose = digitsEdit(this);
+    m_carbs = digitsEdit(this);
+    m_target = shownField(this);
+    m_ratio = shownField(this);
+    m_sensitivity = shownField(this);
+    m_carbDose = shownField(this);
+    m_correction = shownField(this);
+    m_active = shownField(this);
+    m_adjusted = shownField(this);
+    m_total = shownField(this);
+    QGroupBox* parameters = fieldGroup(QStringLiteral("Parameters"),
+                                       {{"Glucose:", m_glucose},
+                                        {"Carbohydrates:", m_carbs},
+                                        {"Target Glucose:", m_target},
+                                        {"1u Carb Ratio", m_ratio},
+                                        {"1u Sensitivity", m_sensitivity}},
+                                       this);
+    QGroupBox* estimation = fieldGroup(QStringLiteral("Estimation"),
+                                       {{"Carbohydrate Adjustment:", m_carbDose},
+                                        {"Glucose Correction:", m_correction},
+                                        {"Active Insulin:", m_active},
+                                        {"Adjusted Correction:", m_adjusted},
+                                        {"Quick Bolus Amt:", m_total}},
+                                       this);
 
     auto* caution = new QLabel(QString::fromLatin1(QbCalculator::kEstimateOnly), this);
     caution->setWordWrap(true);
