@@ -155,29 +155,14 @@ bool SampleForm::isChoosable(QChar code) const {
     return false;
 }
 
-// The doses of a dosage text, each with its whole token. Unlike splitDosage, amounts are
-// kept whole: "100.5" is a valid amount, and cutting it to four characters would change the
-// dose when the entry is stored again.
-std::vector<SampleForm::Dose> SampleForm::dosesOf(const QString& dosage) {
-    std::vector<Dose> doses;
-    for (const QString& token : dosage.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        qsizetype end = 0;
-        while (end < token.size() &&
-               ((token.at(end) >= u'0' && token.at(end) <= u'9') || token.at(end) == u'.'))
-            ++end;
-        doses.push_back({end < token.size() ? token.at(end) : QChar(), token.left(end), token});
-    }
-    return doses;
-}
-
 // Doses go to the rows in order. A dose no row can show (its medication is not in the lists,
 // or the rows are full) is never dropped: it goes to `kept` and is stored again as it was.
 // Without `kept` (a slot's usual doses, which are only a suggestion) it is left out.
 void SampleForm::fillRows(const QString& dosage, int first, int count, std::vector<Dose>* kept) {
     int next = first;
-    for (const Dose& dose : dosesOf(dosage)) {
-        if (next < first + count && isChoosable(dose.code)) {
-            m_rows.at(next++) = {dose.code, dose.amount, false};
+    for (const DosageToken& dose : dosageTokens(dosage)) {
+        if (next < first + count && isChoosable(dose.entry.code)) {
+            m_rows.at(next++) = {dose.entry.code, dose.entry.amount, false};
         } else if (kept) {
             kept->push_back(dose);
         }
@@ -268,7 +253,7 @@ QString SampleForm::composeRows(int first, int count, const std::vector<Dose>& k
             entries.push_back({row.code, row.amount});
     }
     for (const Dose& dose : kept)
-        entries.push_back({QChar(), dose.token});
+        entries.push_back({QChar(), dose.text});
     return composeDosage(entries);
 }
 

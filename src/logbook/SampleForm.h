@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/Conversions.h"
 #include "storage/Sample.h"
 
 #include <QDate>
@@ -148,13 +149,8 @@ public:
 private:
     // A dose as written in a dosage text: its whole token is kept so that a dose the rows
     // cannot show is stored again exactly.
-    struct Dose {
-        QChar code;
-        QString amount;
-        QString token;
-    };
+    using Dose = DosageToken;
 
-    static std::vector<Dose> dosesOf(const QString& dosage);
     void loadChoices();
     bool isChoosable(QChar code) const;
     void fillRows(const QString& dosage, int first, int count, std::vector<Dose>* kept);

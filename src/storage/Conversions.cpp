@@ -123,24 +123,29 @@ int parseGlucoseEntry(const QString& text) {
 
 // ---- Dosage lists ----------------------------------------------------------------------
 
-std::vector<DosageEntry> splitDosage(const QString& text, int maxEntries) {
-    std::vector<DosageEntry> entries;
-    if (text.size() < 2 || maxEntries <= 0)
-        return entries;
-    const QStringList tokens = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString& token : tokens) {
-        if (static_cast<int>(entries.size()) >= maxEntries)
-            break;
+std::vector<DosageToken> dosageTokens(const QString& text) {
+    std::vector<DosageToken> tokens;
+    for (const QString& token : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         qsizetype end = 0;
         while (end < token.size() &&
                (isAsciiDigit(token.at(end)) || token.at(end) == QLatin1Char('.')))
             ++end;
-        DosageEntry entry;
         // The whole amount: a total counts every digit up to the hundredths, and an amount
         // cut to a few characters would be another dose.
-        entry.amount = token.left(end);
-        entry.code = end < token.size() ? token.at(end) : QChar();
-        entries.push_back(entry);
+        DosageEntry entry{end < token.size() ? token.at(end) : QChar(), token.left(end)};
+        tokens.push_back({std::move(entry), token});
+    }
+    return tokens;
+}
+
+std::vector<DosageEntry> splitDosage(const QString& text, int maxEntries) {
+    std::vector<DosageEntry> entries;
+    if (text.size() < 2 || maxEntries <= 0)
+        return entries;
+    for (DosageToken& token : dosageTokens(text)) {
+        if (static_cast<int>(entries.size()) >= maxEntries)
+            break;
+        entries.push_back(std::move(token.entry));
     }
     return entries;
 }

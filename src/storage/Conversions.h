@@ -37,6 +37,16 @@ struct DosageEntry {
     bool operator==(const DosageEntry&) const = default;
 };
 
+// One item of a dosage list as it was written: the entry read from it, and the whole item
+// (characters after the code included), for storing an item again exactly as it came.
+struct DosageToken {
+    DosageEntry entry;
+    QString text;
+};
+
+// Every item of a dosage list, whatever its length or count.
+std::vector<DosageToken> dosageTokens(const QString& text);
+
 // What the insulin totals need to know of a medication.
 struct MedicationFlags {
     bool isInsulin = false;

@@ -147,6 +147,7 @@ TEST_F(SlotMedicationTest, OpensWithTheKnownDosesOfTheSlotAndGivesThemBack) {
         const char* result;
     } cases[] = {
         {"5H 2.5N", {"H:5*", "N:2.5*", "-:"}, "5H 2.5N"},
+        {"12.25H 100.5N", {"H:12.25*", "N:100.5*", "-:"}, "12.25H 100.5N"}, // amounts whole
         // Unknown or inactive codes show N/A and are dropped; a fourth dose never shows.
         {"3X 4L 2A 1H", {"-:", "-:", "A:2*"}, "2A"},
         {"", {"-:", "-:", "-:"}, ""},
