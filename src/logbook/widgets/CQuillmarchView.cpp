@@ -139,10 +139,7 @@ void CQuillmarchView::reloadRows(std::size_t limit) {
     m_filter = m_filterSource ? m_filterSource() : LogFilter::AllTypes;
     m_list->setFilter(m_filter);
     m_list->setUpdatesEnabled(false);
-    {
-        auto rows = buildLogRows(m_context.database(), m_filter, limit);
-        m_list->model()->setRows(std::move(rows));
-    }
+    m_list->model()->setRows(buildLogRows(m_context.database(), m_filter, limit));
     if (m_reselect.pk != 0)
         m_list->reselect(m_reselect);
     m_reselect = {0, 0};
