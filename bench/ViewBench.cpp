@@ -114,27 +114,48 @@ public:
     void showFinalizing(bool) override {}
 };
 
-// Set once `target` has received a paint event while `ready` holds; the painting itself has
-// finished by the time the event loop hands control back.
+// Waits for the first paint of `target` while `ready` holds. The start ends when that paint
+// is over: at the first event of another kind delivered after it (a window's repaint pass
+// sends nothing but paint events until it has flushed), or when the event loop hands control
+// back, whichever comes first.
 class FirstPaint : public QObject {
 public:
-    FirstPaint(QObject* target, std::function<bool()> ready) : m_ready(std::move(ready)) {
-        target->installEventFilter(this);
+    FirstPaint(QObject* target, std::function<bool()> ready)
+        : m_target(target), m_ready(std::move(ready)) {
+        QCoreApplication::instance()->installEventFilter(this);
     }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && m_ready())
-            painted = true;
+    ~FirstPaint() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (object == m_target && m_ready())
+                m_painted = true;
+        } else if (m_painted) {
+            finish();
+        }
         return false;
     }
-    // Runs the event loop until the paint came.
-    void wait() const {
-        while (!painted)
+    // Runs the event loop until the paint is over.
+    void wait() {
+        while (!m_painted)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
+        finish();
     }
-    bool painted = false;
+    // What a timed start does the moment it is over (the child process ends there).
+    static inline std::function<void()> onFinished;
 
 private:
+    void finish() {
+        if (m_finished)
+            return;
+        m_finished = true;
+        if (onFinished)
+            onFinished();
+    }
+
+    QObject* m_target;
     std::function<bool()> m_ready;
+    bool m_painted = false;
+    bool m_finished = false;
 };
 
 // The program's start as main runs it, up to the logbook list painted with its rows.
@@ -230,9 +251,10 @@ void startup_empty_window(benchmark::State& state) {
 BENCHMARK(startup_empty_window)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The child of runChild: "--start" and the settings file shows the logbook, "--start" alone
-// an empty window; it ends at once after the first paint, skipping the tear-down.
+// an empty window; it ends the moment its first paint is over, skipping the tear-down.
 [[noreturn]] void startChild(int argc, char** argv) {
     QApplication app(argc, argv);
+    FirstPaint::onFinished = [] { std::_Exit(0); };
     if (argc > 2)
         showLogbook(QString::fromLocal8Bit(argv[2]));
     else

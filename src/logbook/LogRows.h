@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class Database;
@@ -19,5 +20,6 @@ constexpr int AllTypes = -1;
 } // namespace LogFilter
 
 // The rows of the list for a filter: one slot's entries newest first across all days; or
-// every day newest first, followed under "All Types" by its entries latest first.
-std::vector<LogRow> buildLogRows(Database& db, int filter);
+// every day newest first, followed under "All Types" by its entries latest first. A limit
+// above 0 gives only the first `limit` rows of that list (the first screen of it).
+std::vector<LogRow> buildLogRows(Database& db, int filter, std::size_t limit = 0);

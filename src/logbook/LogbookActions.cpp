@@ -90,9 +90,14 @@ QString LogbookActions::retentionCutoff() const {
     return toDateText(m_context.clock().now() - days * kSecondsPerDay);
 }
 
-int LogbookActions::retentionCleanUp(Progress& progress) {
+void LogbookActions::deleteOrphanNotes() {
+    NoteTable::deleteOrphans(m_context.database());
+}
+
+int LogbookActions::retentionCleanUp(Progress& progress, bool withOrphanNotes) {
     Database& db = m_context.database();
-    NoteTable::deleteOrphans(db);
+    if (withOrphanNotes)
+        deleteOrphanNotes();
     if (m_context.preference().getRetainPcDayCnt() <= 0)
         return 0;
     int due = SampleDateTable::getTruncatableCnt(db, retentionCutoff());
@@ -109,8 +114,8 @@ int LogbookActions::retentionCleanUp(Progress& progress) {
                            prompts, [&](SampleDateAbs& day) { SampleDateTable::remove(db, day); });
 }
 
-int LogbookActions::summarizeCommand(Progress& progress) {
-    retentionCleanUp(progress);
+int LogbookActions::summarizeCommand(Progress& progress, bool withOrphanNotes) {
+    retentionCleanUp(progress, withOrphanNotes);
     return summarizeOutOfDateDays(m_context.database(), m_context.medicationLookup(), progress,
                                   m_context.prompts());
 }

@@ -34,12 +34,15 @@ public:
 
     // The oldest date kept: today's date minus the retention in whole days ("%Y%m%d").
     QString retentionCutoff() const;
-    // Orphaned notes go; then, when days older than the retention exist, the patient is
-    // asked and, on Yes, they are removed with everything in them. Returns the days removed.
-    int retentionCleanUp(Progress& progress);
+    // Orphaned notes go (unless the caller does that later with deleteOrphanNotes); then,
+    // when days older than the retention exist, the patient is asked and, on Yes, they are
+    // removed with everything in them. Returns the days removed.
+    int retentionCleanUp(Progress& progress, bool withOrphanNotes = true);
+    // Notes that no entry, day or vital record refers to any more.
+    void deleteOrphanNotes();
     // The summarize command: retention clean-up, then every out-of-date day is summarized.
     // Returns the number of days summarized.
-    int summarizeCommand(Progress& progress);
+    int summarizeCommand(Progress& progress, bool withOrphanNotes = true);
 
 private:
     LogbookContext& m_context;

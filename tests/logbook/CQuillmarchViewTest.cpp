@@ -7,6 +7,7 @@
 #include "support/ScriptedDeleteQuestion.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
@@ -224,4 +225,22 @@ TEST_F(ViewTest, FirstShowRunsTheSummarizeCommandThenReloads) {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(progress.steps(), 4);
+}
+
+TEST_F(ViewTest, FirstShowPaintsTheNewestScreenThenBringsInTheRestAndClearsOrphanNotes) {
+    const int days = view->list()->rowsPerScreen() + 5;
+    for (int day = 0; day < days; ++day)
+        addDay(QDate(2007, 1, 1).addDays(day).toString("yyyyMMdd"));
+    addNote("nobody points here");
+    const std::vector<LogRow> all = buildLogRows(*db, LogFilter::AllTypes);
+    view->show();
+    QCoreApplication::processEvents(); // the posted summarize command
+    QCoreApplication::processEvents(); // the first screen
+    const std::vector<LogRow> first = listed();
+    ASSERT_LT(first.size(), all.size());
+    EXPECT_GE(first.size() * view->list()->rowHeightForFont(), view->list()->viewport()->height());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), all.begin()));
+    QCoreApplication::processEvents(); // the rest, after the paint
+    EXPECT_EQ(listed(), all);
+    EXPECT_EQ(rows("select count(*) from NOTE"), std::vector<std::string>{"0"});
 }

@@ -13,10 +13,20 @@
 #include "ui/Progress.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMetaObject>
+#include <utility>
 
 using namespace ViewCommand;
+
+namespace {
+
+// The start's work that the first screen does not need; posted below the priority of
+// painting, so that the first screen is painted before it runs.
+const QEvent::Type kAfterFirstScreen = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
 
 CQuillmarchView::CQuillmarchView(LogbookContext& context, Progress& progress,
                                  DeleteQuestion& deleteQuestion, QWidget* parent)
@@ -36,6 +46,7 @@ void CQuillmarchView::showEvent(QShowEvent* event) {
     if (m_firstShown)
         return;
     m_firstShown = true;
+    m_firstScreenFirst = true;
     // The first thing the patient sees is the retention question (when due), then the
     // summarizing progress (when days are out of date), then the list.
     postCommand(Summarize);
@@ -63,8 +74,24 @@ bool CQuillmarchView::isCommandChecked(int id) const {
 bool CQuillmarchView::runCommand(int id) {
     switch (id) {
     case Summarize:
-        m_actions.summarizeCommand(m_progress);
-        postCommand(Reload);
+        if (std::exchange(m_firstScreenFirst, false)) {
+            // The patient sees the same questions, progress and rows in the same order; only
+            // the clean-up of notes nobody refers to and the rows below the first screen
+            // wait until that screen is painted.
+            m_actions.summarizeCommand(m_progress, false);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    reloadRows(m_list->rowsPerScreen());
+                    QCoreApplication::postEvent(this, new QEvent(kAfterFirstScreen),
+                                                Qt::LowEventPriority - 1);
+                },
+                Qt::QueuedConnection);
+            m_orphanNotesPending = true;
+        } else {
+            m_actions.summarizeCommand(m_progress);
+            postCommand(Reload);
+        }
         return true;
     case SummarizeAll:
         SampleDateTable::markAllUnsummarized(m_context.database());
@@ -85,7 +112,23 @@ LogSelection CQuillmarchView::selection() const {
     return m_list->selection();
 }
 
+bool CQuillmarchView::event(QEvent* event) {
+    if (event->type() != kAfterFirstScreen)
+        return QWidget::event(event);
+    if (std::exchange(m_orphanNotesPending, false))
+        m_actions.deleteOrphanNotes();
+    if (std::exchange(m_restPending, false)) {
+        m_list->model()->completeRows(buildLogRows(m_context.database(), m_filter));
+        emit logbookChanged();
+    }
+    return true;
+}
+
 void CQuillmarchView::reload() {
+    reloadRows(0);
+}
+
+void CQuillmarchView::reloadRows(std::size_t limit) {
     // The preference is read again so that the list draws with the stored settings.
     m_context.reloadPreference();
     if (m_reselect.pk == 0) {
@@ -96,12 +139,14 @@ void CQuillmarchView::reload() {
     m_filter = m_filterSource ? m_filterSource() : LogFilter::AllTypes;
     m_list->setFilter(m_filter);
     m_list->setUpdatesEnabled(false);
-    m_list->model()->setRows(buildLogRows(m_context.database(), m_filter));
+    m_list->model()->setRows(buildLogRows(m_context.database(), m_filter, limit));
     if (m_reselect.pk != 0)
         m_list->reselect(m_reselect);
     m_reselect = {0, 0};
     m_list->setUpdatesEnabled(true);
     m_list->viewport()->update();
+    // Only a first screen that came out full leaves rows to read; any other load reads all.
+    m_restPending = limit > 0 && m_list->model()->rowCount() >= static_cast<int>(limit);
     emit logbookChanged();
 }
 

@@ -62,6 +62,7 @@ signals:
     void settingsChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -74,6 +75,8 @@ private:
     void changed() override;
     void showDayEntries(bool show) override;
 
+    // Fills the list; a limit above 0 keeps only that many rows of its beginning.
+    void reloadRows(std::size_t limit);
     void openContextMenu(const QPoint& globalPos);
     void editPreferences();
     void onKeyReleased(int key);
@@ -90,4 +93,9 @@ private:
     int m_filter = LogFilter::AllTypes;
     LogRow m_reselect{0, 0};
     bool m_firstShown = false;
+    // The first load shows the newest screenful and, once it is painted, brings in the rest
+    // of the rows and clears away orphaned notes.
+    bool m_firstScreenFirst = false;
+    bool m_restPending = false;
+    bool m_orphanNotesPending = false;
 };

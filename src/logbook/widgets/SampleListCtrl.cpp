@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScreen>
 #include <algorithm>
 
 SampleListCtrl::SampleListCtrl(LogbookContext& context, QWidget* parent)
@@ -143,6 +144,12 @@ void SampleListCtrl::repaintRows() {
 int SampleListCtrl::rowHeightForFont() const {
     QFontMetrics metrics(font());
     return metrics.height() + metrics.leading() + 24;
+}
+
+int SampleListCtrl::rowsPerScreen() const {
+    const QScreen* where = screen();
+    const int height = std::max(where ? where->geometry().height() : 0, viewport()->height());
+    return height / std::max(1, rowHeightForFont()) + 1;
 }
 
 void SampleListCtrl::applyRowHeight() {

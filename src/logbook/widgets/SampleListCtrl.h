@@ -52,6 +52,8 @@ public:
     void repaintRows();
 
     int rowHeightForFont() const;
+    // How many rows the list could show at most, on its screen or in its present size.
+    int rowsPerScreen() const;
 
     // The list's own model; it hides the base class's accessor of the same name.
     SampleListModel* model() const { return m_model; }

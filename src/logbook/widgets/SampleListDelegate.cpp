@@ -27,10 +27,7 @@ void frameRect(QPainter* painter, const QRect& rect, const QColor& color) {
 } // namespace
 
 SampleListDelegate::SampleListDelegate(LogbookContext& context, QObject* parent)
-    : QStyledItemDelegate(parent), m_context(context) {
-    for (int i = 0; i < static_cast<int>(m_icons.size()); ++i)
-        m_icons[static_cast<std::size_t>(i)] = LogbookLook::iconPixmap(static_cast<LogIcon>(i));
-}
+    : QStyledItemDelegate(parent), m_context(context) {}
 
 void SampleListDelegate::beginPaintPass() const {
     m_inPass = true;
@@ -60,7 +57,10 @@ LogRowCells SampleListDelegate::cellsFor(const QModelIndex& index) const {
 }
 
 QPixmap SampleListDelegate::iconFor(LogIcon icon, bool selected, const QColor& highlight) const {
-    const QPixmap& plain = m_icons[iconSlot(icon)];
+    std::optional<QPixmap>& loaded = m_icons[iconSlot(icon)];
+    if (!loaded)
+        loaded = LogbookLook::iconPixmap(icon);
+    const QPixmap& plain = *loaded;
     if (!selected || plain.isNull())
         return plain;
     if (m_blendColor != highlight) {

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 #include <array>
+#include <optional>
 
 class LogbookContext;
 class QFontMetrics;
@@ -44,8 +45,9 @@ private:
     int m_filter = LogFilter::AllTypes;
     bool m_compact = false;
 
-    // Drawing objects, made once.
-    std::array<QPixmap, 9> m_icons;
+    // Drawing objects, made once: each picture when it is first drawn, so that a start
+    // whose first screen shows none decodes none.
+    mutable std::array<std::optional<QPixmap>, 9> m_icons;
     mutable std::array<QPixmap, 9> m_blendedIcons;
     mutable QColor m_blendColor;
 

@@ -20,6 +20,19 @@ void SampleListModel::setRows(std::vector<LogRow> rows) {
     endResetModel();
 }
 
+void SampleListModel::completeRows(std::vector<LogRow> all) {
+    const std::size_t held = m_rows.size();
+    if (all.size() < held || !std::equal(m_rows.begin(), m_rows.end(), all.begin())) {
+        setRows(std::move(all));
+        return;
+    }
+    if (all.size() == held)
+        return;
+    beginInsertRows({}, static_cast<int>(held), static_cast<int>(all.size()) - 1);
+    m_rows.insert(m_rows.end(), all.begin() + static_cast<std::ptrdiff_t>(held), all.end());
+    endInsertRows();
+}
+
 void SampleListModel::removeLogRows(const std::vector<int>& positions,
                                     const std::vector<LogRow>& rows) {
     for (int position : positions) {

@@ -24,6 +24,10 @@ public:
     bool compact() const { return m_compact; }
 
     void setRows(std::vector<LogRow> rows);
+    // Brings in the whole list when the rows held so far are its beginning: the rows after
+    // them are added at the end, so the selection and the scrolling stay. Otherwise the
+    // rows are replaced, as by setRows.
+    void completeRows(std::vector<LogRow> all);
     const std::vector<LogRow>& rows() const { return m_rows; }
     const LogRow& rowAt(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
 
