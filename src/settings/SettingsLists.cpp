@@ -1,5 +1,7 @@
 #include "settings/SettingsLists.h"
 
+#include "settings/PreferenceRules.h"
+
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 
@@ -76,8 +78,14 @@ QStringList protocolCells(const ProtocolAbs& protocol) {
 }
 
 QStringList basalCells(const BasilRateAbs& rate, const Clock& clock, bool military) {
-    return {formatTimeOfDay(clockTimeToday(rate.getStartTime(), clock), military),
-            rate.getBasilMedAmt()};
+    // The stored hour and minute are shown as they are: read through today's date, a 02:30
+    // would show as 3:30 on the day the clock springs forward. A text that names no time is
+    // shown as the clock reads it.
+    const std::optional<QTime> stored = PickedTime(rate.getStartTime(), kBasalTimeFormat).shown();
+    const QString time =
+        stored ? formatTimeOfDay(stored->hour(), stored->minute(), military)
+               : formatTimeOfDay(clockTimeToday(rate.getStartTime(), clock), military);
+    return {time, rate.getBasilMedAmt()};
 }
 
 QStringList freeCodeLetters(Database& db, int pk) {

@@ -284,12 +284,16 @@ std::time_t fromDateText(const QString& text) {
 
 QString formatTimeOfDay(std::time_t time, bool military) {
     std::tm f = localFields(time);
+    return formatTimeOfDay(f.tm_hour, f.tm_min, military);
+}
+
+QString formatTimeOfDay(int hour24, int minute, bool military) {
     if (military)
-        return QString::asprintf("%2.2d:%2.2d", f.tm_hour, f.tm_min);
-    int hour = f.tm_hour % 12;
+        return QString::asprintf("%2.2d:%2.2d", hour24, minute);
+    int hour = hour24 % 12;
     if (hour == 0)
         hour = 12;
-    return QString::asprintf("%d:%2.2d %s", hour, f.tm_min, f.tm_hour < 12 ? "am" : "pm");
+    return QString::asprintf("%d:%2.2d %s", hour, minute, hour24 < 12 ? "am" : "pm");
 }
 
 QString formatDateAtTime(const QString& dateText, const QString& dateTimeText, bool military) {

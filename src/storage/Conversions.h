@@ -94,6 +94,9 @@ QString padDateText(const QString& text); // a date as a timestamp at midnight
 std::time_t fromDateTimeText(const QString& text);
 std::time_t fromDateText(const QString& text);
 QString formatTimeOfDay(std::time_t time, bool military);
+// The same for an hour (0-23) and minute as written in a stored time of day, which no clock
+// change can move.
+QString formatTimeOfDay(int hour24, int minute, bool military);
 QString formatDateAtTime(const QString& dateText, const QString& dateTimeText, bool military);
 // An "HH:MM" time of the quick-bolus and basal tables as today's time (today per clock).
 std::time_t clockTimeToday(const QString& text, const Clock& clock);
