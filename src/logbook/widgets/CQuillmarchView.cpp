@@ -87,7 +87,6 @@ bool CQuillmarchView::runCommand(int id) {
                                                 Qt::LowEventPriority - 1);
                 },
                 Qt::QueuedConnection);
-            m_orphanNotesPending = true;
         } else {
             m_actions.summarizeCommand(m_progress);
             postCommand(Reload);
@@ -115,8 +114,8 @@ LogSelection CQuillmarchView::selection() const {
 bool CQuillmarchView::event(QEvent* event) {
     if (event->type() != kAfterFirstScreen)
         return QWidget::event(event);
-    if (std::exchange(m_orphanNotesPending, false))
-        m_actions.deleteOrphanNotes();
+    // Posted once, by the first load: the clean-up it held back runs now.
+    m_actions.deleteOrphanNotes();
     if (std::exchange(m_restPending, false)) {
         m_list->model()->completeRows(buildLogRows(m_context.database(), m_filter));
         emit logbookChanged();

@@ -97,5 +97,4 @@ private:
     // of the rows and clears away orphaned notes.
     bool m_firstScreenFirst = false;
     bool m_restPending = false;
-    bool m_orphanNotesPending = false;
 };
