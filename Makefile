@@ -4,7 +4,7 @@ TEST_BUILD ?= build-test
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-dev \
-           fonts-liberation2 clang-format
+           fonts-liberation2 clang-format poppler-utils
 
 .PHONY: deps build test run bench format clean
 
