@@ -43,12 +43,15 @@ DocSummaryRenderer::DocSummaryRenderer(const ReportPage& page, const DocSummaryD
     : m_page(page), m_data(data), m_margin(page.margin()), m_padding(page.padding()),
       m_text(page.font(ReportPage::FontRole::Text)),
       m_bold(page.font(ReportPage::FontRole::TextBold)),
-      m_line(m_padding + page.fontLineHeight(m_text)), m_bottom(page.bodyBottom()) {
+      m_line(m_padding + page.fontLineHeight(m_text)) {
+    // This page is inset on the left and right only; its footer sits at the bottom edge of the
+    // printable area.
+    m_area = page.pageRect(false);
+    m_bottom = page.footerBand(m_area).top() - m_padding;
     // Two columns with a gutter of one margin between them.
-    const QRect area = page.pageRect(false);
-    const int width = (area.width() - m_margin) / 2;
-    m_left = QRect(area.left(), area.top(), width, area.height());
-    m_right = QRect(area.left() + area.width() - width, area.top(), width, area.height());
+    const int width = (m_area.width() - m_margin) / 2;
+    m_left = QRect(m_area.left(), m_area.top(), width, m_area.height());
+    m_right = QRect(m_area.left() + m_area.width() - width, m_area.top(), width, m_area.height());
 }
 
 void DocSummaryRenderer::draw(int pageNumber) {
@@ -59,11 +62,11 @@ void DocSummaryRenderer::draw(int pageNumber) {
         right = drawProtocols(right);
     drawNotes(drawVitals(drawMeters(drawMedications(right))));
     m_page.painter().setPen(m_page.thinPen());
-    m_page.footer(pageNumber);
+    m_page.footer(pageNumber, m_page.footerBand(m_area));
 }
 
 int DocSummaryRenderer::drawHeader() {
-    const QRect area = m_page.pageRect(false);
+    const QRect& area = m_area;
     const int logoHeight = 2 * m_margin;
     m_page.picture(ReportPicture::Logo, area.topLeft(), logoHeight);
 
@@ -221,7 +224,8 @@ void DocSummaryRenderer::drawA1cChart(const QRect& area) {
     auto positionX = [&](int position) {
         return chart.left() + position * (chart.width() - 1) / (kChartPositions - 1);
     };
-    painter.setPen(m_page.thinPen());
+    // Guides in the finest pen, so that the results' line stands out in every style.
+    painter.setPen(m_page.hairlinePen());
     for (int position = 1; position < kChartPositions - 1; ++position)
         painter.drawLine(positionX(position), chart.top(), positionX(position), chart.bottom());
 
@@ -244,7 +248,7 @@ void DocSummaryRenderer::drawA1cChart(const QRect& area) {
     painter.setPen(m_page.bluePen());
     painter.drawPolyline(points.data(), static_cast<int>(points.size()));
     const int dot = std::max(2, m_padding / 2);
-    painter.setBrush(m_page.bluePen().color());
+    painter.setBrush(m_page.whiteBrush());
     for (const QPoint& point : points)
         painter.drawEllipse(point, dot, dot);
     painter.restore();

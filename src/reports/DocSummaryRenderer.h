@@ -45,6 +45,7 @@ private:
     QFont m_text;
     QFont m_bold;
     int m_line;
+    QRect m_area;
     QRect m_left;
     QRect m_right;
     int m_bottom;
