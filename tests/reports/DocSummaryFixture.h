@@ -59,7 +59,9 @@ protected:
         const int lunch[] = {96, 62, 104, 88, 45, 112, 99};
         for (int days = 0; days < 42; days += 1) {
             reading(days, "0715", morning[days % 7] + days % 5, 1, days == 9 ? 2 : 0,
-                    days == 16 ? 0 : 1);
+                    days == 13   ? 2
+                    : days == 16 ? 0
+                                 : 1);
             if (days % 2 == 0)
                 reading(days, "1230", lunch[days % 7], 2);
             if (days % 3 == 0)
