@@ -38,6 +38,7 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/storage_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/view_bench
+	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/report_bench
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

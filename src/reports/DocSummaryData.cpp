@@ -114,10 +114,16 @@ void readPatient(DocSummaryData& data, LogbookContext& context) {
     const Clock& clock = context.clock();
     DocSummaryData::Patient& p = data.patient;
     p.name = pref.getPatientName();
-    p.birthDate = DocSummaryData::longDate(pref.getBirthDate());
-    p.age = yearsAndMonthsText(pref.getBirthDate(), clock);
-    p.dxDate = DocSummaryData::longDate(pref.getDxDate());
-    p.duration = yearsAndMonthsText(pref.getDxDate(), clock);
+    // A date the patient never entered prints as an empty field, not as a year 0 and an age
+    // of two thousand years.
+    if (!pref.getBirthDate().isEmpty()) {
+        p.birthDate = DocSummaryData::longDate(pref.getBirthDate());
+        p.age = yearsAndMonthsText(pref.getBirthDate(), clock);
+    }
+    if (!pref.getDxDate().isEmpty()) {
+        p.dxDate = DocSummaryData::longDate(pref.getDxDate());
+        p.duration = yearsAndMonthsText(pref.getDxDate(), clock);
+    }
     p.physician = pref.getDoctorName();
     p.phone = pref.getDoctorPhone();
     p.fax = QStringLiteral(" Fax:  %1").arg(pref.getDoctorFax());

@@ -1,0 +1,105 @@
+// Speed of the printed reports on a ten-year logbook: the physician's summary over 25 weeks and
+// 25 weeks of the detailed log book, each written to a PDF file as the command line does.
+// Prints Google Benchmark's table and then one "name: value unit" line per figure, with the
+// size and page count of each PDF.
+
+#include "FigureReporter.h"
+#include "LogbookGenerator.h"
+
+#include "reports/ReportContext.h"
+#include "reports/ReportPdf.h"
+#include "reports/ReportPrintSettings.h"
+#include "storage/PreferenceTable.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/QbTargetTable.h"
+#include "support/TestLogbookContext.h"
+#include "ui/Prompts.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    SilentPrompts prompts;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TestLogbookContext> context;
+
+    Fixture() {
+        db = std::make_unique<Database>(dir.filePath("ten-years.db"), prompts);
+        createLogbookSchema(*db);
+        PreferenceTable::createTable(*db);
+        QbPreferenceTable::createTable(*db);
+        QbTargetTable::createTable(*db);
+        generateLogbook(*db, LogbookShape{});
+        context = std::make_unique<TestLogbookContext>(*db, prompts, std::time(nullptr));
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+std::vector<std::string>& sizes() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+// The last generated day is the period's end, so every week of the period holds entries.
+std::time_t lastGeneratedDay() {
+    const QDate first = QDate::fromString(LogbookShape{}.firstDate, QStringLiteral("yyyyMMdd"));
+    return QDateTime(first.addDays(LogbookShape{}.days - 1), QTime(23, 59, 59)).toSecsSinceEpoch();
+}
+
+void writePdf(benchmark::State& state, const char* name, bool physician, bool logbook) {
+    Fixture& f = fixture();
+    ReportPrintSettings settings = ReportPrintSettings::createdAt(lastGeneratedDay());
+    settings.includeDocSummary = physician;
+    settings.includeLogDetail = logbook;
+    settings.logWeeks = 25;
+    const ReportContext context{*f.context, QStringLiteral("4.1.0.0")};
+    const QString path = f.dir.filePath(QString::fromLatin1(name) + QStringLiteral(".pdf"));
+    ReportPdfResult result;
+    for (auto _ : state)
+        result = writeReportPdf(path, settings, context, QStringLiteral("Quillmarch reports"));
+    if (!result.ok) {
+        state.SkipWithError(result.error.toStdString().c_str());
+        return;
+    }
+    state.counters["pages"] = result.pages;
+    sizes().push_back(std::string(name) +
+                      "_size: " + std::to_string(QFileInfo(path).size() / 1024) + " KiB, " +
+                      std::to_string(result.pages) + " pages");
+}
+
+void report_physician_pdf(benchmark::State& state) {
+    writePdf(state, "report_physician_pdf", true, false);
+}
+BENCHMARK(report_physician_pdf)->Unit(benchmark::kMillisecond);
+
+void report_logbook_25w_pdf(benchmark::State& state) {
+    writePdf(state, "report_logbook_25w_pdf", false, true);
+}
+BENCHMARK(report_logbook_25w_pdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    runWithFigures(argc, argv);
+    for (const std::string& line : sizes())
+        std::printf("%s\n", line.c_str());
+    return 0;
+}
