@@ -55,6 +55,25 @@ QString optionSynopsis(const OptionSpec& option) {
     return text;
 }
 
+// The words of `text` in lines of at most `width` characters, each line after the first
+// indented by `indent` spaces.
+QString wrapped(const QString& text, int indent, int width) {
+    QString result;
+    int column = indent;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (column > indent && column + 1 + word.size() > width) {
+            result += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+            column = indent;
+        } else if (column > indent) {
+            result += QLatin1Char(' ');
+            ++column;
+        }
+        result += word;
+        column += static_cast<int>(word.size());
+    }
+    return result;
+}
+
 const CliJob* findJob(const QString& name) {
     for (const CliJob& job : kJobs) {
         if (name == QLatin1String(job.name))
@@ -71,20 +90,30 @@ QString CliDispatcher::helpText() {
     help << "Usage: quillmarch [--patient NAME] [--yes] JOB [ARGUMENTS] [OPTIONS]\n"
             "       quillmarch --help | --version\n"
             "Without any argument the program opens its window.\n\nJobs:\n";
+    constexpr int kWidth = 100;
+    constexpr int kJobIndent = 6;
+    constexpr int kOptionIndent = 34;
     for (const CliJob& job : kJobs) {
         help << "  " << job.name;
         if (*job.arguments)
             help << ' ' << job.arguments;
-        help << "\n      " << job.summary << "\n      Options:";
-        const QStringList required = words(job.required);
+        QString required = QStringLiteral("Required:");
+        QString options = QStringLiteral("Options:");
+        const QStringList requiredNames = words(job.required);
         for (const QString& name : words(job.options))
-            help << " --" << name << (required.contains(name) ? " (required)" : "");
-        help << '\n';
+            (requiredNames.contains(name) ? required : options) += QStringLiteral(" --") + name;
+        const QString indent(kJobIndent, QLatin1Char(' '));
+        help << '\n' << indent << wrapped(QLatin1String(job.summary), kJobIndent, kWidth) << '\n';
+        for (const QString& line : {required, options}) {
+            if (line.contains(QLatin1Char(' ')))
+                help << indent << wrapped(line, kJobIndent, kWidth) << '\n';
+        }
     }
     help << "\nOptions:\n";
     for (const OptionSpec& option : kOptions)
-        help << "  " << qSetFieldWidth(34) << Qt::left << optionSynopsis(option)
-             << qSetFieldWidth(0) << option.description << '\n';
+        help << "  " << qSetFieldWidth(kOptionIndent - 2) << Qt::left << optionSynopsis(option)
+             << qSetFieldWidth(0)
+             << wrapped(QLatin1String(option.description), kOptionIndent, kWidth) << '\n';
     help << "\nExit status: 0 done, 1 the job could not be done, 2 a wrong command line.\n";
     return text;
 }
@@ -128,13 +157,13 @@ int CliDispatcher::run(const QStringList& arguments) {
         return usageError(
             QStringLiteral("Unknown job \"%1\".").arg(parser.positionalArguments().front()));
     const QString jobName = QLatin1String(job->name);
-    if (positional.size() != job->argumentCount)
-        return usageError(QStringLiteral("The job %1 takes %2 after its name, as in: %1 %3.")
-                              .arg(jobName)
-                              .arg(job->argumentCount == 1
-                                       ? QStringLiteral("one argument")
-                                       : QStringLiteral("%1 arguments").arg(job->argumentCount))
-                              .arg(QLatin1String(job->arguments)));
+    if (positional.size() != job->argumentCount) {
+        if (job->argumentCount == 0)
+            return usageError(
+                QStringLiteral("The job %1 takes nothing after its name.").arg(jobName));
+        return usageError(QStringLiteral("The job %1 is written as: %1 %2.")
+                              .arg(jobName, QLatin1String(job->arguments)));
+    }
 
     const QStringList allowed = words(job->options) + words(kCommonOptions);
     for (const QString& name : parser.optionNames()) {

@@ -172,10 +172,14 @@ int runReportJob(CliSession& session, const QCommandLineParser& parser,
             ReportPrintSettings::storedNotes(session.settings(), app.currentUserName());
 
     const ReportContext context{app, app.getVersionText()};
-    const ReportPdfResult result = writeReportPdf(output, settings, context, app.windowTitle());
+    // The same title as the window's "Save as PDF ..." gives the document.
+    QString patientName = app.getPreference().getPatientName();
+    if (patientName.isEmpty())
+        patientName = app.currentUserName();
+    const QString title = QStringLiteral("Quillmarch reports for %1").arg(patientName);
+    const ReportPdfResult result = writeReportPdf(output, settings, context, title);
     if (!result.ok)
-        return session.fail(
-            QStringLiteral("Cannot write the file %1: %2").arg(output, result.error));
+        return session.fail(result.error);
     session.out() << QStringLiteral("Wrote %1 %2 for %3 to %4.")
                          .arg(result.pages)
                          .arg(result.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
