@@ -75,117 +75,52 @@ protected:
     FixedClock m_clock{fromDateTimeText("20240310120000")};
 };
 
-const QString kSeeHelp = "Run \"quillmarch --help\" for the jobs and their options.\n";
+QString testData(const QString& name) {
+    QFile file(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/cli/" + name);
+    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
+                                                            : QString();
+}
 
+// The cases of tests/data/cli/command_lines.txt, each run on a folder of its own making.
 TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
-    struct Case {
-        int patients; // 0: none; 1: Ann; 2: Ann and Bob
-        QStringList arguments;
-        int status;
-        QString out;
-        QString err;
-    };
-    const QStringList report{"report",     "physician", "--end",
-                             "2024-03-10", "--output",  "%DIR%/out.pdf"};
-    const Case cases[] = {
-        {1, {"--version"}, 0, "Quillmarch 4.1.0.0\n", ""},
-        {1, report, 0, "Wrote 1 page for Ann to %DIR%/out.pdf.\n", ""},
-        {2, report + QStringList{"--patient", "Bob", "--style", "bw", "--weeks", "25"}, 0,
-         "Wrote 1 page for Bob to %DIR%/out.pdf.\n", ""},
-        // Usage errors.
-        {1, {}, 2, "", "quillmarch: No job named.\n" + kSeeHelp},
-        {1, {"frobnicate"}, 2, "", "quillmarch: Unknown job \"frobnicate\".\n" + kSeeHelp},
-        {1, report + QStringList{"--colour"}, 2, "",
-         "quillmarch: Unknown option 'colour'.\n" + kSeeHelp},
-        {1, report.mid(0, 4), 2, "", "quillmarch: The job report needs --output.\n" + kSeeHelp},
-        {1,
-         {"report", "physician", "--output", "x.pdf"},
-         2,
-         "",
-         "quillmarch: The job report needs --end.\n" + kSeeHelp},
-        {1,
-         {"report", "--end", "2024-03-10", "--output", "x.pdf"},
-         2,
-         "",
-         "quillmarch: The job report is written as: report physician,logbook,worksheet.\n" +
-             kSeeHelp},
-        {1, report + QStringList{"logbook"}, 2, "",
-         "quillmarch: The job report is written as: report physician,logbook,worksheet.\n" +
-             kSeeHelp},
-        {1, report + QStringList{"--weeks"}, 2, "",
-         "quillmarch: Missing value after '--weeks'.\n" + kSeeHelp},
-        // Errors of the values.
-        {1,
-         {"report", "physician,daily", "--end", "2024-03-10", "--output", "x.pdf"},
-         1,
-         "",
-         "quillmarch: Unknown report \"daily\": the reports are physician, logbook, worksheet.\n"},
-        {1,
-         {"report", "physician", "--end", "2024-02-30", "--output", "x.pdf"},
-         1,
-         "",
-         "quillmarch: Bad date \"2024-02-30\" for --end: write the day as YYYY-MM-DD.\n"},
-        {1,
-         {"report", "physician", "--end", "10.03.2024", "--output", "x.pdf"},
-         1,
-         "",
-         "quillmarch: Bad date \"10.03.2024\" for --end: write the day as YYYY-MM-DD.\n"},
-        {1, report + QStringList{"--worksheet-start", "2024-3-1"}, 1, "",
-         "quillmarch: Bad date \"2024-3-1\" for --worksheet-start: write the day as "
-         "YYYY-MM-DD.\n"},
-        {1, report + QStringList{"--weeks", "26"}, 1, "",
-         "quillmarch: --weeks takes a whole number of weeks from 1 to 25, not \"26\".\n"},
-        {1, report + QStringList{"--weeks", "0"}, 1, "",
-         "quillmarch: --weeks takes a whole number of weeks from 1 to 25, not \"0\".\n"},
-        {1, report + QStringList{"--worksheet-weeks", "100"}, 1, "",
-         "quillmarch: --worksheet-weeks takes a whole number of weeks from 1 to 99, not "
-         "\"100\".\n"},
-        {1, report + QStringList{"--style", "sepia"}, 1, "",
-         "quillmarch: Unknown style \"sepia\": the styles are color, greyscale and bw.\n"},
-        {1, report + QStringList{"--notes", QString(256, 'n')}, 1, "",
-         "quillmarch: The notes are 256 characters long; at most 255 fit.\n"},
-        {1,
-         {"report", "physician", "--end", "2024-03-10", "--output", "%DIR%/no/out.pdf"},
-         1,
-         "",
-         "quillmarch: Cannot write the file %DIR%/no/out.pdf: its folder does not exist.\n"},
-        {1,
-         {"report", "physician", "--end", "2024-03-10", "--output", "%DIR%"},
-         1,
-         "",
-         "quillmarch: Cannot write the file %DIR%: it is a folder.\n"},
-        // The patient.
-        {2, report + QStringList{"--patient", "Zed"}, 1, "",
-         "quillmarch: There is no patient named \"Zed\". The patients are \"Ann\", \"Bob\".\n"},
-        {2, report, 1, "",
-         "There are 2 patients (\"Ann\", \"Bob\"). Name the patient with --patient NAME.\n"},
-        {0, report, 1, "",
-         "There is no patient yet. Start the program with its window once to create the first "
-         "patient.\n"},
-    };
-    for (const Case& c : cases) {
+    const QStringList lines = testData("command_lines.txt").split('\n');
+    ASSERT_GT(lines.size(), 10);
+    int cases = 0;
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (!lines[at].startsWith("run "))
+            continue;
+        QStringList arguments = lines[at].mid(4).split(' ', Qt::SkipEmptyParts);
+        const int patients = arguments.takeFirst().toInt();
+        CliRun expected{-1, {}, {}};
+        for (++at; at < lines.size() && !lines[at].isEmpty(); ++at) {
+            const QString& line = lines[at];
+            if (line.startsWith("status "))
+                expected.status = line.mid(7).toInt();
+            (line.startsWith("out ") ? expected.out : expected.err) +=
+                line.startsWith("status ") ? QString() : line.mid(4) + '\n';
+        }
         m_dir.remove();
         ASSERT_TRUE(QDir().mkpath(m_dir.path()));
-        if (c.patients > 0)
+        if (patients > 0)
             addPatient("Ann", "Ann Example");
-        if (c.patients > 1)
+        if (patients > 1)
             addPatient("Bob", "Bob Example");
-        const CliRun result = run(c.arguments);
-        const std::string line = c.arguments.join(' ').toStdString();
-        EXPECT_EQ(result.status, c.status) << line;
-        EXPECT_EQ(result.out, c.out) << line;
-        EXPECT_EQ(result.err, c.err) << line;
-        EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), c.out.startsWith("Wrote")) << line;
+        const CliRun result = run(arguments);
+        const std::string command = arguments.join(' ').toStdString();
+        EXPECT_EQ(result.status, expected.status) << command;
+        EXPECT_EQ(result.out, expected.out) << command;
+        EXPECT_EQ(result.err, expected.err) << command;
+        EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.startsWith("Wrote"));
+        ++cases;
     }
+    EXPECT_EQ(cases, 25);
 }
 
 TEST_F(CliTest, HelpListsEveryJobAndOption) {
     const CliRun result = run({"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
-    QFile golden(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/cli/help.txt");
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-    EXPECT_EQ(result.out, QString::fromUtf8(golden.readAll()));
+    EXPECT_EQ(result.out, testData("help.txt"));
 }
 
 // The report job neither converts nor writes: the files stay as they were to the byte, and a
@@ -250,12 +185,10 @@ TEST(ConsolePromptsTest, AnswersAndStreams) {
     const Case cases[] = {
         {false, PromptButtons::Ok, PromptIcon::Information, PromptAnswer::Ok, false},
         {false, PromptButtons::Ok, PromptIcon::Error, PromptAnswer::Ok, true},
-        {false, PromptButtons::Ok, PromptIcon::Warning, PromptAnswer::Ok, true},
         {false, PromptButtons::YesNo, PromptIcon::Question, PromptAnswer::No, true},
         {false, PromptButtons::YesNoCancel, PromptIcon::Question, PromptAnswer::Cancel, true},
         {false, PromptButtons::OkCancel, PromptIcon::Warning, PromptAnswer::Cancel, true},
         {true, PromptButtons::YesNo, PromptIcon::Question, PromptAnswer::Yes, false},
-        {true, PromptButtons::YesNoCancel, PromptIcon::Question, PromptAnswer::Yes, false},
         {true, PromptButtons::OkCancel, PromptIcon::Warning, PromptAnswer::Ok, false},
     };
     for (const Case& c : cases) {
