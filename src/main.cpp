@@ -1,5 +1,6 @@
-// Quillmarch: start-up of the program. The patient is chosen (or created) before any window
-// opens; a patient already open in another running program is handed to that program.
+// Quillmarch: start-up of the program. Started with arguments, it runs a command-line job and
+// opens no window. Otherwise the patient is chosen (or created) before any window opens; a
+// patient already open in another running program is handed to that program.
 
 #include "app/CQuillmarchApp.h"
 #include "app/InstanceGuard.h"
@@ -7,6 +8,7 @@
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/SplashDialog.h"
 #include "app/widgets/WidgetAppDialogs.h"
+#include "cli/CommandLineMain.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleDatePropertySheet.h"
 #include "logbook/widgets/SampleDialog.h"
@@ -20,6 +22,9 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (startsCommandLine(argc, argv))
+        return runCommandLine(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmarch"));
     QApplication::setApplicationVersion(QStringLiteral("%1").arg(QUILLMARCH_VERSION_TEXT));

@@ -123,7 +123,8 @@ bool CQuillmarchApp::openDatabase(const QString& name) {
         m_openError = latin1(kNoDbPath);
         return false;
     }
-    m_db = openPatientDatabase(path, m_prompts, m_progress, m_openError);
+    m_db = m_readOnlyFiles ? openPatientDatabaseReadOnly(path, m_prompts, m_openError)
+                           : openPatientDatabase(path, m_prompts, m_progress, m_openError);
     return m_db != nullptr;
 }
 

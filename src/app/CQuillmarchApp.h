@@ -67,6 +67,9 @@ public:
     void setQuitRequest(std::function<void(int)> request) { m_quitRequest = std::move(request); }
     // Closes the current database and opens the patient's file from "DbPath".
     bool openDatabase(const QString& name);
+    // For jobs that only read: the patient's file is opened read-only from then on, and one
+    // that would need tables created or converting is refused instead.
+    void setReadOnlyFiles(bool readOnly) { m_readOnlyFiles = readOnly; }
     // The new-patient procedure; true when the new patient is open. A name that is already a
     // patient's is refused with a message naming that patient.
     bool createNewUser();
@@ -170,4 +173,5 @@ private:
 
     std::time_t m_startTime = 0;
     bool m_splashShowing = false;
+    bool m_readOnlyFiles = false;
 };

@@ -17,33 +17,39 @@
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
 #include "storage/SampleTypeTable.h"
+#include "ui/Progress.h"
 
 #include <QDir>
 
+namespace {
+
+struct Table {
+    const char* name;
+    bool (*create)(Database&);
+};
+// A1C and CARBS are left to the conversion, which creates them for older files.
+constexpr Table kOpeningTables[] = {
+    {"PREFERENCE", &PreferenceTable::createTable},
+    {"NOTE", &NoteTable::createTable},
+    {"SAMPLE_DATE", &SampleDateTable::createTable},
+    {"METER", &MeterTable::createTable},
+    {"SAMPLE", &SampleTable::createTable},
+    {"MEDICATION", &MedicationTable::createTable},
+    {"PROTOCOL", &ProtocolTable::createTable},
+    {"SAMPLE_TYPE", &SampleTypeTable::createTable},
+    {"BLOOD_PRESSURE", &BloodPressureTable::createTable},
+    {"BASIL_RATE", &BasilRateTable::createTable},
+    {"QB_PREFERENCE", &QbPreferenceTable::createTable},
+    {"QB_RATIO", &QbRatioTable::createTable},
+    {"QB_SENSITIVITY", &QbSensitivityTable::createTable},
+    {"QB_TARGET", &QbTargetTable::createTable},
+};
+
+} // namespace
+
 bool createMissingTables(Database& db) {
-    struct Table {
-        const char* name;
-        bool (*create)(Database&);
-    };
-    // A1C and CARBS are left to the conversion, which creates them for older files.
-    const Table tables[] = {
-        {"PREFERENCE", &PreferenceTable::createTable},
-        {"NOTE", &NoteTable::createTable},
-        {"SAMPLE_DATE", &SampleDateTable::createTable},
-        {"METER", &MeterTable::createTable},
-        {"SAMPLE", &SampleTable::createTable},
-        {"MEDICATION", &MedicationTable::createTable},
-        {"PROTOCOL", &ProtocolTable::createTable},
-        {"SAMPLE_TYPE", &SampleTypeTable::createTable},
-        {"BLOOD_PRESSURE", &BloodPressureTable::createTable},
-        {"BASIL_RATE", &BasilRateTable::createTable},
-        {"QB_PREFERENCE", &QbPreferenceTable::createTable},
-        {"QB_RATIO", &QbRatioTable::createTable},
-        {"QB_SENSITIVITY", &QbSensitivityTable::createTable},
-        {"QB_TARGET", &QbTargetTable::createTable},
-    };
     bool created = true;
-    for (const Table& table : tables) {
+    for (const Table& table : kOpeningTables) {
         if (!db.tableExists(QString::fromLatin1(table.name)) && !table.create(db))
             created = false;
     }
@@ -72,5 +78,30 @@ std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prom
         return nullptr;
     }
     ensureIndexes(*db);
+    return db;
+}
+
+QString notCurrentText(const QString& path) {
+    return QStringLiteral("The database file %1 is in the layout of an older version of the "
+                          "program and is only read here, so it cannot be brought up to date. "
+                          "Open the patient in the program once, then try again.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+std::unique_ptr<Database> openPatientDatabaseReadOnly(const QString& path, Prompts& prompts,
+                                                      QString& failure) {
+    auto db = Database::openFile(path, prompts, Database::Access::ReadOnly);
+    if (!db) {
+        failure = Database::lastOpenError();
+        return nullptr;
+    }
+    bool current = true;
+    for (const Table& table : kOpeningTables)
+        current = current && db->tableExists(QString::fromLatin1(table.name));
+    NoProgress progress;
+    if (!current || !DbConvert(*db, progress).isCurrent()) {
+        failure = notCurrentText(path);
+        return nullptr;
+    }
     return db;
 }

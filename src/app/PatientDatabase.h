@@ -14,8 +14,16 @@ class Prompts;
 std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prompts,
                                               Progress& progress, QString& failure);
 
+// Opens a patient's file only to read it: nothing is created, converted or written, not even
+// the journal mode. A file that lacks a table or is in an older layout would need exactly
+// those writes first, so it is refused with `failure` telling why.
+std::unique_ptr<Database> openPatientDatabaseReadOnly(const QString& path, Prompts& prompts,
+                                                      QString& failure);
+
 // Why a patient's file that failed to convert is not opened, naming the file.
 QString conversionFailedText(const QString& path);
+// Why a patient's file opened only for reading is refused: it would need converting.
+QString notCurrentText(const QString& path);
 
 // The table creation step of the opening, on its own: every missing table is tried; false
 // when any could not be created (each failure has shown its message).

@@ -31,21 +31,22 @@ QString cutToChars(const QString& text, int chars) {
 
 Database::Database(Prompts& prompts) : m_prompts(prompts) {}
 
-Database::Database(const QString& path, Prompts& prompts) : m_prompts(prompts) {
-    open(path);
+Database::Database(const QString& path, Prompts& prompts, Access access) : m_prompts(prompts) {
+    open(path, access);
 }
 
 Database::~Database() {
     close();
 }
 
-bool Database::open(const QString& path) {
+bool Database::open(const QString& path, Access access) {
     if (m_connection)
         return true;
     m_path = cutToChars(path, kMaxPathChars);
     sqlite3* connection = nullptr;
-    int code = sqlite3_open_v2(m_path.toUtf8().constData(), &connection,
-                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int code = sqlite3_open_v2(m_path.toUtf8().constData(), &connection, flags, nullptr);
     if (code == SQLITE_OK) {
         // The engine opens any file lazily; reading the schema now makes a file that is not
         // a database fail here, before anything is written to it.
@@ -61,19 +62,25 @@ bool Database::open(const QString& path) {
         return false;
     }
     m_connection = connection;
-    prepareConnection();
+    prepareConnection(access);
     return true;
 }
 
-void Database::prepareConnection() {
+void Database::prepareConnection(Access access) {
+    // Another program (the handheld conduit) may hold the file for a moment.
+    constexpr int kBusyMs = 2000;
+    // Switching the journal would write to the file.
+    if (access == Access::ReadOnly) {
+        sqlite3_busy_timeout(m_connection, kBusyMs);
+        return;
+    }
     // Write-ahead logging lets every single-entry save commit without rewriting pages in
     // place, and with synchronous=FULL each commit is on disk before the save reports
     // success, so a crash or power cut never takes back an entry the patient saw stored.
     // A file that cannot switch (read-only media) simply keeps its rollback journal.
     sqlite3_exec(m_connection, "pragma journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(m_connection, "pragma synchronous=FULL", nullptr, nullptr, nullptr);
-    // Another program (the handheld conduit) may hold the file for a moment.
-    sqlite3_busy_timeout(m_connection, 2000);
+    sqlite3_busy_timeout(m_connection, kBusyMs);
 }
 
 void Database::close() {
@@ -83,8 +90,8 @@ void Database::close() {
     m_connection = nullptr;
 }
 
-std::unique_ptr<Database> Database::openFile(const QString& path, Prompts& prompts) {
-    auto database = std::make_unique<Database>(path, prompts);
+std::unique_ptr<Database> Database::openFile(const QString& path, Prompts& prompts, Access access) {
+    auto database = std::make_unique<Database>(path, prompts, access);
     if (database->isOpen())
         return database;
     openErrorBuffer() = database->errorText();

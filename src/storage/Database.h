@@ -18,20 +18,25 @@ public:
     static constexpr int kMaxPathChars = 143;
     static constexpr int kMaxErrorChars = 99;
 
+    // A read-only connection never creates, converts or writes anything: for jobs that only
+    // read a patient's file.
+    enum class Access { ReadWrite, ReadOnly };
+
     explicit Database(Prompts& prompts);
-    Database(const QString& path, Prompts& prompts);
+    Database(const QString& path, Prompts& prompts, Access access = Access::ReadWrite);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens the file (creating it when missing). An open Database stays as it is.
-    // A failure is shown once under the caption "Database".
-    bool open(const QString& path);
+    // Opens the file (creating it when missing, unless read-only). An open Database stays as
+    // it is. A failure is shown once under the caption "Database".
+    bool open(const QString& path, Access access = Access::ReadWrite);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 
     // The patient's file: the open Database, or nothing with lastOpenError() set.
-    static std::unique_ptr<Database> openFile(const QString& path, Prompts& prompts);
+    static std::unique_ptr<Database> openFile(const QString& path, Prompts& prompts,
+                                              Access access = Access::ReadWrite);
     static QString lastOpenError();
 
     // Runs a statement that returns no rows; shows nothing on failure.
@@ -74,7 +79,7 @@ public:
     }
 
 private:
-    void prepareConnection();
+    void prepareConnection(Access access);
     bool build(const char* format, const SqlArgs& args, std::string& statement);
 
     Prompts& m_prompts;

@@ -38,6 +38,23 @@ constexpr const char* kOldGlucoseBounds =
     "from preference";
 constexpr const char* kSlotTimeFix =
     "update sample_type set sample_time = '1130' where sample_time='11:3'";
+constexpr const char* kSlotTimesToFix = "select count(*) from sample_type where sample_time='11:3'";
+
+// BASIL_RATE and the quick-bolus tables came with 4.0; A1C and CARBS are not created by
+// the opening of a file, so an old file gets them here.
+struct MissingTable {
+    const char* name;
+    bool (*create)(Database&);
+};
+constexpr MissingTable kMissingTables[] = {
+    {"BASIL_RATE", &BasilRateTable::createTable},
+    {"QB_PREFERENCE", &QbPreferenceTable::createTable},
+    {"QB_RATIO", &QbRatioTable::createTable},
+    {"QB_SENSITIVITY", &QbSensitivityTable::createTable},
+    {"QB_TARGET", &QbTargetTable::createTable},
+    {"A1C", &A1cTable::createTable},
+    {"CARBS", &CarbsTable::createTable},
+};
 
 // The fixed reads above leave the keys out; these read the same tables whole, in the same
 // order, to pair every old row with its PK (and FK and state, where the layout had them).
@@ -153,6 +170,30 @@ bool DbConvert::convert() {
 // rewritten, hence this order.
 bool DbConvert::runSteps() {
     return convertOldSideTables() && convertOldPreference() && convertTo40() && convertTo401();
+}
+
+// Each test is the one its step makes before it changes anything; keep the two in step.
+bool DbConvert::isCurrent() {
+    if (!m_db.isOpen())
+        return false;
+    const auto bloodPressure = createStatement(kBloodPressureSchema);
+    if (!bloodPressure || !bloodPressure->contains(QLatin1String("SYNC_STATE")) ||
+        !bloodPressure->contains(QLatin1String("WEIGHT")))
+        return false;
+    const auto medication = createStatement(kMedicationSchema);
+    if (medication && !medication->contains(QLatin1String("IS_INSULIN_BOL")))
+        return false;
+    const auto preference = createStatement(kPreferenceSchema);
+    if (preference && !preference->contains(QLatin1String("GLUCOSE_SAMPLE_CODE")))
+        return false;
+    for (const MissingTable& table : kMissingTables) {
+        if (!m_db.tableExists(QString::fromLatin1(table.name)))
+            return false;
+    }
+    // Without its settings row the quick-bolus step still has to run.
+    if (QbPreferenceTable::getCount(m_db) <= 0)
+        return false;
+    return !m_db.tableExists(QStringLiteral("SAMPLE_TYPE")) || m_db.count(kSlotTimesToFix) == 0;
 }
 
 bool DbConvert::convertOldSideTables() {
@@ -308,23 +349,8 @@ bool DbConvert::convertTo40() {
     return true;
 }
 
-// BASIL_RATE and the quick-bolus tables came with 4.0; A1C and CARBS are not created by
-// the opening of a file, so an old file gets them here.
 bool DbConvert::createMissingTables() {
-    struct Missing {
-        const char* name;
-        bool (*create)(Database&);
-    };
-    const Missing tables[] = {
-        {"BASIL_RATE", &BasilRateTable::createTable},
-        {"QB_PREFERENCE", &QbPreferenceTable::createTable},
-        {"QB_RATIO", &QbRatioTable::createTable},
-        {"QB_SENSITIVITY", &QbSensitivityTable::createTable},
-        {"QB_TARGET", &QbTargetTable::createTable},
-        {"A1C", &A1cTable::createTable},
-        {"CARBS", &CarbsTable::createTable},
-    };
-    for (const Missing& table : tables) {
+    for (const MissingTable& table : kMissingTables) {
         if (!m_db.tableExists(QString::fromLatin1(table.name)) && !table.create(m_db))
             return false;
     }

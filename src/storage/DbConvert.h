@@ -35,6 +35,10 @@ public:
     // created again.
     bool convert();
 
+    // Whether convert() would find nothing to do: the file is in the current layout. Only
+    // reads, so it also serves a connection that may not write.
+    bool isCurrent();
+
     // Called inside the unit of work right after a table has been created anew and before
     // any of its rows is written back; tests use it to make a write fail part way.
     void setTableCreatedHook(std::function<void(const QString& table)> hook) {

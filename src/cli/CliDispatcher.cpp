@@ -1,0 +1,184 @@
+#include "cli/CliDispatcher.h"
+
+#include "cli/CliJob.h"
+#include "cli/CliSession.h"
+#include "cli/ReportJob.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+#include <span>
+
+namespace {
+
+// Every option of every job, in the order the help lists them.
+struct OptionSpec {
+    const char* name;
+    const char* valueName; // nullptr for a switch
+    const char* description;
+};
+constexpr OptionSpec kOptions[] = {
+    {"patient", "NAME",
+     "The patient whose logbook the job works on. Without it, the only patient there is; "
+     "with several patients it must be given."},
+    {"yes", nullptr, "Answer yes to every question the job asks (without it: no)."},
+    {"end", "YYYY-MM-DD", "The last day of the report period."},
+    {"weeks", "N", "The length of the report period in weeks, 1 to 25 (default 6)."},
+    {"worksheet-start", "YYYY-MM-DD", "The day the worksheets begin (default: the day of --end)."},
+    {"worksheet-weeks", "N", "The number of weekly worksheets, 1 to 99 (default 1)."},
+    {"style", "color|greyscale|bw", "The colour style of the pages (default color)."},
+    {"notes", "TEXT",
+     "The notes on the physician's summary, at most 255 characters (default: the patient's "
+     "stored notes)."},
+    {"output", "FILE.pdf", "The PDF file to write."},
+    {"help", nullptr, "Show this help and end."},
+    {"version", nullptr, "Show the program's version and end."},
+};
+// The options that go with any job.
+constexpr const char* kCommonOptions = "patient yes";
+
+// One entry per job; the help lists them in this order.
+constexpr CliJob kJobs[] = {
+    {"report", "physician,logbook,worksheet", 1,
+     "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does. "
+     "Reads the patient's logbook only; nothing is stored.",
+     "end weeks worksheet-start worksheet-weeks style notes output", "end output", &runReportJob},
+};
+
+QStringList words(const char* text) {
+    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+QString optionSynopsis(const OptionSpec& option) {
+    QString text = QStringLiteral("--") + QLatin1String(option.name);
+    if (option.valueName)
+        text += QLatin1Char(' ') + QLatin1String(option.valueName);
+    return text;
+}
+
+// The words of `text` in lines of at most `width` characters, each line after the first
+// indented by `indent` spaces.
+QString wrapped(const QString& text, int indent, int width) {
+    QString result;
+    int column = indent;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (column > indent && column + 1 + word.size() > width) {
+            result += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+            column = indent;
+        } else if (column > indent) {
+            result += QLatin1Char(' ');
+            ++column;
+        }
+        result += word;
+        column += static_cast<int>(word.size());
+    }
+    return result;
+}
+
+const CliJob* findJob(const QString& name) {
+    for (const CliJob& job : kJobs) {
+        if (name == QLatin1String(job.name))
+            return &job;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString CliDispatcher::helpText() {
+    QString text;
+    QTextStream help(&text);
+    help << "Usage: quillmarch [--patient NAME] [--yes] JOB [ARGUMENTS] [OPTIONS]\n"
+            "       quillmarch --help | --version\n"
+            "Without any argument the program opens its window.\n\nJobs:\n";
+    constexpr int kWidth = 100;
+    constexpr int kJobIndent = 6;
+    constexpr int kOptionIndent = 34;
+    for (const CliJob& job : kJobs) {
+        help << "  " << job.name;
+        if (*job.arguments)
+            help << ' ' << job.arguments;
+        QString required = QStringLiteral("Required:");
+        QString options = QStringLiteral("Options:");
+        const QStringList requiredNames = words(job.required);
+        for (const QString& name : words(job.options))
+            (requiredNames.contains(name) ? required : options) += QStringLiteral(" --") + name;
+        const QString indent(kJobIndent, QLatin1Char(' '));
+        help << '\n' << indent << wrapped(QLatin1String(job.summary), kJobIndent, kWidth) << '\n';
+        for (const QString& line : {required, options}) {
+            if (line.contains(QLatin1Char(' ')))
+                help << indent << wrapped(line, kJobIndent, kWidth) << '\n';
+        }
+    }
+    help << "\nOptions:\n";
+    for (const OptionSpec& option : kOptions)
+        help << "  " << qSetFieldWidth(kOptionIndent - 2) << Qt::left << optionSynopsis(option)
+             << qSetFieldWidth(0)
+             << wrapped(QLatin1String(option.description), kOptionIndent, kWidth) << '\n';
+    help << "\nExit status: 0 done, 1 the job could not be done, 2 a wrong command line.\n";
+    return text;
+}
+
+int CliDispatcher::usageError(const QString& text) {
+    m_environment.err << QStringLiteral("quillmarch: ") << text << Qt::endl
+                      << QStringLiteral("Run \"quillmarch --help\" for the jobs and their options.")
+                      << Qt::endl;
+    return CliExit::usage;
+}
+
+int CliDispatcher::run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionSpec& option : kOptions) {
+        parser.addOption(option.valueName ? QCommandLineOption(QLatin1String(option.name),
+                                                               QLatin1String(option.description),
+                                                               QLatin1String(option.valueName))
+                                          : QCommandLineOption(QLatin1String(option.name),
+                                                               QLatin1String(option.description)));
+    }
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+
+    if (parser.isSet(QStringLiteral("help"))) {
+        m_environment.out << helpText() << Qt::flush;
+        return CliExit::ok;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        CliSession session(m_environment, false, std::nullopt);
+        m_environment.out << QStringLiteral("Quillmarch ") << session.app().getVersionText()
+                          << Qt::endl;
+        return CliExit::ok;
+    }
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("No job named."));
+    const CliJob* job = findJob(positional.takeFirst());
+    if (!job)
+        return usageError(
+            QStringLiteral("Unknown job \"%1\".").arg(parser.positionalArguments().front()));
+    const QString jobName = QLatin1String(job->name);
+    if (positional.size() != job->argumentCount) {
+        if (job->argumentCount == 0)
+            return usageError(
+                QStringLiteral("The job %1 takes nothing after its name.").arg(jobName));
+        return usageError(QStringLiteral("The job %1 is written as: %1 %2.")
+                              .arg(jobName, QLatin1String(job->arguments)));
+    }
+
+    const QStringList allowed = words(job->options) + words(kCommonOptions);
+    for (const QString& name : parser.optionNames()) {
+        if (!allowed.contains(name))
+            return usageError(
+                QStringLiteral("The job %1 does not take the option --%2.").arg(jobName, name));
+    }
+    for (const QString& name : words(job->required)) {
+        if (!parser.isSet(name))
+            return usageError(QStringLiteral("The job %1 needs --%2.").arg(jobName, name));
+    }
+
+    std::optional<QString> patient;
+    if (parser.isSet(QStringLiteral("patient")))
+        patient = parser.value(QStringLiteral("patient"));
+    CliSession session(m_environment, parser.isSet(QStringLiteral("yes")), patient);
+    return job->run(session, parser, positional);
+}

@@ -1,0 +1,37 @@
+#include "cli/CliSession.h"
+
+#include "app/Q7User.h"
+#include "cli/CliJob.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+CliSession::CliSession(const CliEnvironment& environment, bool answerYes,
+                       std::optional<QString> patient)
+    : m_environment(environment), m_prompts(environment.out, environment.err, answerYes),
+      m_dialogs(environment.err), m_settings(environment.settingsPath, m_prompts),
+      m_app(m_settings, m_prompts, m_progress, m_dialogs, environment.clock),
+      m_patient(std::move(patient)) {}
+
+int CliSession::fail(const QString& text) {
+    err() << QStringLiteral("quillmarch: ") << text << Qt::endl;
+    return CliExit::failed;
+}
+
+bool CliSession::openPatient(Access access) {
+    m_app.setReadOnlyFiles(access == Access::readOnly);
+    if (!m_patient)
+        return m_app.selectUser();
+    const QString name = Q7User(*m_patient).name();
+    if (!m_settings.userExists(name)) {
+        QStringList names;
+        for (const QString& user : m_settings.listUsers())
+            names << QLatin1Char('"') + user + QLatin1Char('"');
+        QString text = QStringLiteral("There is no patient named \"%1\".").arg(*m_patient);
+        if (!names.isEmpty())
+            text += QStringLiteral(" The patients are %1.").arg(names.join(QLatin1String(", ")));
+        fail(text);
+        return false;
+    }
+    return m_app.switchUser(name);
+}

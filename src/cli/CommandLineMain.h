@@ -1,0 +1,10 @@
+#pragma once
+
+// The program runs a command-line job (or --help, --version) when it is started with any
+// argument, and opens its window only when started without one.
+bool startsCommandLine(int argc, char** argv);
+
+// Runs the command line on a QGuiApplication of its own, which must not exist yet; no widget
+// is ever created. With no display to talk to, the job runs on the offscreen platform.
+// Answers the exit status.
+int runCommandLine(int argc, char** argv);

@@ -1,0 +1,189 @@
+#include "cli/ReportJob.h"
+
+#include "cli/CliJob.h"
+#include "cli/CliSession.h"
+#include "reports/ReportContext.h"
+#include "reports/ReportPdf.h"
+#include "reports/ReportPrintSettings.h"
+#include "storage/Conversions.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTextStream>
+
+namespace {
+
+// The names the job's first argument lists, with the sheet's check box each one ticks.
+struct ReportName {
+    const char* name;
+    bool ReportPrintSettings::*field;
+};
+constexpr ReportName kReportNames[] = {
+    {"physician", &ReportPrintSettings::includeDocSummary},
+    {"logbook", &ReportPrintSettings::includeLogDetail},
+    {"worksheet", &ReportPrintSettings::includeWorksheet},
+};
+
+QString knownReportNames() {
+    QStringList names;
+    for (const ReportName& report : kReportNames)
+        names << QLatin1String(report.name);
+    return names.join(QLatin1String(", "));
+}
+
+// Ticks the reports of a list such as "physician,logbook"; the first unknown name otherwise.
+std::optional<QString> selectReports(const QString& list, ReportPrintSettings& settings) {
+    for (const QString& item : list.split(QLatin1Char(','))) {
+        const QString name = item.trimmed();
+        bool known = false;
+        for (const ReportName& report : kReportNames) {
+            if (name == QLatin1String(report.name)) {
+                settings.*report.field = true;
+                known = true;
+            }
+        }
+        if (!known)
+            return name;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> weeksFromText(const QString& text, int most) {
+    bool ok = false;
+    const int weeks = text.toInt(&ok);
+    if (!ok || weeks < 1 || weeks > most)
+        return std::nullopt;
+    return weeks;
+}
+
+// Why the file cannot be written, or nothing when it can be tried.
+QString outputProblem(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("its folder does not exist");
+    if (file.exists() ? !file.isWritable() : !folder.isWritable())
+        return QStringLiteral("writing there is not allowed");
+    return {};
+}
+
+QString optionName(const char* name) {
+    return QStringLiteral("--") + QLatin1String(name);
+}
+
+// Reads the job's options into `settings`; the message of the first bad value otherwise.
+QString readOptions(const QCommandLineParser& parser, ReportPrintSettings& settings) {
+    const QString endText = parser.value(QStringLiteral("end"));
+    const auto end = reportDayFromText(endText);
+    if (!end)
+        return QStringLiteral("Bad date \"%1\" for --end: write the day as YYYY-MM-DD.")
+            .arg(endText);
+    settings.periodEnd = *end;
+    // As on the print sheet, the worksheets begin where the period ends unless told otherwise.
+    settings.worksheetStart = *end;
+    if (parser.isSet(QStringLiteral("worksheet-start"))) {
+        const QString text = parser.value(QStringLiteral("worksheet-start"));
+        const auto start = reportDayFromText(text);
+        if (!start)
+            return QStringLiteral("Bad date \"%1\" for --worksheet-start: write the day as "
+                                  "YYYY-MM-DD.")
+                .arg(text);
+        settings.worksheetStart = *start;
+    }
+
+    struct WeekCount {
+        const char* option;
+        int most;
+        int ReportPrintSettings::*field;
+    };
+    const WeekCount counts[] = {
+        {"weeks", ReportPrintSettings::kMaxLogWeeks, &ReportPrintSettings::logWeeks},
+        {"worksheet-weeks", ReportPrintSettings::kMaxWorksheetWeeks,
+         &ReportPrintSettings::worksheetWeeks},
+    };
+    for (const WeekCount& count : counts) {
+        const QString name = QLatin1String(count.option);
+        if (!parser.isSet(name))
+            continue;
+        const auto weeks = weeksFromText(parser.value(name), count.most);
+        if (!weeks)
+            return QStringLiteral("%1 takes a whole number of weeks from 1 to %2, not \"%3\".")
+                .arg(optionName(count.option))
+                .arg(count.most)
+                .arg(parser.value(name));
+        settings.*count.field = *weeks;
+    }
+
+    if (parser.isSet(QStringLiteral("style"))) {
+        const QString text = parser.value(QStringLiteral("style"));
+        const auto style = parseReportStyle(text);
+        if (!style)
+            return QStringLiteral("Unknown style \"%1\": the styles are color, greyscale and bw.")
+                .arg(text);
+        settings.style = *style;
+    }
+
+    if (parser.isSet(QStringLiteral("notes"))) {
+        settings.patientNotes = parser.value(QStringLiteral("notes"));
+        if (settings.patientNotes.size() > ReportPrintSettings::kMaxNotesChars)
+            return QStringLiteral("The notes are %1 characters long; at most %2 fit.")
+                .arg(settings.patientNotes.size())
+                .arg(ReportPrintSettings::kMaxNotesChars);
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<std::time_t> reportDayFromText(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    // The stored dates of the logbook begin in 1900.
+    if (!day.isValid() || day.year() < 1900)
+        return std::nullopt;
+    return fromDateTimeText(day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("120000"));
+}
+
+int runReportJob(CliSession& session, const QCommandLineParser& parser,
+                 const QStringList& arguments) {
+    ReportPrintSettings settings;
+    if (const auto unknown = selectReports(arguments.front(), settings))
+        return session.fail(QStringLiteral("Unknown report \"%1\": the reports are %2.")
+                                .arg(*unknown, knownReportNames()));
+    if (const QString problem = readOptions(parser, settings); !problem.isEmpty())
+        return session.fail(problem);
+    const QString output = parser.value(QStringLiteral("output"));
+    if (const QString problem = outputProblem(output); !problem.isEmpty())
+        return session.fail(QStringLiteral("Cannot write the file %1: %2.").arg(output, problem));
+
+    if (!session.openPatient(CliSession::Access::readOnly))
+        return CliExit::failed;
+    CQuillmarchApp& app = session.app();
+    // Without --notes the physician's summary carries the notes the patient keeps for it.
+    if (!parser.isSet(QStringLiteral("notes")))
+        settings.patientNotes =
+            ReportPrintSettings::storedNotes(session.settings(), app.currentUserName());
+
+    const ReportContext context{app, app.getVersionText()};
+    // The same title as the window's "Save as PDF ..." gives the document.
+    QString patientName = app.getPreference().getPatientName();
+    if (patientName.isEmpty())
+        patientName = app.currentUserName();
+    const QString title = QStringLiteral("Quillmarch reports for %1").arg(patientName);
+    const ReportPdfResult result = writeReportPdf(output, settings, context, title);
+    if (!result.ok)
+        return session.fail(result.error);
+    session.out() << QStringLiteral("Wrote %1 %2 for %3 to %4.")
+                         .arg(result.pages)
+                         .arg(result.pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
+                         .arg(app.currentUserName(), output)
+                  << Qt::endl;
+    return CliExit::ok;
+}

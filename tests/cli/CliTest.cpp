@@ -1,0 +1,208 @@
+#include "app/DefaultData.h"
+#include "app/SettingsTree.h"
+#include "cli/CliDispatcher.h"
+#include "cli/ConsolePrompts.h"
+#include "storage/Clock.h"
+#include "storage/Conversions.h"
+#include "storage/Database.h"
+#include "storage/Preference.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+// Command lines run in-process against patients made in a temporary folder, with a settings
+// file of their own.
+class CliTest : public testing::Test {
+protected:
+    // A patient as the program makes one: a current database file with the default rows.
+    // Made once per name and copied after that, as making one takes many synchronous writes.
+    void addPatient(const QString& name, const QString& shownName) {
+        static std::map<QString, QByteArray> made;
+        const QString path = m_dir.filePath(name + ".db");
+        if (!made.count(name)) {
+            {
+                auto db = Database::openFile(path, m_prompts);
+                ASSERT_TRUE(db);
+                Preference preference;
+                preference.setPatientName(shownName);
+                ASSERT_TRUE(DefaultData::initNewDatabase(*db, preference, m_clock));
+            }
+            made[name] = bytesOf(path);
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_EQ(file.write(made[name]), made[name].size());
+        }
+        ASSERT_TRUE(m_settings.setUserString(name, "DbPath", path));
+    }
+
+    // Runs the arguments; "%DIR%" stands for the temporary folder.
+    CliRun run(QStringList arguments) {
+        arguments.replaceInStrings("%DIR%", m_dir.path());
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const CliEnvironment environment{outStream, errStream, m_settingsPath, m_clock};
+        const int status = CliDispatcher(environment).run(QStringList{"quillmarch"} + arguments);
+        outStream.flush();
+        errStream.flush();
+        return {status, out.replace(m_dir.path(), "%DIR%"), err.replace(m_dir.path(), "%DIR%")};
+    }
+
+    QTemporaryDir m_dir;
+    QString m_settingsPath = m_dir.filePath("settings.ini");
+    SilentPrompts m_prompts;
+    SettingsTree m_settings{m_settingsPath, m_prompts};
+    FixedClock m_clock{fromDateTimeText("20240310120000")};
+};
+
+QString testData(const QString& name) {
+    QFile file(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/cli/" + name);
+    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll())
+                                                            : QString();
+}
+
+// The cases of tests/data/cli/command_lines.txt, each run on a folder of its own making.
+TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
+    const QStringList lines = testData("command_lines.txt").split('\n');
+    ASSERT_GT(lines.size(), 10);
+    int cases = 0;
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (!lines[at].startsWith("run "))
+            continue;
+        QStringList arguments = lines[at].mid(4).split(' ', Qt::SkipEmptyParts);
+        const int patients = arguments.takeFirst().toInt();
+        CliRun expected{-1, {}, {}};
+        for (++at; at < lines.size() && !lines[at].isEmpty(); ++at) {
+            const QString& line = lines[at];
+            if (line.startsWith("status "))
+                expected.status = line.mid(7).toInt();
+            (line.startsWith("out ") ? expected.out : expected.err) +=
+                line.startsWith("status ") ? QString() : line.mid(4) + '\n';
+        }
+        m_dir.remove();
+        ASSERT_TRUE(QDir().mkpath(m_dir.path()));
+        if (patients > 0)
+            addPatient("Ann", "Ann Example");
+        if (patients > 1)
+            addPatient("Bob", "Bob Example");
+        const CliRun result = run(arguments);
+        const std::string command = arguments.join(' ').toStdString();
+        EXPECT_EQ(result.status, expected.status) << command;
+        EXPECT_EQ(result.out, expected.out) << command;
+        EXPECT_EQ(result.err, expected.err) << command;
+        EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.startsWith("Wrote"));
+        ++cases;
+    }
+    EXPECT_EQ(cases, 25);
+}
+
+TEST_F(CliTest, HelpListsEveryJobAndOption) {
+    const CliRun result = run({"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, testData("help.txt"));
+}
+
+// The report job neither converts nor writes: the files stay as they were to the byte, and a
+// file that would need bringing up to date is refused rather than converted.
+TEST_F(CliTest, ReportJobWritesNothingButThePdf) {
+    addPatient("Ann", "Ann Example");
+    const QString db = m_dir.filePath("Ann.db");
+    const QByteArray settingsBefore = bytesOf(m_settingsPath);
+    const QByteArray dbBefore = bytesOf(db);
+    const QStringList report{"report",  "physician,logbook,worksheet", "--end",    "2024-03-10",
+                             "--notes", "Seen by the nurse.",          "--output", "%DIR%/out.pdf"};
+    EXPECT_EQ(run(report).status, 0);
+    EXPECT_EQ(bytesOf(m_settingsPath), settingsBefore);
+    EXPECT_EQ(bytesOf(db), dbBefore);
+
+    {
+        // Vital records from before the weight was kept.
+        Database old(db, m_prompts);
+        ASSERT_TRUE(old.exec("alter table BLOOD_PRESSURE drop column WEIGHT"));
+    }
+    const QByteArray oldBefore = bytesOf(db);
+    QFile::remove(m_dir.filePath("out.pdf"));
+    const CliRun refused = run(report);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "The database file %DIR%/Ann.db is in the layout of an older version of the program "
+              "and is only read here, so it cannot be brought up to date. Open the patient in the "
+              "program once, then try again.\n");
+    EXPECT_EQ(bytesOf(db), oldBefore);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("out.pdf")));
+}
+
+// The whole road: the command line writes a real PDF whose text can be read back.
+TEST_F(CliTest, WritesAPdfWhoseTextCanBeRead) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    ASSERT_FALSE(pdftotext.isEmpty()) << "pdftotext (poppler-utils) is needed";
+    addPatient("Ann", "Ann Example");
+    const CliRun result = run({"--patient", "Ann", "report", "physician,worksheet", "--end",
+                               "2024-03-10", "--style", "greyscale", "--output", "%DIR%/ann.pdf"});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "Wrote 2 pages for Ann to %DIR%/ann.pdf.\n");
+
+    QProcess process;
+    process.start(pdftotext, {m_dir.filePath("ann.pdf"), "-"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("Ann Example")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Physician's Summary")) << text.toStdString();
+    EXPECT_TRUE(text.contains("March 10, 2024")) << text.toStdString();
+}
+
+// What a job asks goes to the terminal; only --yes answers yes.
+TEST(ConsolePromptsTest, AnswersAndStreams) {
+    struct Case {
+        bool yes;
+        PromptButtons buttons;
+        PromptIcon icon;
+        PromptAnswer answer;
+        bool toErr;
+    };
+    const Case cases[] = {
+        {false, PromptButtons::Ok, PromptIcon::Information, PromptAnswer::Ok, false},
+        {false, PromptButtons::Ok, PromptIcon::Error, PromptAnswer::Ok, true},
+        {false, PromptButtons::YesNo, PromptIcon::Question, PromptAnswer::No, true},
+        {false, PromptButtons::YesNoCancel, PromptIcon::Question, PromptAnswer::Cancel, true},
+        {false, PromptButtons::OkCancel, PromptIcon::Warning, PromptAnswer::Cancel, true},
+        {true, PromptButtons::YesNo, PromptIcon::Question, PromptAnswer::Yes, false},
+        {true, PromptButtons::OkCancel, PromptIcon::Warning, PromptAnswer::Ok, false},
+    };
+    for (const Case& c : cases) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        ConsolePrompts prompts(outStream, errStream, c.yes);
+        EXPECT_EQ(prompts.show("Database", "Line one\r\nline two", c.buttons, c.icon), c.answer);
+        const QString& shown = c.toErr ? err : out;
+        EXPECT_TRUE(shown.startsWith("Database: Line one\nline two\n")) << shown.toStdString();
+        EXPECT_TRUE((c.toErr ? out : err).isEmpty());
+    }
+    EXPECT_EQ(ConsolePrompts::messageLine("Quillmarch", "Done."), "Done.");
+}
+
+} // namespace
