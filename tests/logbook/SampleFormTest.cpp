@@ -262,3 +262,55 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
         EXPECT_EQ(stored(pk).getNotePk(), *text ? notePk : 0);
     }
 }
+
+// Glucose and carbohydrates as typed into an entry holding 100 mg/dL and 30 g: stored exactly
+// ("glucose|carbs") or refused with the message naming the range, the entry left as it was.
+TEST_F(SampleFormTest, NumbersAreStoredAsTypedOrRefusedWithTheirRange) {
+    const QString carbs = "Carbohydrates must be a whole number between 0 and 999 grams.";
+    const QString glucose = "Glucose must be a whole number between 1 and 999 mg/dL. Enter 0 or "
+                            "nothing for an entry without a reading.";
+    const struct {
+        const char *glucose, *carbs;
+        int unit;
+        QString outcome;
+    } cases[] = {
+        {"100", "12.7", kGlucoseUnitMgDl, carbs},
+        {"100", "-5", kGlucoseUnitMgDl, carbs},
+        {"100", "1000", kGlucoseUnitMgDl, carbs},
+        {"100", "99999999999", kGlucoseUnitMgDl, carbs},
+        {"100", "4a", kGlucoseUnitMgDl, carbs},
+        {"100", "", kGlucoseUnitMgDl, "100|0"},
+        {"100", " 999 ", kGlucoseUnitMgDl, "100|999"},
+        {"99999", "30", kGlucoseUnitMgDl, glucose},
+        {"999", "30", kGlucoseUnitMgDl, "999|30"},
+        {"0", "30", kGlucoseUnitMgDl, "0|30"},
+        {"55.5", "30", kGlucoseUnitMmol, "555|30"},
+        {"55.6", "30", kGlucoseUnitMmol,
+         "Glucose must lie between 0.1 and 55.5 mmol/L. Enter 0 or nothing for an entry without "
+         "a reading."},
+    };
+    const int pk = addEntry("20070315090000", 100, [](Sample& e) { e.setCarbCnt(30); });
+    for (const auto& c : cases) {
+        changePreference([&](Preference& p) { p.setGlucoseSampleCode(c.unit); });
+        auto form = reopen(pk);
+        form->setGlucose(c.glucose);
+        form->setCarbs(c.carbs);
+        const bool stores = c.outcome.contains('|');
+        if (!stores) {
+            expectRefused(*form, c.outcome);
+            EXPECT_EQ(form->focusRow(),
+                      c.outcome == carbs ? SampleForm::kCarbsFocus : SampleForm::kGlucoseFocus);
+        } else {
+            save(*form);
+        }
+        const Sample entry = stored(pk);
+        EXPECT_EQ(QString("%1|%2").arg(entry.getGlucoseCnt()).arg(entry.getCarbCnt()),
+                  stores ? c.outcome : "100|30")
+            << c.glucose << " " << c.carbs;
+        // Put back what the next case starts from.
+        auto reset = reopen(pk);
+        reset->setGlucose(c.unit == kGlucoseUnitMmol ? "10.0" : "100");
+        reset->setCarbs("30");
+        save(*reset);
+    }
+}

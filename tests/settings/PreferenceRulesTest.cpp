@@ -24,7 +24,7 @@ TEST(GlucoseFieldCheck, WholeNumbersInMilligramsOneDecimalShownInMillimoles) {
 TEST(Retention, AcceptsSevenToNineThousandNineHundredNinetyNineDays) {
     EXPECT_EQ(retentionDays("7"), 7);
     EXPECT_EQ(retentionDays(" 9999"), 9999);
-    for (const char* refused : {"6", "0", "10000", "", "12x", "99999999999"})
+    for (const char* refused : {"6", "0", "10000", "", "12x", "99999999999", "-30", "3 0"})
         EXPECT_FALSE(retentionDays(refused)) << refused;
 }
 
@@ -56,4 +56,67 @@ TEST(StoredTimes, AreReadAsHourAndMinuteAndKeptUntilAnotherTimeIsPicked) {
     }
     EXPECT_EQ(PickedTime("0230", kSlotTimeFormat).shown(), QTime(2, 30));
     EXPECT_FALSE(PickedTime("2575", kSlotTimeFormat).shown());
+}
+
+// Every field of the Ranges page: a bad text is refused with the message naming its limit.
+// The texts are low, high, extreme low, extreme high, then systolic and diastolic normal,
+// moderate and high; a case changes one field of the stored defaults.
+TEST(RangeCheck, RefusesEmptyImplausibleAndContradictoryLimitsNamingThem) {
+    const RangeTexts defaults = {"80", "150", "65", "220", "119", "120", "140", "79", "80", "90"};
+    const QString systolicNormal =
+        "The systolic normal limit must be a whole number between 60 and 300 mmHg.";
+    const struct {
+        RangeField field;
+        const char* text;
+        int unit;
+        QString refusal; // empty: accepted
+    } cases[] = {
+        {RangeField::Low, "80", kGlucoseUnitMgDl, ""},
+        {RangeField::Low, "200", kGlucoseUnitMgDl,
+         "The low glucose limit (200) must not be above the high glucose limit (150)."},
+        {RangeField::Low, "", kGlucoseUnitMgDl,
+         "The low glucose limit must be a whole number between 1 and 999 mg/dL."},
+        {RangeField::High, "99999", kGlucoseUnitMgDl,
+         "The high glucose limit must be a whole number between 1 and 999 mg/dL."},
+        {RangeField::High, "12a", kGlucoseUnitMgDl, "Invalid Glucose Amount"},
+        {RangeField::ExtremeLow, "90", kGlucoseUnitMgDl,
+         "The extreme low glucose limit (90) must not be above the low glucose limit (80)."},
+        {RangeField::ExtremeHigh, "149", kGlucoseUnitMgDl,
+         "The extreme high glucose limit (149) must not be below the high glucose limit (150)."},
+        {RangeField::SystolicNormal, "5", kGlucoseUnitMgDl, systolicNormal},
+        {RangeField::SystolicNormal, "999999999", kGlucoseUnitMgDl, systolicNormal},
+        {RangeField::SystolicNormal, "-119", kGlucoseUnitMgDl, systolicNormal},
+        {RangeField::SystolicNormal, "11 9", kGlucoseUnitMgDl, systolicNormal},
+        {RangeField::DiastolicHigh, "", kGlucoseUnitMgDl,
+         "The diastolic high limit must be a whole number between 30 and 200 mmHg."},
+        {RangeField::SystolicModerate, "119", kGlucoseUnitMgDl,
+         "The systolic moderate limit (119) must be above the systolic normal limit (119)."},
+    };
+    for (const auto& c : cases) {
+        RangeTexts texts = defaults;
+        texts[static_cast<size_t>(c.field)] = c.text;
+        const auto refusal = rangeRefusal(texts, c.unit);
+        EXPECT_EQ(refusal ? refusal->text : QString(), c.refusal) << c.text;
+        EXPECT_EQ(refusal.value_or(RangeRefusal{{}, c.field}).field, c.field) << c.text;
+    }
+    // Millimoles: tenths up to 55.5.
+    const RangeTexts mmol = {"4.0", "55.6", "3.2", "66.7", "119", "120", "140", "79", "80", "90"};
+    EXPECT_EQ(rangeRefusal(mmol, kGlucoseUnitMmol).value().text,
+              "The high glucose limit must lie between 0.1 and 55.5 mmol/L.");
+}
+
+TEST(PatientDates, NoneInTheFutureAndNoDiagnosisBeforeBirth) {
+    const QDate today(2026, 12, 6);
+    const struct {
+        const char *birth, *dx, *refusal;
+    } cases[] = {
+        {"19800101", "20261206", ""},
+        {"", "19991399", ""}, // never picked: not judged
+        {"20261207", "", "The birth date cannot lie in the future."},
+        {"19800101", "20270101", "The diagnosis (Dx) date cannot lie in the future."},
+        {"19800101", "19791231", "The diagnosis (Dx) date cannot lie before the birth date."}};
+    for (const auto& c : cases) {
+        const auto refusal = patientDatesRefusal(c.birth, c.dx, today);
+        EXPECT_EQ(refusal ? refusal->text : QString(), c.refusal) << c.birth << " " << c.dx;
+    }
 }

@@ -212,6 +212,23 @@ TEST_F(SettingsDialogsTest, ALimitLeftDerivesItsExtremeAndAnInvalidOneIsRefused)
               (QStringList{"3.2", "4.0", "15.0"}));
 }
 
+// An emptied or signed limit is refused on the page, with the focus on it; nothing is stored.
+TEST_F(SettingsDialogsTest, ALimitThatIsNoPlausibleNumberKeepsTheSheetOpen) {
+    GlucoseRangeDlg& page = showPage(open().rangesPage());
+    const std::string before = stored("BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_HI");
+    for (const char* typed : {"", "-120"}) {
+        page.systolicEdit(1)->setText(typed);
+        prompts.expect(kProgramCaption,
+                       "The systolic moderate limit must be a whole number between 60 and 300 "
+                       "mmHg.");
+        sheet->okButton()->click();
+        prompts.verify();
+        EXPECT_TRUE(sheet->isVisible()) << typed;
+        EXPECT_EQ(page.focusWidget(), page.systolicEdit(1));
+    }
+    EXPECT_EQ(stored("BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_HI"), before);
+}
+
 TEST_F(SettingsDialogsTest, TheColourKeyStandsBeforeItsTitles) {
     GlucoseRangeDlg& page = showPage(open().rangesPage());
     QStringList keys;
