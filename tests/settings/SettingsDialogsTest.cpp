@@ -226,7 +226,16 @@ TEST_F(SettingsDialogsTest, ALimitThatIsNoPlausibleNumberKeepsTheSheetOpen) {
         EXPECT_TRUE(sheet->isVisible()) << typed;
         EXPECT_EQ(page.focusWidget(), page.systolicEdit(1));
     }
-    EXPECT_EQ(stored("BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_HI"), before);
+    page.systolicEdit(1)->setText("120");
+    // Limits that contradict each other name the one at fault.
+    page.lowEdit()->setText("200");
+    emit page.lowEdit()->textEdited("200");
+    prompts.expect(kProgramCaption,
+                   "The low glucose limit (200) must not be above the high glucose limit (150).");
+    sheet->okButton()->click();
+    prompts.verify();
+    EXPECT_EQ(page.focusWidget(), page.lowEdit());
+    EXPECT_EQ(stored("BP_SYSTOLIC_MODERATE, BP_DIASTOLIC_HI, GLUCOSE_LO"), before + "|80");
 }
 
 TEST_F(SettingsDialogsTest, TheColourKeyStandsBeforeItsTitles) {
