@@ -263,54 +263,42 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
     }
 }
 
-// Glucose and carbohydrates as typed into an entry holding 100 mg/dL and 30 g: stored exactly
-// ("glucose|carbs") or refused with the message naming the range, the entry left as it was.
+// Glucose and carbohydrates typed into an entry of 100 mg/dL and 30 g: stored exactly
+// ("glucose|carbs") or refused with the range, the entry left as it was.
 TEST_F(SampleFormTest, NumbersAreStoredAsTypedOrRefusedWithTheirRange) {
     const QString carbs = "Carbohydrates must be a whole number between 0 and 999 grams.";
-    const QString glucose = "Glucose must be a whole number between 1 and 999 mg/dL. Enter 0 or "
-                            "nothing for an entry without a reading.";
+    const QString noReading = " Enter 0 or nothing for an entry without a reading.";
     const struct {
         const char *glucose, *carbs;
         int unit;
         QString outcome;
     } cases[] = {
-        {"100", "12.7", kGlucoseUnitMgDl, carbs},
-        {"100", "-5", kGlucoseUnitMgDl, carbs},
-        {"100", "1000", kGlucoseUnitMgDl, carbs},
-        {"100", "99999999999", kGlucoseUnitMgDl, carbs},
-        {"100", "4a", kGlucoseUnitMgDl, carbs},
-        {"100", "", kGlucoseUnitMgDl, "100|0"},
-        {"100", " 999 ", kGlucoseUnitMgDl, "100|999"},
-        {"99999", "30", kGlucoseUnitMgDl, glucose},
-        {"999", "30", kGlucoseUnitMgDl, "999|30"},
-        {"0", "30", kGlucoseUnitMgDl, "0|30"},
-        {"55.5", "30", kGlucoseUnitMmol, "555|30"},
-        {"55.6", "30", kGlucoseUnitMmol,
-         "Glucose must lie between 0.1 and 55.5 mmol/L. Enter 0 or nothing for an entry without "
-         "a reading."},
-    };
-    const int pk = addEntry("20070315090000", 100, [](Sample& e) { e.setCarbCnt(30); });
+        {"100", "12.7", 0, carbs},
+        {"100", "-5", 0, carbs},
+        {"100", "1000", 0, carbs},
+        {"100", "4a", 0, carbs},
+        {"100", "99999999999", 0, carbs},
+        {"100", "", 0, "100|0"},
+        {"0", " 999 ", 0, "0|999"},
+        {"999", "30", 0, "999|30"},
+        {"55.5", "30", 1, "555|30"},
+        {"99999", "30", 0, "Glucose must be a whole number between 1 and 999 mg/dL." + noReading},
+        {"55.6", "30", 1, "Glucose must lie between 0.1 and 55.5 mmol/L." + noReading}};
+    int minute = 0;
     for (const auto& c : cases) {
         changePreference([&](Preference& p) { p.setGlucoseSampleCode(c.unit); });
+        const int pk = addEntry(QString("200703150900%1").arg(minute++, 2, 10, QChar('0')), 100,
+                                [](Sample& e) { e.setCarbCnt(30); });
         auto form = reopen(pk);
         form->setGlucose(c.glucose);
         form->setCarbs(c.carbs);
         const bool stores = c.outcome.contains('|');
-        if (!stores) {
-            expectRefused(*form, c.outcome);
-            EXPECT_EQ(form->focusRow(),
-                      c.outcome == carbs ? SampleForm::kCarbsFocus : SampleForm::kGlucoseFocus);
-        } else {
-            save(*form);
-        }
-        const Sample entry = stored(pk);
-        EXPECT_EQ(QString("%1|%2").arg(entry.getGlucoseCnt()).arg(entry.getCarbCnt()),
+        stores ? void(save(*form)) : expectRefused(*form, c.outcome);
+        EXPECT_EQ(form->focusRow(), stores               ? -1
+                                    : c.outcome == carbs ? SampleForm::kCarbsFocus
+                                                         : SampleForm::kGlucoseFocus);
+        EXPECT_EQ(QString("%1|%2").arg(stored(pk).getGlucoseCnt()).arg(stored(pk).getCarbCnt()),
                   stores ? c.outcome : "100|30")
             << c.glucose << " " << c.carbs;
-        // Put back what the next case starts from.
-        auto reset = reopen(pk);
-        reset->setGlucose(c.unit == kGlucoseUnitMmol ? "10.0" : "100");
-        reset->setCarbs("30");
-        save(*reset);
     }
 }
