@@ -112,6 +112,10 @@ std::optional<int> retentionDays(const QString& text) {
     return static_cast<int>(*days);
 }
 
+QString retentionRangeText() {
+    return integerRangeText(FieldLimits::kRetainDays);
+}
+
 std::optional<PatientDateRefusal> patientDatesRefusal(const QString& birthDate,
                                                       const QString& dxDate, const QDate& today) {
     const std::optional<QDate> birth = dateOfText(birthDate);

@@ -56,7 +56,8 @@ std::optional<RangeRefusal> rangeRefusal(const RangeTexts& texts, int unit);
 
 // ---- Retention -----------------------------------------------------------------------------
 
-inline constexpr const char* kRetentionRangeText = "Please enter an integer between 7 and 9999.";
+// "Please enter an integer between 7 and 9999."
+QString retentionRangeText();
 
 // The number of days the text holds, or nothing when it is not a whole number in range.
 std::optional<int> retentionDays(const QString& text);

@@ -94,9 +94,8 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
 bool PrefMiscDlg::validate() {
     if (retentionDays(m_retention->text()))
         return true;
-    m_context.prompts().show(QString::fromLatin1(kProgramCaption),
-                             QString::fromLatin1(kRetentionRangeText), PromptButtons::Ok,
-                             PromptIcon::Warning);
+    m_context.prompts().show(QString::fromLatin1(kProgramCaption), retentionRangeText(),
+                             PromptButtons::Ok, PromptIcon::Warning);
     m_retention->setFocus();
     m_retention->selectAll();
     return false;
