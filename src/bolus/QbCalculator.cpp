@@ -3,6 +3,7 @@
 #include "logbook/LogbookContext.h"
 #include "storage/Clock.h"
 #include "storage/Database.h"
+#include "storage/FieldLimits.h"
 #include "storage/Preference.h"
 #include "storage/QbPreferenceTable.h"
 #include "storage/QbRatioTable.h"
@@ -160,9 +161,21 @@ bool QbCalculator::calculate(int glucose, int carbs) {
     m_glucose = glucose;
     m_carbs = carbs;
 
-    const int lowest = m_context.preference().getGlucoseSampleCode() == kGlucoseUnitMmol ? 4 : 80;
+    const int unit = m_context.preference().getGlucoseSampleCode();
+    const int lowest = unit == kGlucoseUnitMmol ? 4 : 80;
     if (glucose != 0 && glucose < lowest) {
         tell(QString::asprintf(kGlucoseTooLow, lowest));
+        return false;
+    }
+    // The entry the estimate goes to takes no more than this.
+    const IntRange glucoseRange{lowest, FieldLimits::bolusGlucose(unit).high};
+    if (glucose > glucoseRange.high) {
+        tell(glucoseRangeText(QStringLiteral("Glucose"), glucoseRange, unit, true));
+        return false;
+    }
+    if (!FieldLimits::kCarbs.contains(carbs)) {
+        tell(fieldRangeText(QStringLiteral("Carbohydrates"), FieldLimits::kCarbs,
+                            QStringLiteral("grams")));
         return false;
     }
     if (glucose == 0 && carbs == 0)
@@ -199,22 +212,36 @@ bool QbCalculator::calculate(int glucose, int carbs) {
     m_total = saturate(std::int64_t{m_adjusted} + m_carbDose);
     m_adjustedText = formatUnits(m_adjusted);
     m_totalText = formatUnits(m_total);
+    // Settings stored before their ranges were checked can still ask for more than an entry
+    // holds; such an estimate is shown but cannot be accepted.
+    const Split parts = split();
+    if (std::max(parts.carbDose, parts.correction) > FieldLimits::kMaxDoseHundredths) {
+        tell(QString::fromLatin1(kDoseTooLarge).arg(m_totalText));
+        return false;
+    }
     m_calculated = true;
     return true;
+}
+
+QbCalculator::Split QbCalculator::split() const {
+    // Insulin cannot be taken back: a negative correction is borne by the carbohydrate
+    // part, and whatever is still negative is given as nothing. The two parts then add up
+    // to the total whenever it is above 0.
+    Split parts{m_carbDose, m_adjusted};
+    if (parts.correction < 0) {
+        parts.carbDose = m_total;
+        parts.correction = 0;
+    }
+    parts.carbDose = std::max(parts.carbDose, 0);
+    return parts;
 }
 
 std::optional<QuickBolusResult> QbCalculator::accept() {
     if (!m_calculated)
         return std::nullopt;
-    // Insulin cannot be taken back: a negative correction is borne by the carbohydrate
-    // part, and whatever is still negative is given as nothing. The two texts then add up
-    // to the total whenever it is above 0.
-    if (m_adjusted < 0) {
-        m_carbDose = m_total;
-        m_adjusted = 0;
-    }
-    if (m_carbDose < 0)
-        m_carbDose = 0;
+    const Split parts = split();
+    m_carbDose = parts.carbDose;
+    m_adjusted = parts.correction;
     m_carbDoseText = m_carbDose > 0 ? formatUnits(m_carbDose) : QString();
     m_correctionText = m_adjusted > 0 ? formatUnits(m_adjusted) : QString();
     return QuickBolusResult{m_glucose, m_carbs, m_total, m_carbDoseText, m_correctionText};

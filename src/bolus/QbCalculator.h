@@ -69,6 +69,11 @@ public:
         "No Ratio is set for this time. RivezAdozu cannot estimate a carbohydrate dose without "
         "it.";
 
+    // Ours, for an estimate a log entry could not take as it stands.
+    static constexpr const char* kDoseTooLarge =
+        "This estimate (%1) is more than one log entry can hold (999.99 units a dose). Please "
+        "check the Quick Bolus Setup.";
+
     explicit QbCalculator(LogbookContext& context);
 
     // Fixes the moment and the settings in force at it, reports each missing setting,
@@ -77,7 +82,9 @@ public:
     void open();
 
     // Checks the inputs and, when they pass, works out the estimate; afterwards the
-    // estimate may be accepted. A refusal is told to the patient and returns false.
+    // estimate may be accepted. A refusal is told to the patient and returns false. The
+    // glucose and carbohydrates must lie within what a log entry takes (FieldLimits), and an
+    // estimate whose doses an entry would refuse is refused here instead.
     bool calculate(int glucose, int carbs);
     // Any change of an input makes the shown estimate stale.
     void inputsChanged() { m_calculated = false; }
@@ -124,6 +131,12 @@ public:
                                int minutes);
 
 private:
+    // The two doses OK hands over, in hundredths: the carbohydrate part and the correction.
+    struct Split {
+        int carbDose;
+        int correction;
+    };
+    Split split() const;
     void lookUpSettings();
     void warnOfOverlap();
     void tell(const QString& text);

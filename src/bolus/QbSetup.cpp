@@ -47,15 +47,22 @@ QStringList QbSensitivityKind::valueCells(const QbSensitivityAbs& sensitivity) {
     return {QString::asprintf("%d", sensitivity.getGlucoseCnt())};
 }
 
-std::optional<int> parseItemNumber(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+std::optional<long long> parseItemNumber(const QString& text) {
+    if (text.trimmed().isEmpty())
         return 0;
-    bool ok = false;
-    const int number = trimmed.toInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return number;
+    return wholeNumber(text);
+}
+
+IntRange qbValueRange(const QbValueField& field, int glucoseUnit) {
+    return field.kind == QbValueKind::Glucose ? FieldLimits::bolusGlucose(glucoseUnit)
+                                              : FieldLimits::kCarbRatio;
+}
+
+QString qbValueRangeText(const QbValueField& field, int glucoseUnit) {
+    const QString name = latin1(field.name);
+    if (field.kind == QbValueKind::Glucose)
+        return glucoseRangeText(name, qbValueRange(field, glucoseUnit), glucoseUnit, true);
+    return fieldRangeText(name, qbValueRange(field, glucoseUnit), QStringLiteral("grams"));
 }
 
 QbGeneralSetup::QbGeneralSetup(LogbookContext& context) : m_context(context) {

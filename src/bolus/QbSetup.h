@@ -3,6 +3,7 @@
 #include "logbook/LogbookContext.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
+#include "storage/FieldLimits.h"
 #include "storage/PreferenceTable.h"
 #include "storage/QbPreferenceTable.h"
 #include "storage/QbRatioTable.h"
@@ -12,6 +13,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <climits>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -42,12 +45,24 @@ struct QbItemRefusal {
     QbItemFocus focus;
 };
 
+// What a number field holds, which decides its range: a glucose value in the patient's unit
+// (whole numbers, as the calculator takes them) or grams of carbohydrate per unit.
+enum class QbValueKind { Glucose, CarbRatio };
+
 // One number field of an item dialog, bound to an integer column of the schedule's table.
+// `name` names it in a range message.
 struct QbValueField {
     int column;
     const char* label;
-    bool digitsOnly;
+    QbValueKind kind;
+    const char* name;
 };
+
+// The numbers a field accepts. The smallest allowed is 1 for every field, which each kind's
+// own check reports in its words; the range tells the largest.
+IntRange qbValueRange(const QbValueField& field, int glucoseUnit);
+// The message for a number above the field's range.
+QString qbValueRangeText(const QbValueField& field, int glucoseUnit);
 
 // One column of a schedule page's list.
 struct QbListColumn {
@@ -71,7 +86,9 @@ struct QbTargetKind {
     static constexpr const char* kItemTitle = "RivezAdozu - Target";
     static constexpr const char* kTimeLabel = "Range Start Time:";
     static constexpr const char* kValueGroup = "Glucose Target Range";
-    static constexpr QbValueField kValues[] = {{4, "Minimum", true}, {6, "Maximum", true}};
+    static constexpr QbValueField kValues[] = {
+        {4, "Minimum", QbValueKind::Glucose, "The minimum glucose"},
+        {6, "Maximum", QbValueKind::Glucose, "The maximum glucose"}};
     static constexpr QbItemRefusal kTimeUsed = {"Target time already used", QbItemFocus::Time};
 
     static std::optional<QbItemRefusal> checkValues(const QbTargetAbs& target);
@@ -91,7 +108,8 @@ struct QbRatioKind {
     static constexpr const char* kItemTitle = "RivezAdozu - Ratio";
     static constexpr const char* kTimeLabel = "Begin Rate Time:";
     static constexpr const char* kValueGroup = nullptr;
-    static constexpr QbValueField kValues[] = {{4, "Carbs per 1unit:", false}};
+    static constexpr QbValueField kValues[] = {
+        {4, "Carbs per 1unit:", QbValueKind::CarbRatio, "Carbs per unit"}};
     static constexpr QbItemRefusal kTimeUsed = {"Ratio time already used", QbItemFocus::Time};
 
     static std::optional<QbItemRefusal> checkValues(const QbRatioAbs& ratio);
@@ -109,7 +127,8 @@ struct QbSensitivityKind {
     static constexpr const char* kItemTitle = "RivezAdozu - Sensitivity";
     static constexpr const char* kTimeLabel = "Time of day:";
     static constexpr const char* kValueGroup = nullptr;
-    static constexpr QbValueField kValues[] = {{4, "1u effect:", true}};
+    static constexpr QbValueField kValues[] = {
+        {4, "1u effect:", QbValueKind::Glucose, "The effect of one unit"}};
     static constexpr QbItemRefusal kTimeUsed = {"Sensitivity time already used",
                                                 QbItemFocus::Unchanged};
 
@@ -117,9 +136,10 @@ struct QbSensitivityKind {
     static QStringList valueCells(const QbSensitivityAbs& sensitivity);
 };
 
-// A number typed into an item dialog: an empty field is 0; nothing when the text is not a
-// whole number (only possible in a field that does not restrict input to digits).
-std::optional<int> parseItemNumber(const QString& text);
+// A number typed into an item dialog: an empty field is 0 (which each kind refuses); nothing
+// when the text is not a whole number. A number too large for int stays large, so that it is
+// reported with the field's range rather than as no number.
+std::optional<long long> parseItemNumber(const QString& text);
 
 // The schedule pages' and item dialogs' rules, once for all three kinds.
 template <class Kind> struct QbSchedule {
@@ -166,16 +186,22 @@ template <class Kind> struct QbSchedule {
     // told and the answer is where the focus goes.
     static std::optional<QbItemFocus> takeEntry(Database& db, Prompts& prompts, Abs& record,
                                                 const std::vector<QString>& numbers,
-                                                std::time_t pickedTime) {
+                                                std::time_t pickedTime, int glucoseUnit) {
         std::vector<int> parsed;
         for (size_t i = 0; i < numbers.size() && i < valueFields().size(); ++i) {
-            std::optional<int> number = parseItemNumber(numbers[i]);
-            if (!number) {
-                prompts.information(QString::fromLatin1(QbSetupText::kCaption),
-                                    QString::fromLatin1(QbSetupText::kNotAnInteger));
+            const QbValueField& field = valueFields()[i];
+            std::optional<long long> number = parseItemNumber(numbers[i]);
+            QString refusal;
+            if (!number)
+                refusal = QString::fromLatin1(QbSetupText::kNotAnInteger);
+            else if (*number > qbValueRange(field, glucoseUnit).high)
+                refusal = qbValueRangeText(field, glucoseUnit);
+            if (!refusal.isEmpty()) {
+                prompts.information(QString::fromLatin1(QbSetupText::kCaption), refusal);
                 return fieldFocus(static_cast<int>(i));
             }
-            parsed.push_back(*number);
+            // Below the range only the kind's own check speaks; held within int on the way.
+            parsed.push_back(static_cast<int>(std::max<long long>(*number, INT_MIN)));
         }
         for (size_t i = 0; i < parsed.size(); ++i)
             setValue(record, static_cast<int>(i), parsed[i]);
@@ -228,8 +254,8 @@ public:
         QChar code;
     };
 
-    static constexpr int kMinMinutes = 30;
-    static constexpr int kMaxMinutes = 300;
+    static constexpr int kMinMinutes = FieldLimits::kInsulinMinutes.low;
+    static constexpr int kMaxMinutes = FieldLimits::kInsulinMinutes.high;
 
     // Reads the stored insulin settings and the active medications (by name).
     explicit QbGeneralSetup(LogbookContext& context);

@@ -37,7 +37,9 @@ bool summarizeDay(Database& db, SampleDateAbs& day, bool edited,
     int entries = 0;
     int readings = 0;
     long glucoseSum = 0;
-    int carbohydrates = 0;
+    // Kept wide and held at the limits of the column: counts stored before entries were
+    // checked, or imported, must not wrap a day's total into a negative one.
+    long long carbohydrates = 0;
     long long insulin = 0; // in hundredths; kept wide so a day of large doses cannot wrap
     int highestKetone = 0;
 
@@ -77,7 +79,7 @@ bool summarizeDay(Database& db, SampleDateAbs& day, bool edited,
     if (readings != 0)
         day.setAvgGlucoseCnt(static_cast<int>(glucoseSum / readings));
     day.setTtlSampleCnt(entries);
-    day.setTtlCarbCnt(carbohydrates);
+    day.setTtlCarbCnt(static_cast<int>(std::clamp<long long>(carbohydrates, INT_MIN, INT_MAX)));
     day.setTtlInsulinAmt(static_cast<int>(std::min<long long>(insulin, INT_MAX)));
     day.setMaxKeytoneCode(highestKetone);
     day.setSummaryState(edited ? SummaryState::Edited : SummaryState::Summarized);

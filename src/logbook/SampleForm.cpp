@@ -3,6 +3,7 @@
 #include "logbook/DaySummary.h"
 #include "logbook/LogbookContext.h"
 #include "storage/Clock.h"
+#include "storage/FieldLimits.h"
 #include "storage/MedicationTable.h"
 #include "storage/NoteTable.h"
 #include "storage/Preference.h"
@@ -75,7 +76,7 @@ SampleForm::SampleForm(LogbookContext& context, const Sample& entry, const QStri
     loadChoices();
     const std::time_t now = context.clock().now();
 
-    m_carbs = entry.getCarbCnt();
+    m_carbs = QString::number(entry.getCarbCnt());
     m_glucose = formatGlucose(entry.getGlucoseCnt(), m_glucoseUnit);
     // A stored time that names no moment cannot be shown; the pickers then start at now, which
     // the patient sees before storing.
@@ -263,7 +264,19 @@ std::optional<SampleRefusal> SampleForm::validate() {
         return SampleRefusal{QString::fromLatin1(kFutureText)};
     if (!m_glucose.isEmpty() &&
         (!isValidGlucoseEntry(m_glucose, m_glucoseUnit) || charCount(m_glucose) > kGlucoseLength))
-        return SampleRefusal{QString::fromLatin1(kGlucoseText)};
+        return SampleRefusal{QString::fromLatin1(kGlucoseText), kGlucoseFocus};
+    // 0 is the entry without a reading, as an empty field is.
+    const IntRange glucoseRange = FieldLimits::glucose(m_glucoseUnit);
+    const int glucose = m_glucose.isEmpty() ? 0 : parseGlucoseEntry(m_glucose);
+    if (glucose != 0 && !glucoseRange.contains(glucose))
+        return SampleRefusal{
+            glucoseRangeText(QStringLiteral("Glucose"), glucoseRange, m_glucoseUnit) +
+                QStringLiteral(" Enter 0 or nothing for an entry without a reading."),
+            kGlucoseFocus};
+    if (!carbsCount())
+        return SampleRefusal{fieldRangeText(QStringLiteral("Carbohydrates"), FieldLimits::kCarbs,
+                                            QStringLiteral("grams")),
+                             kCarbsFocus};
     for (int i = 0; i < kRowCount; ++i) {
         const DoseRow& row = m_rows.at(i);
         if (!row.code.isNull() && !isValidDosageAmount(row.amount))
@@ -280,6 +293,15 @@ std::optional<SampleRefusal> SampleForm::validate() {
     if (probe.getCorrectionDosage() != correction)
         return SampleRefusal{QString::fromLatin1(kDosageTooLongText), kCorrectionRow};
     return std::nullopt;
+}
+
+std::optional<int> SampleForm::carbsCount() const {
+    if (m_carbs.trimmed().isEmpty())
+        return 0;
+    const std::optional<long long> grams = wholeNumber(m_carbs);
+    if (!grams || !FieldLimits::kCarbs.contains(*grams))
+        return std::nullopt;
+    return static_cast<int>(*grams);
 }
 
 bool SampleForm::check() {
@@ -303,7 +325,7 @@ int SampleForm::store() {
     Database& db = m_context.database();
     const bool wasNew = isNew();
 
-    m_entry.setCarbCnt(m_carbs);
+    m_entry.setCarbCnt(carbsCount().value_or(0));
     m_entry.setGlucoseCnt(m_glucose.isEmpty() ? 0 : parseGlucoseEntry(m_glucose));
     m_entry.setKeytoneCode(m_ketoneCode);
     m_entry.setSampleTypePk(m_slotPk);

@@ -37,7 +37,7 @@ struct DoseRow {
 };
 
 // Why the entry cannot be stored: the message, and for a dose the row whose amount gets the
-// keyboard focus (-1 for none).
+// keyboard focus (-1 for none; SampleForm::kGlucoseFocus, kCarbsFocus for those fields).
 struct SampleRefusal {
     QString text;
     int focusRow = -1;
@@ -58,6 +58,9 @@ public:
     static constexpr int kRowCount = 4;
     static constexpr int kGlucoseLength = 5;
     static constexpr int kNotesLength = 255;
+    // focusRow() of a refusal that belongs to the glucose or the carbohydrates field.
+    static constexpr int kGlucoseFocus = -2;
+    static constexpr int kCarbsFocus = -3;
 
     // Messages of this editor name no operation, so they carry the program's name.
     static constexpr const char* kCaption = "Quillmarch";
@@ -106,8 +109,9 @@ public:
     // The glucose edit lost the focus: in millimoles a whole number gets its tenths.
     void glucoseLeft();
 
-    int carbs() const { return m_carbs; }
-    void setCarbs(int carbs) { m_carbs = carbs; }
+    // The carbohydrates as typed; an empty text is none (0 grams).
+    const QString& carbs() const { return m_carbs; }
+    void setCarbs(const QString& text) { m_carbs = text; }
     int ketoneCode() const { return m_ketoneCode; }
     void setKetoneCode(int code) { m_ketoneCode = code; }
     bool newSite() const { return m_newSite; }
@@ -131,8 +135,10 @@ public:
     const QString& notes() const { return m_notes; }
     void setNotes(const QString& stored) { m_notes = stored; }
     // The checks of OK in their order; the first failure, or nothing when the entry can be
-    // stored. In millimoles a glucose typed without tenths gets them first, as when its edit
-    // loses the focus, so that a "6" confirmed with Enter is never read as 0.6.
+    // stored. A glucose or carbohydrate count outside its plausible range (FieldLimits) is
+    // refused, never cut or rounded to another number. In millimoles a glucose typed without tenths
+    // gets them first, as when its edit loses the focus, so that a "6" confirmed with Enter is
+    // never read as 0.6.
     std::optional<SampleRefusal> validate();
     // OK pressed: first the doses a time change has just filled in are shown, when that
     // change came with this click; then validate(), showing a failure in a message box, its
@@ -156,6 +162,8 @@ private:
     void fillRows(const QString& dosage, int first, int count, std::vector<Dose>* kept);
     void applyRowRule(int index);
     std::time_t entryTime() const;
+    // The carbohydrates typed, when they are a count in range.
+    std::optional<int> carbsCount() const;
     // The dosage text of rows [first, first + count) followed by the kept doses.
     QString composeRows(int first, int count, const std::vector<Dose>& kept) const;
 
@@ -175,7 +183,7 @@ private:
     QTime m_time;
     int m_slotPk = 0;
     QString m_glucose;
-    int m_carbs = 0;
+    QString m_carbs;
     int m_ketoneCode = 0;
     bool m_newSite = false;
     int m_deliveryCode = 0;

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QTime>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -23,16 +24,54 @@ inline constexpr const char* kInvalidGlucoseText = "Invalid Glucose Amount";
 // so the patient sees the value the way it will be shown everywhere else.
 std::optional<QString> checkedGlucoseText(const QString& text, int unit);
 
+// ---- The Ranges page as a whole --------------------------------------------------------------
+
+// The fields of the Ranges page, in the order they are checked.
+enum class RangeField {
+    Low,
+    High,
+    ExtremeLow,
+    ExtremeHigh,
+    SystolicNormal,
+    SystolicModerate,
+    SystolicHigh,
+    DiastolicNormal,
+    DiastolicModerate,
+    DiastolicHigh,
+};
+inline constexpr int kRangeFieldCount = 10;
+// The texts of the page, indexed by RangeField.
+using RangeTexts = std::array<QString, kRangeFieldCount>;
+
+struct RangeRefusal {
+    QString text;
+    RangeField field;
+};
+
+// Everything the page holds must be a value in its plausible range (FieldLimits), and the
+// limits must not contradict each other: extreme low <= low <= high <= extreme high, and the
+// blood-pressure limits rise from normal to moderate to high. An empty limit is refused, not
+// stored as 0. The first refusal in field order, naming the limit; nothing when all pass.
+std::optional<RangeRefusal> rangeRefusal(const RangeTexts& texts, int unit);
+
 // ---- Retention -----------------------------------------------------------------------------
 
-inline constexpr int kMinRetainDays = 7;
-inline constexpr int kMaxRetainDays = 9999;
-inline constexpr const char* kRetentionRangeText = "Please enter an integer between 7 and 9999.";
+// "Please enter an integer between 7 and 9999."
+QString retentionRangeText();
 
 // The number of days the text holds, or nothing when it is not a whole number in range.
 std::optional<int> retentionDays(const QString& text);
 
 // ---- Stored dates --------------------------------------------------------------------------
+
+// A birth or diagnosis date in the future, or a diagnosis before birth, is refused with a
+// message naming the date. Dates never picked (empty or unreadable texts) are not judged.
+struct PatientDateRefusal {
+    QString text;
+    bool onBirthDate; // else the diagnosis date takes the focus
+};
+std::optional<PatientDateRefusal> patientDatesRefusal(const QString& birthDate,
+                                                      const QString& dxDate, const QDate& today);
 
 // The date of a stored date text (year from characters 1-4, month from 5-6, day from 7-8);
 // nothing when the text is empty or does not hold a real date.

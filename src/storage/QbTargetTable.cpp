@@ -1,6 +1,8 @@
 #include "storage/QbTargetTable.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 void QbTargetAbs::clear() {
     setPk(0);
@@ -32,9 +34,20 @@ std::span<const Column<QbTargetAbs>> QbTargetTraits::columns() {
     return cols;
 }
 
+namespace {
+
+// A fraction of a limit, worked out wide and held within int: a limit stored before the
+// set-up checked its range must not turn into a negative extreme.
+int percentOf(int limit, int percent) {
+    const long long value = static_cast<long long>(limit) * percent / 100;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
 void QbTargetTable::deriveLimits(QbTargetAbs& target) {
-    target.setGlucoseLoExt(target.getGlucoseLo() * 80 / 100);
-    target.setGlucoseHiExt(target.getGlucoseHi() * 120 / 100);
+    target.setGlucoseLoExt(percentOf(target.getGlucoseLo(), 80));
+    target.setGlucoseHiExt(percentOf(target.getGlucoseHi(), 120));
 }
 
 bool QbTargetTable::save(Database& db, QbTargetAbs& target, int state) {

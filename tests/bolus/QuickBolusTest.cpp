@@ -45,6 +45,7 @@ std::string resultRow(const std::optional<QuickBolusResult>& r) {
 // The schedules in force all day (a value of -1 stores no row) and the bolus insulin.
 struct Settings {
     bool target = true; // 81 to 120: target 100, the midpoint truncated
+    int targetLow = 81; // to targetLow + 39; rows stored before their range was checked
     int sensitivity = 40;
     int ratio = 15;
     const char* code = "H";
@@ -70,7 +71,9 @@ protected:
             ASSERT_TRUE(db->exec("delete from %s", table));
         addMedication("Humalog", "H");
         const std::pair<bool, const char*> missing[] = {
-            {!settings.target || addQbTarget(*db, "06:00", 81, 120) < 1, "Target"},
+            {!settings.target ||
+                 addQbTarget(*db, "06:00", settings.targetLow, settings.targetLow + 39) < 1,
+             "Target"},
             {settings.sensitivity < 0 || addQbSensitivity(*db, "06:00", settings.sensitivity) < 1,
              "Sensitivity"},
             {settings.ratio < 0 || addQbRatio(*db, "06:00", settings.ratio) < 1, "Ratio"}};
@@ -101,7 +104,8 @@ protected:
                                        const char* time, const char* message = nullptr) {
         if (message)
             prompts.expect(kCaption, message);
-        auto refused = Schedule::takeEntry(*db, prompts, record, numbers, at(time));
+        auto refused =
+            Schedule::takeEntry(*db, prompts, record, numbers, at(time), kGlucoseUnitMgDl);
         if (!refused) {
             EXPECT_TRUE(Schedule::store(*db, prompts, record));
         }
@@ -188,6 +192,9 @@ TEST_F(QuickBolus, CalculatesOrDeclinesAndSplitsTheTotalOnAccept) {
     // carb dose|adjusted|total -> accepted result", or the message of a refusal.
     const std::string sensitivityMissing = QbCalculator::kSensitivityMissing;
     const Settings nothingSet{.target = false, .sensitivity = -1, .ratio = -1};
+    const Settings largest{.sensitivity = 1, .ratio = 1};
+    const std::string doseTooLarge =
+        QString(QbCalculator::kDoseTooLarge).arg("2502.0H").toStdString();
     struct Case {
         int glucose;
         int carbs;
@@ -219,6 +226,11 @@ TEST_F(QuickBolus, CalculatesOrDeclinesAndSplitsTheTotalOnAccept) {
         {0, 45, "", sensitivityMissing, {.sensitivity = -1}},
         {0, 45, "", QbCalculator::kTargetMissing, nothingSet},
         {180, 0, "", QbCalculator::kNoInsulin, {.code = ""}},
+        // Only what a log entry takes, and never a dose it would refuse.
+        {99999, 99999, "", "Glucose must be a whole number between 80 and 999 mg/dL."},
+        {56, 0, "", "Glucose must be a whole number between 4 and 55 mmol/L.", {.mmol = true}},
+        {999, 999, "", "899.0H|999.0H|899.0H|1898.0H -> 999|999|189800|999.0H|899.0H", largest},
+        {100, 0, "", doseTooLarge, {.targetLow = -100000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.glucose << "/" << c.carbs << " " << c.dose);
@@ -346,6 +358,24 @@ TEST_F(QuickBolus, TargetChecksRunInOrderAndOnlyAPassingRangeIsStored) {
     EXPECT_EQ(rows("select PK, SYNC_STATE, TARGET_TIME, GLUCOSE_LO, GLUCOSE_LO_EXT, GLUCOSE_HI, "
                    "GLUCOSE_HI_EXT from QB_TARGET"),
               Rows{"1|10|08:00|100|80|100|120"});
+}
+
+// Numbers above a field's range are refused with the range, whatever their size; nothing is
+// stored.
+TEST_F(QuickBolus, ItemNumbersOutsideTheirRangeAreRefusedWithIt) {
+    QbTarget target;
+    const char* maximum = "The maximum glucose must be a whole number between 1 and 999 mg/dL.";
+    EXPECT_EQ(confirm<Targets>(target, {"100", "99999999999"}, "08:00", maximum),
+              QbItemFocus::SecondValue);
+    QbRatio ratio;
+    EXPECT_EQ(confirm<Ratios>(ratio, {"201"}, "08:00",
+                              "Carbs per unit must be a whole number between 1 and 200 grams."),
+              QbItemFocus::FirstValue);
+    EXPECT_EQ(rows("select count(*) from QB_TARGET, QB_RATIO"), Rows{"0"});
+    // A target stored before its range was checked derives limits that stay positive.
+    addQbTarget(*db, "09:00", 999999999, 999999999);
+    EXPECT_EQ(rows("select GLUCOSE_LO_EXT, GLUCOSE_HI_EXT from QB_TARGET"),
+              Rows{"799999999|1199999998"});
 }
 
 TEST_F(QuickBolus, RatioTimeMayBeKeptWhenModifiedButNotTakenFromAnotherRow) {

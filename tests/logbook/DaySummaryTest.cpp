@@ -56,6 +56,8 @@ TEST_F(DaySummaryTest, TotalsOfTheDaysEntries) {
         {{{120, 60, 0, "5.5H", "1.25H"}, {90, 25, 0, "2P 3N 4.125G 7"}}, "2|105|85|1087|0|F|2"},
         {{{100, 0, 2}, {100, 0, 4, "", "", true}, {100, 0, 1}}, "3|100|0|0|4|T|2"},
         {{}, "0|0|0|0|0|F|2"}, // the last entry removed
+        // Counts stored before entries were checked: the total stops at the column's largest.
+        {{{0, 999999999}, {0, 999999999}, {0, 999999999}}, "3|0|2147483647|0|0|F|2"},
     };
     for (const Case& c : cases) {
         // Stale totals from before: every one is worked out afresh.

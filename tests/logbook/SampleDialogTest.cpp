@@ -41,6 +41,7 @@ TEST_F(SampleDialogTest, FieldsReachTheStoredEntry) {
         QApplication::sendEvent(dialog->timeEdit(), &left);
         EXPECT_EQ(dialog->slotList()->currentText(), "Lunch");
         dialog->glucoseEdit()->setText("120");
+        dialog->carbsEdit()->setText("45");
         dialog->medicationList(3)->setCurrentIndex(dialog->medicationList(3)->findText("NPH"));
         EXPECT_EQ(dialog->amountEdit(3)->text(), "0.0");
         dialog->amountEdit(3)->setText("1.5");
@@ -55,11 +56,11 @@ TEST_F(SampleDialogTest, FieldsReachTheStoredEntry) {
     });
     int pk = newEntryAt(*context, fromDateTimeText("20070315093000"), nullptr);
     EXPECT_EQ(secondTime, QTime(11, 45));
-    EXPECT_EQ(rows(("select SAMPLE_TIME, SAMPLE_TYPE_PK, GLUCOSE_CNT, KEYTONE_CODE, "
+    EXPECT_EQ(rows(("select SAMPLE_TIME, SAMPLE_TYPE_PK, GLUCOSE_CNT, CARB_CNT, KEYTONE_CODE, "
                     "MEDICATION_DOSAGE, CORRECTION_DOSAGE, DELIVERY_CODE from SAMPLE where PK = " +
                     std::to_string(pk))
                        .c_str()),
-              std::vector<std::string>{"20070315114500|2|120|2|4H 2N|1.5N|2"});
+              std::vector<std::string>{"20070315114500|2|120|45|2|4H 2N|1.5N|2"});
     auto note = NoteTable::getByPk(*db, SampleTable::getByPk(*db, pk)->getNotePk());
     ASSERT_TRUE(note);
     EXPECT_TRUE(note->getText().contains("\r\r\n"));

@@ -262,3 +262,43 @@ TEST_F(SampleFormTest, NotesAreCreatedForTheEntryChangedAndRemoved) {
         EXPECT_EQ(stored(pk).getNotePk(), *text ? notePk : 0);
     }
 }
+
+// Glucose and carbohydrates typed into an entry of 100 mg/dL and 30 g: stored exactly
+// ("glucose|carbs") or refused with the range, the entry left as it was.
+TEST_F(SampleFormTest, NumbersAreStoredAsTypedOrRefusedWithTheirRange) {
+    const QString carbs = "Carbohydrates must be a whole number between 0 and 999 grams.";
+    const QString noReading = " Enter 0 or nothing for an entry without a reading.";
+    const struct {
+        const char *glucose, *carbs;
+        int unit;
+        QString outcome;
+    } cases[] = {
+        {"100", "12.7", 0, carbs},
+        {"100", "-5", 0, carbs},
+        {"100", "1000", 0, carbs},
+        {"100", "4a", 0, carbs},
+        {"100", "99999999999", 0, carbs},
+        {"100", "", 0, "100|0"},
+        {"0", " 999 ", 0, "0|999"},
+        {"999", "30", 0, "999|30"},
+        {"55.5", "30", 1, "555|30"},
+        {"99999", "30", 0, "Glucose must be a whole number between 1 and 999 mg/dL." + noReading},
+        {"55.6", "30", 1, "Glucose must lie between 0.1 and 55.5 mmol/L." + noReading}};
+    int minute = 0;
+    for (const auto& c : cases) {
+        changePreference([&](Preference& p) { p.setGlucoseSampleCode(c.unit); });
+        const int pk = addEntry(QString("200703150900%1").arg(minute++, 2, 10, QChar('0')), 100,
+                                [](Sample& e) { e.setCarbCnt(30); });
+        auto form = reopen(pk);
+        form->setGlucose(c.glucose);
+        form->setCarbs(c.carbs);
+        const bool stores = c.outcome.contains('|');
+        stores ? void(save(*form)) : expectRefused(*form, c.outcome);
+        EXPECT_EQ(form->focusRow(), stores               ? -1
+                                    : c.outcome == carbs ? SampleForm::kCarbsFocus
+                                                         : SampleForm::kGlucoseFocus);
+        EXPECT_EQ(QString("%1|%2").arg(stored(pk).getGlucoseCnt()).arg(stored(pk).getCarbCnt()),
+                  stores ? c.outcome : "100|30")
+            << c.glucose << " " << c.carbs;
+    }
+}

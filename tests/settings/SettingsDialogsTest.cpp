@@ -212,6 +212,28 @@ TEST_F(SettingsDialogsTest, ALimitLeftDerivesItsExtremeAndAnInvalidOneIsRefused)
               (QStringList{"3.2", "4.0", "15.0"}));
 }
 
+// Through the sheet: an emptied limit, or one contradicting another, keeps it open with the
+// focus on that limit, and nothing is stored.
+TEST_F(SettingsDialogsTest, AnEmptiedOrContradictoryLimitKeepsTheSheetOpen) {
+    GlucoseRangeDlg& page = showPage(open().rangesPage());
+    const std::string before = stored("BP_SYSTOLIC_MODERATE, GLUCOSE_LO, GLUCOSE_EXT_LO");
+    const std::tuple<QLineEdit*, const char*, const char*> cases[] = {
+        {page.systolicEdit(1), "",
+         "The systolic moderate limit must be a whole number between 60 and 300 mmHg."},
+        {page.lowEdit(), "200",
+         "The low glucose limit (200) must not be above the high glucose limit (150)."}};
+    for (auto [edit, text, refusal] : cases) {
+        edit->setText(text);
+        emit edit->textEdited(text);
+        prompts.expect(kProgramCaption, refusal);
+        sheet->okButton()->click();
+        prompts.verify();
+        EXPECT_EQ(page.focusWidget(), edit);
+    }
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(stored("BP_SYSTOLIC_MODERATE, GLUCOSE_LO, GLUCOSE_EXT_LO"), before);
+}
+
 TEST_F(SettingsDialogsTest, TheColourKeyStandsBeforeItsTitles) {
     GlucoseRangeDlg& page = showPage(open().rangesPage());
     QStringList keys;

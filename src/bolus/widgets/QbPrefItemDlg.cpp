@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -27,11 +26,9 @@ QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool mili
 
     auto* valueRows = new QFormLayout;
     for (const QbValueField& field : layout.fields) {
+        // Whatever is typed stays visible: a sign or letter dropped on the way would leave a
+        // number the patient did not type. The checks refuse it with a message instead.
         auto* edit = new QLineEdit(this);
-        // Nine digits always fit an integer, so a digits-only field never fails to read.
-        if (field.digitsOnly)
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
         valueRows->addRow(QString::fromLatin1(field.label), edit);
         m_values.push_back(edit);
     }

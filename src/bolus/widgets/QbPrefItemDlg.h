@@ -69,7 +69,7 @@ private:
     std::optional<QbItemFocus> takeEntry(const std::vector<QString>& numbers,
                                          std::time_t time) override {
         return Schedule::takeEntry(m_context.database(), m_context.prompts(), m_record, numbers,
-                                   time);
+                                   time, m_context.preference().getGlucoseSampleCode());
     }
 
     LogbookContext& m_context;

@@ -17,10 +17,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <climits>
 
 namespace {
 
@@ -59,7 +57,8 @@ void SampleDialog::build() {
         m_slot->addItem(slot.name, slot.pk);
     m_glucose = new QLineEdit(this);
     m_glucose->setMaxLength(SampleForm::kGlucoseLength);
-    m_carbs = new QSpinBox(this);
+    // Any text is taken as typed; the form refuses what is not a count in range.
+    m_carbs = new QLineEdit(this);
     m_ketones = new QComboBox(this);
     m_ketones->addItems(SampleForm::ketoneNames());
     m_newSite = new QCheckBox(QStringLiteral("New Site"), this);
@@ -160,9 +159,9 @@ void SampleDialog::connectFields() {
         if (!m_showing)
             m_form.setGlucose(text);
     });
-    connect(m_carbs, &QSpinBox::valueChanged, this, [this](int value) {
+    connect(m_carbs, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_showing)
-            m_form.setCarbs(value);
+            m_form.setCarbs(text);
     });
     connect(m_ketones, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!m_showing && index >= 0)
@@ -202,9 +201,7 @@ void SampleDialog::showValues() {
     m_showing = true;
     m_date->setDate(m_form.date());
     m_time->setTime(m_form.time());
-    // A count stored outside the usual range is shown as it is rather than clamped.
-    m_carbs->setRange(std::min(0, m_form.carbs()), INT_MAX);
-    m_carbs->setValue(m_form.carbs());
+    m_carbs->setText(m_form.carbs());
     // A code without a name (or a delivery code without a choice) shows no selection and is
     // stored again unchanged unless the patient picks another.
     m_ketones->setCurrentIndex(m_form.ketoneCode() < m_ketones->count() ? m_form.ketoneCode() : -1);
@@ -281,6 +278,10 @@ void SampleDialog::finish(bool addAnother) {
     if (!accepted) {
         if (m_form.focusRow() >= 0)
             m_amount.at(m_form.focusRow())->setFocus();
+        else if (m_form.focusRow() == SampleForm::kGlucoseFocus)
+            m_glucose->setFocus();
+        else if (m_form.focusRow() == SampleForm::kCarbsFocus)
+            m_carbs->setFocus();
         return;
     }
     m_form.store();

@@ -14,7 +14,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QSpinBox;
 class QTimeEdit;
 
 // The log entry editor. It shows the values of its SampleForm, hands every change back to it,
@@ -33,7 +32,7 @@ public:
     QTimeEdit* timeEdit() const { return m_time; }
     QComboBox* slotList() const { return m_slot; }
     QLineEdit* glucoseEdit() const { return m_glucose; }
-    QSpinBox* carbsEdit() const { return m_carbs; }
+    QLineEdit* carbsEdit() const { return m_carbs; }
     QComboBox* ketoneList() const { return m_ketones; }
     QCheckBox* newSiteBox() const { return m_newSite; }
     // Rows 0 to 2 are the medication rows, row 3 the correction row.
@@ -68,7 +67,7 @@ private:
     QTimeEdit* m_time = nullptr;
     QComboBox* m_slot = nullptr;
     QLineEdit* m_glucose = nullptr;
-    QSpinBox* m_carbs = nullptr;
+    QLineEdit* m_carbs = nullptr;
     QComboBox* m_ketones = nullptr;
     QCheckBox* m_newSite = nullptr;
     std::array<QComboBox*, SampleForm::kRowCount> m_medication{};

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -153,12 +152,10 @@ GlucoseRangeDlg::GlucoseRangeDlg(PatientSettingsContext& context, QWidget* paren
     }
     for (int column = 1; column <= 3; ++column)
         pressureGrid->setColumnStretch(column, 1);
+    // Whatever is typed stays as typed; the page refuses what is no limit in range.
     for (QLineEdit* edit : {m_systolic[0], m_systolic[1], m_systolic[2], m_diastolic[0],
-                            m_diastolic[1], m_diastolic[2]}) {
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+                            m_diastolic[1], m_diastolic[2]})
         connect(edit, &QLineEdit::textEdited, this, &PropertyPage::changed);
-    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(glucoseBox);
@@ -232,7 +229,31 @@ bool GlucoseRangeDlg::validate() {
     for (QLineEdit* edit : {m_extLo, m_extHi})
         if (!checkField(edit))
             return false;
-    return true;
+    const std::optional<RangeRefusal> refusal = rangeRefusal(texts(), m_unit);
+    if (!refusal)
+        return true;
+    m_reporting = true;
+    m_context.prompts().show(QString::fromLatin1(kProgramCaption), refusal->text, PromptButtons::Ok,
+                             PromptIcon::Warning);
+    m_reporting = false;
+    QLineEdit* edit = editOf(refusal->field);
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
+RangeTexts GlucoseRangeDlg::texts() const {
+    RangeTexts all;
+    for (int i = 0; i < kRangeFieldCount; ++i)
+        all[static_cast<size_t>(i)] = editOf(static_cast<RangeField>(i))->text();
+    return all;
+}
+
+QLineEdit* GlucoseRangeDlg::editOf(RangeField field) const {
+    QLineEdit* const edits[kRangeFieldCount] = {
+        m_lo,          m_hi,          m_extLo,        m_extHi,        m_systolic[0],
+        m_systolic[1], m_systolic[2], m_diastolic[0], m_diastolic[1], m_diastolic[2]};
+    return edits[static_cast<int>(field)];
 }
 
 bool GlucoseRangeDlg::apply() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/PreferenceRules.h"
 #include "settings/PreferenceStore.h"
 #include "ui/widgets/PropertySheet.h"
 
@@ -37,8 +38,9 @@ public:
     explicit GlucoseRangeDlg(PatientSettingsContext& context, QWidget* parent = nullptr);
     ~GlucoseRangeDlg() override;
 
-    // Checks low, high, extreme low and extreme high in that order; the first refused field
-    // is reported and keeps the focus.
+    // Checks low, high, extreme low and extreme high in that order, then the ranges and the
+    // order of all limits (rangeRefusal); the first refused field is reported and keeps the
+    // focus.
     bool validate() override;
     bool apply() override;
 
@@ -59,6 +61,8 @@ public:
     QLineEdit* diastolicEdit(int column) const { return m_diastolic[column]; }
 
 private:
+    RangeTexts texts() const;
+    QLineEdit* editOf(RangeField field) const;
     bool checkField(QLineEdit* edit);
     bool leaveLimit(QLineEdit* limit, QLineEdit* extreme, int (*extremeFor)(int));
 

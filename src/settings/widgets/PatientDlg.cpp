@@ -72,12 +72,21 @@ StoredDateEdit* PatientDlg::dateEdit(const char* id, const QString& stored) {
 bool PatientDlg::validate() {
     const QString refusal = patientNameRefusal(
         m_name->text(), [this](const QString& name) { return m_context.otherPatientNamed(name); });
-    if (refusal.isEmpty())
+    if (!refusal.isEmpty()) {
+        m_context.prompts().show(QString::fromLatin1(kProgramCaption), refusal, PromptButtons::Ok,
+                                 PromptIcon::Warning);
+        m_name->setFocus();
+        m_name->selectAll();
+        return false;
+    }
+    const std::optional<QDate> today = dateOfText(toDateText(m_context.clock().now()));
+    const auto dates = patientDatesRefusal(m_birth->storedText(), m_dx->storedText(),
+                                           today.value_or(QDate::currentDate()));
+    if (!dates)
         return true;
-    m_context.prompts().show(QString::fromLatin1(kProgramCaption), refusal, PromptButtons::Ok,
+    m_context.prompts().show(QString::fromLatin1(kProgramCaption), dates->text, PromptButtons::Ok,
                              PromptIcon::Warning);
-    m_name->setFocus();
-    m_name->selectAll();
+    (dates->onBirthDate ? m_birth : m_dx)->setFocus();
     return false;
 }
 

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
@@ -36,10 +35,8 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
     m_retention = new QLineEdit(QString::number(m_fields.retainDays), this);
     m_retention->setObjectName(QStringLiteral("1123"));
     m_retention->setMaximumWidth(m_retention->fontMetrics().horizontalAdvance(u'0') * 8);
-    // Room for more digits than the range allows, so that a number too large is reported
-    // rather than silently cut.
-    m_retention->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_retention));
+    // Whatever is typed stays as typed: a number out of range, a sign or a letter is
+    // reported when the page is left, never cut or dropped.
     auto* retentionRow = new QHBoxLayout;
     retentionRow->addWidget(new QLabel(QStringLiteral("Remove log entries after"), this));
     retentionRow->addWidget(m_retention);
@@ -97,9 +94,8 @@ PrefMiscDlg::PrefMiscDlg(PatientSettingsContext& context, QWidget* parent)
 bool PrefMiscDlg::validate() {
     if (retentionDays(m_retention->text()))
         return true;
-    m_context.prompts().show(QString::fromLatin1(kProgramCaption),
-                             QString::fromLatin1(kRetentionRangeText), PromptButtons::Ok,
-                             PromptIcon::Warning);
+    m_context.prompts().show(QString::fromLatin1(kProgramCaption), retentionRangeText(),
+                             PromptButtons::Ok, PromptIcon::Warning);
     m_retention->setFocus();
     m_retention->selectAll();
     return false;
@@ -109,7 +105,8 @@ bool PrefMiscDlg::apply() {
     m_fields.militaryTime = m_military->isChecked();
     if (m_askDeleteTouched)
         m_fields.askDelete = m_askDelete->isChecked();
-    m_fields.retainDays = m_retention->text().toInt();
+    // validate() has accepted the text; an unchecked one keeps the stored value.
+    m_fields.retainDays = retentionDays(m_retention->text()).value_or(m_fields.retainDays);
     m_fields.glucoseUnit = m_unit->checkedId();
     m_fields.deliveryCode = m_deliveryCode;
     return true;
