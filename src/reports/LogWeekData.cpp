@@ -47,7 +47,8 @@ public:
             day.dayType = record->getDayTypeId();
             day.siteChange = record->getNewSiteBol();
             const QString note = noteText(m_db, record->getNotePk());
-            if (!note.isEmpty())
+            day.hasNote = !note.isEmpty();
+            if (day.hasNote)
                 day.notes = formatTime(day.date, "(%a)") + note;
         }
     }

@@ -56,6 +56,7 @@ struct LogDay {
     std::time_t date = 0; // the week date minus whole days
     int dayType = 1;
     bool siteChange = false;
+    bool hasNote = false;        // the day itself has a note
     std::optional<int> delivery; // set when an entry used a delivery other than the usual one
     QString notes;               // the day's note, its entries' notes and its protocol
     LogTally tally;
