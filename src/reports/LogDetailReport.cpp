@@ -98,6 +98,11 @@ void LogDetailReport::setUp(ReportSurface& surface) {
     const int p = m_page->padding();
     m_line = m_page->fontLineHeight(m_textFont) + p;
     m_noteLine = m_page->fontLineHeight(m_smallFont) + p;
+    // Glucose out of range is framed in inks twice as wide as the grid's lines.
+    m_redPen = m_page->redPen();
+    m_redPen.setWidth(2 * m_page->thinPen().width());
+    m_bluePen = m_page->bluePen();
+    m_bluePen.setWidth(2 * m_page->thinPen().width());
     // Seven days and the totals share the width equally; the names of the slots need less.
     const int width = surface.pageSize().width() - 2 * m_page->margin();
     m_labelWidth = width / 10;
@@ -108,7 +113,6 @@ void LogDetailReport::setUp(ReportSurface& surface) {
     m_onFirstPage = true;
     m_pagesPrinted = 0;
     m_y = INT_MAX / 2; // below any page: the first row starts one
-    m_rowsOnPage = 0;
 }
 
 void LogDetailReport::printWeek() {
@@ -170,7 +174,6 @@ void LogDetailReport::startPage() {
     if (!m_onFirstPage)
         m_surface->startPage(QPageLayout::Landscape);
     ++m_pagesPrinted;
-    m_rowsOnPage = 0;
     drawHeader();
     m_onFirstPage = false;
 }
@@ -278,7 +281,6 @@ QRect LogDetailReport::drawRow(const LogRow* row, bool shaded) {
             if (row->cells[day])
                 drawEntry(*row->cells[day], column(day + 1, m_y, height));
     m_y += height;
-    ++m_rowsOnPage;
     return rect;
 }
 
@@ -294,8 +296,7 @@ void LogDetailReport::drawEntry(const LogCell& cell, const QRect& rect) {
         QFontMetrics(m_textFont, page.painter().device()).horizontalAdvance(time) <= third - 2 * p;
     drawText(time, timeRect, fits ? m_textFont : m_smallFont, Align::Center, 0);
     if (cell.glucose != 0)
-        page.glucoseCell(timeRect.translated(third, 0), cell.glucose, m_slot->range,
-                         m_week.glucoseUnit, m_textFont, m_boldFont, page.redPen(), page.bluePen());
+        drawGlucose(timeRect.translated(third, 0), cell.glucose, m_slot->range);
     if (cell.carbs != 0)
         drawText(QString::number(cell.carbs), timeRect.translated(2 * third, 0), m_textFont,
                  Align::Center, 0);
@@ -336,14 +337,12 @@ int LogDetailReport::drawIcons(const std::vector<ReportPicture>& pictures, int r
 }
 
 void LogDetailReport::drawSlotTotals(const LogSlot& slot, const QRect& rect) {
-    const ReportPage& page = *m_page;
     const int third = m_columnWidth / 3;
     const QRect upper(rect.left(), rect.top(), third, m_line);
     if (m_slotContinued)
         drawText(QStringLiteral("(cont)"), upper, m_smallFont, Align::Center, 0);
     if (slot.tally.glucoseCount != 0)
-        page.glucoseCell(upper.translated(third, 0), slot.tally.averageGlucose(), slot.range,
-                         m_week.glucoseUnit, m_textFont, m_boldFont, page.redPen(), page.bluePen());
+        drawGlucose(upper.translated(third, 0), slot.tally.averageGlucose(), slot.range);
     if (slot.tally.carbCount != 0)
         drawText(QString::asprintf("%d", slot.tally.averageCarbs()), upper.translated(2 * third, 0),
                  m_textFont, Align::Center, 0);
@@ -383,8 +382,7 @@ void LogDetailReport::drawWeekly() {
         const QRect cell = column(day + 1, m_y, height);
         const QRect upper(cell.left() + third, cell.top(), third, m_line);
         if (d.tally.glucoseCount != 0)
-            page.glucoseCell(upper, d.tally.averageGlucose(), m_week.range, m_week.glucoseUnit,
-                             m_textFont, m_boldFont, page.redPen(), page.bluePen());
+            drawGlucose(upper, d.tally.averageGlucose(), m_week.range);
         if (d.tally.carbSum != 0)
             drawText(QString::number(d.tally.carbSum), upper.translated(third, 0), m_textFont,
                      Align::Center, 0);
@@ -408,8 +406,7 @@ void LogDetailReport::drawWeekly() {
     const QRect last = column(8, m_y, height);
     const QRect upper(last.left() + third, last.top(), third, m_line);
     if (week.glucoseCount != 0)
-        page.glucoseCell(upper, week.glucose, m_week.range, m_week.glucoseUnit, m_textFont,
-                         m_boldFont, page.redPen(), page.bluePen());
+        drawGlucose(upper, week.glucose, m_week.range);
     if (week.carbs != 0)
         drawText(QString::number(week.carbs), upper.translated(third, 0), m_textFont, Align::Center,
                  0);
@@ -487,6 +484,11 @@ void LogDetailReport::drawLegend(const QRect& band) {
             icon(item.picture);
         x += 3 * p;
     }
+}
+
+void LogDetailReport::drawGlucose(const QRect& rect, int value, const GlucoseRange& range) {
+    m_page->glucoseCell(rect, value, range, m_week.glucoseUnit, m_textFont, m_boldFont, m_redPen,
+                        m_bluePen);
 }
 
 void LogDetailReport::drawText(const QString& text, const QRect& rect, const QFont& font,

@@ -6,6 +6,7 @@
 #include "reports/ReportStyle.h"
 
 #include <QFont>
+#include <QPen>
 #include <QRect>
 #include <QString>
 #include <ctime>
@@ -46,6 +47,7 @@ private:
     void drawLegend(const QRect& band);
     // Icons right-aligned from `right` leftwards in the row `top`..; returns their left edge.
     int drawIcons(const std::vector<ReportPicture>& pictures, int right, int top);
+    void drawGlucose(const QRect& rect, int value, const GlucoseRange& range);
     void drawTotalsText(int insulin, int correction, int carbs, const QRect& rect);
     void drawText(const QString& text, const QRect& rect, const QFont& font,
                   ReportPage::Align align, int inset);
@@ -70,6 +72,7 @@ private:
     std::unique_ptr<ReportPage> m_page;
     LogWeekData m_week;
     QFont m_titleFont, m_textFont, m_boldFont, m_smallFont;
+    QPen m_redPen, m_bluePen;
     int m_line = 0;     // one line of the 8 pt text
     int m_noteLine = 0; // one line of the 6 pt notes
     int m_left = 0;
@@ -80,7 +83,6 @@ private:
     bool m_onFirstPage = true;
     int m_pagesPrinted = 0;
     int m_y = 0;
-    int m_rowsOnPage = 0;
     bool m_columnHeaderAbove = false; // the next band shows the cell legend
     const LogSlot* m_slot = nullptr;
     bool m_slotContinued = false;
