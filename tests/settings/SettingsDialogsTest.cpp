@@ -1,5 +1,6 @@
 #include "SettingsTest.h"
 #include "logbook/GlucoseClass.h"
+#include "settings/MedicationItemRules.h"
 #include "settings/widgets/BasilDetailDlg.h"
 #include "settings/widgets/GlucoseRangeDlg.h"
 #include "settings/widgets/LogTypeMedDlg.h"
@@ -380,6 +381,21 @@ TEST_F(SettingsDialogsTest, TheMedicationDialogStoresEachFieldWhereItBelongs) {
         EXPECT_EQ(rows(columns), Rows{"Regular|R|T|F|T|RX-7|2|" + std::string(opened) + "|28|20"});
     }
     EXPECT_EQ(listedTexts(*page.list())[2][4], "17");
+}
+
+// OK is refused until the medication has a name (more than spaces) and a code.
+TEST_F(SettingsDialogsTest, TheMedicationDialogRefusesAMedicationWithoutNameOrCode) {
+    MedicationsDlg page(*context, question);
+    editThroughDialog<MedicationItemDlg>(page.newButton(), [&](MedicationItemDlg* dialog) {
+        for (const char* name : {"", " ", "Regular"}) {
+            dialog->nameEdit()->setText(name);
+            prompts.expect("Quillmarch", *name == 'R' ? MedicationItemRules::kNoCode
+                                                      : MedicationItemRules::kNoName);
+            dialog->okButton()->click();
+        }
+        emit dialog->codeBox()->activated(dialog->codeBox()->findText("R"));
+    });
+    EXPECT_EQ(rows("select MED_DESC, MED_CODE from MEDICATION"), Rows{"Regular|R"});
 }
 
 TEST_F(SettingsDialogsTest, TheActiveButtonAndTheMenuToggleTheSelectedMedication) {

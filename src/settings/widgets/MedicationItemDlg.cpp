@@ -1,6 +1,7 @@
 #include "settings/widgets/MedicationItemDlg.h"
 
 #include "logbook/LogbookContext.h"
+#include "settings/MedicationItemRules.h"
 #include "settings/SettingsLists.h"
 #include "settings/widgets/LimitedEdit.h"
 #include "settings/widgets/StoredDateEdit.h"
@@ -31,7 +32,7 @@ QCheckBox* checkBox(const char* label, bool checked, const char* name, QWidget* 
 
 MedicationItemDlg::MedicationItemDlg(LogbookContext& context, const Medication& medication,
                                      QWidget* parent)
-    : QDialog(parent), m_record(medication) {
+    : QDialog(parent), m_prompts(context.prompts()), m_record(medication) {
     setWindowTitle(QStringLiteral("Medication"));
 
     m_name = limitedEdit(m_record.getMedDesc(), kNameChars, "1063", this);
@@ -91,5 +92,12 @@ void MedicationItemDlg::accept() {
         m_record.setIncrementByCode(m_increment->currentIndex());
     m_record.setOpenDate(m_opened->storedText());
     m_record.setExpireDayCnt(m_expireDays->value());
+    if (auto field = MedicationItemRules::check(m_prompts, m_record)) {
+        if (*field == MedicationItemRules::Field::Name)
+            m_name->setFocus();
+        else
+            m_code->setFocus();
+        return;
+    }
     QDialog::accept();
 }

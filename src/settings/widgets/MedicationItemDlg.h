@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class LogbookContext;
+class Prompts;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -13,7 +14,7 @@ class StoredDateEdit;
 class QSpinBox;
 
 // Edits one medication on its own copy. The code list offers only the letters no other
-// medication uses.
+// medication uses; OK needs a name and a code.
 class MedicationItemDlg : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ public:
     void accept() override;
 
 private:
+    Prompts& m_prompts;
     Medication m_record;
     QLineEdit* m_name = nullptr;
     QComboBox* m_code = nullptr;
