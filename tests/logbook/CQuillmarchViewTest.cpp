@@ -126,6 +126,16 @@ TEST_F(ViewTest, NewModifyAndRemoveKeepTheListInStep) {
     EXPECT_EQ(reloads, 3);
 }
 
+// Entries the day dialog stored are listed once it closes, even when it closes without OK.
+TEST_F(ViewTest, TheListIsReadAgainWhenTheDayDialogCloses) {
+    addDay("20070315");
+    view->reload();
+    view->setDayEditor([&](int) { return addEntry("20070315080000", 90) == 0; });
+    select({0});
+    EXPECT_TRUE(view->runCommand(ModifyEntry));
+    EXPECT_EQ(listed().size(), 2u);
+}
+
 // The context menus as text, one line per item: a submenu's items indented under it,
 // "(off)" for a disabled item, "[x]" for a check mark.
 static void describe(const QMenu& menu, QStringList& lines, const QString& indent = {}) {

@@ -182,8 +182,14 @@ int CQuillmarchView::newEntryFrom(Sample& entry) {
 
 void CQuillmarchView::modify(const LogRow& row) {
     if (row.tag == 'D') {
-        if (m_editDay && m_editDay(row.pk))
-            repaintList();
+        if (m_editDay) {
+            // The dialog's entries page stores what it adds, changes and removes at once,
+            // whether the dialog then closes with OK or not: the rows are read again either
+            // way, with the day still selected.
+            m_editDay(row.pk);
+            m_reselect = row;
+            reload();
+        }
         m_list->setFocus();
         return;
     }

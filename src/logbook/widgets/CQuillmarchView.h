@@ -30,7 +30,8 @@ public:
     // The entry editor: edits the record in place and answers the stored entry's PK, or 0
     // when cancelled. Without one, New and Modify of entries do nothing.
     void setEntryEditor(std::function<int(Sample&)> editor) { m_editEntry = std::move(editor); }
-    // The day editor: answers true when the day was changed.
+    // The day editor: answers true when the day was changed. The list is read again when it
+    // returns, since its entries page may have stored entries however it closed.
     void setDayEditor(std::function<bool(int dayPk)> editor) { m_editDay = std::move(editor); }
     // The preferences sheet: answers true when it closed with OK.
     void setPreferencesEditor(std::function<bool()> editor) {
