@@ -199,6 +199,8 @@ QString SampleListDelegate::elideAtWordEnd(const QString& text, const QFontMetri
         if (text[cut].isSpace() && !text[cut - 1].isSpace())
             return text.left(cut) + dots;
     }
-    // A single word too long for the cell is cut inside it.
+    // A single word too long for the cell is cut inside it, never inside an emoji.
+    if (fits > 0 && text[fits - 1].isHighSurrogate())
+        --fits;
     return text.left(fits) + dots;
 }
