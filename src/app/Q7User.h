@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/Preference.h"
 #include "storage/Text.h"
 
 #include <QString>
@@ -8,8 +9,9 @@
 // and window title.
 class Q7User {
 public:
-    // The limit of the new-patient dialog and of PREFERENCE.PATIENT_NAME.
-    static constexpr int kMaxNameChars = 35;
+    // The one limit of a patient name: PREFERENCE.PATIENT_NAME's width, which every dialog
+    // taking a name keeps to.
+    static constexpr int kMaxNameChars = Preference::kPatientNameWidth;
 
     explicit Q7User(const QString& name) : m_name(cutToChars(name, kMaxNameChars)) {}
 

@@ -3,6 +3,8 @@
 #include "storage/Note.h"
 #include "storage/Text.h"
 
+#include <QTextBoundaryFinder>
+
 namespace NoteText {
 
 namespace {
@@ -28,11 +30,17 @@ qsizetype storedLength(const QString& editable) {
 }
 
 QString fit(const QString& editable, int limit) {
+    // Whole characters as the reader sees them: an emoji or a letter with its marks is kept or
+    // left out whole.
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, editable);
+    qsizetype kept = 0;
     qsizetype count = 0;
-    for (qsizetype i = 0; i < editable.size(); ++i) {
-        count += storedWidth(editable.at(i));
+    for (qsizetype end = clusters.toNextBoundary(); end != -1; end = clusters.toNextBoundary()) {
+        for (qsizetype i = kept; i < end; ++i)
+            count += storedWidth(editable.at(i));
         if (count > limit)
-            return editable.left(i);
+            return editable.left(kept);
+        kept = end;
     }
     return editable;
 }

@@ -20,15 +20,6 @@ QString takeEngineMessage(char* message) {
 
 } // namespace
 
-QString cutToChars(const QString& text, int chars) {
-    if (text.size() <= chars)
-        return text;
-    int units = 0;
-    for (int taken = 0; taken < chars && units < text.size(); ++taken)
-        units += (text.at(units).isHighSurrogate() && units + 1 < text.size()) ? 2 : 1;
-    return text.left(units);
-}
-
 Database::Database(Prompts& prompts) : m_prompts(prompts) {}
 
 Database::Database(const QString& path, Prompts& prompts, Access access) : m_prompts(prompts) {

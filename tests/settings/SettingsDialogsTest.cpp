@@ -182,7 +182,7 @@ TEST_F(SettingsDialogsTest, ARefusedOrUnmovableNameKeepsTheSheetOpenAndALongOneI
     sheet->okButton()->click();
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(stored("PATIENT_NAME"), "Ann");
-    // Names up to 35 characters come from the new-patient dialog; only typing is held to 15.
+    // A name as long as the new-patient dialog takes is shown whole.
     changePreference([](Preference& p) { p.setPatientName("Annemarie Berg-Lindqvist"); });
     EXPECT_EQ(PatientDlg(*context).nameEdit()->text(), "Annemarie Berg-Lindqvist");
 }

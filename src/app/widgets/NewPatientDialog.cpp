@@ -1,6 +1,7 @@
 #include "app/widgets/NewPatientDialog.h"
 
 #include "app/Q7User.h"
+#include "logbook/widgets/CharLimitValidator.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -10,7 +11,7 @@
 
 NewPatientDialog::NewPatientDialog(QWidget* parent) : QDialog(parent), m_name(new QLineEdit(this)) {
     setWindowTitle(tr("New Patient"));
-    m_name->setMaxLength(Q7User::kMaxNameChars);
+    CharLimitValidator::install(m_name, Q7User::kMaxNameChars);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);

@@ -1,6 +1,6 @@
 #include "bolus/widgets/QbPrefItemDlg.h"
 
-#include "logbook/widgets/TimePickerFormat.h"
+#include "logbook/widgets/TimePicker.h"
 #include "ui/widgets/DialogButtons.h"
 #include <QDateTime>
 #include <QFormLayout>
@@ -18,9 +18,8 @@ QbPrefItemDlg::QbPrefItemDlg(const Layout& layout, const Clock& clock, bool mili
     auto* top = new QVBoxLayout(this);
 
     auto* timeRow = new QFormLayout;
-    m_time = new QTimeEdit(this);
+    m_time = new TimePicker(military, this);
     m_time->setObjectName(QStringLiteral("1138"));
-    m_time->setDisplayFormat(qtTimePickerFormat(military));
     timeRow->addRow(QString::fromLatin1(layout.timeLabel), m_time);
     top->addLayout(timeRow);
 

@@ -3,7 +3,7 @@
 #include "logbook/LogbookContext.h"
 #include "logbook/NoteText.h"
 #include "logbook/widgets/NoteEdit.h"
-#include "logbook/widgets/TimePickerFormat.h"
+#include "logbook/widgets/TimePicker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,8 +50,7 @@ void SampleDialog::build() {
     m_date = new QDateEdit(this);
     m_date->setCalendarPopup(true);
     m_date->setMinimumDate(QDate(1900, 1, 1));
-    m_time = new QTimeEdit(this);
-    m_time->setDisplayFormat(qtTimePickerFormat(m_form.military()));
+    m_time = new TimePicker(m_form.military(), this);
     m_slot = new QComboBox(this);
     for (const SlotChoice& slot : m_form.slotChoices())
         m_slot->addItem(slot.name, slot.pk);
@@ -92,8 +91,7 @@ void SampleDialog::build() {
         medicationGrid->addWidget(m_medication.at(row), row + 1, 0);
         medicationGrid->addWidget(m_amount.at(row), row + 1, 1);
     }
-    m_medicationTime = new QTimeEdit(medicationBox);
-    m_medicationTime->setDisplayFormat(qtTimePickerFormat(m_form.military()));
+    m_medicationTime = new TimePicker(m_form.military(), medicationBox);
     medicationGrid->addWidget(labelFor(QStringLiteral("Time:"), m_medicationTime, medicationBox), 4,
                               0);
     medicationGrid->addWidget(m_medicationTime, 4, 1);

@@ -1,16 +1,20 @@
 #include "logbook/widgets/SampleListCtrl.h"
 
 #include "logbook/LogCells.h"
+#include "logbook/LogbookContext.h"
+#include "logbook/widgets/LogbookLook.h"
 #include "logbook/widgets/SampleListDelegate.h"
 #include "logbook/widgets/SampleListModel.h"
+#include "storage/SampleType.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <algorithm>
 
 SampleListCtrl::SampleListCtrl(LogbookContext& context, QWidget* parent)
-    : QTableView(parent), m_model(new SampleListModel(this)),
+    : QTableView(parent), m_context(context), m_model(new SampleListModel(this)),
       m_delegate(new SampleListDelegate(context, this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -35,11 +39,39 @@ SampleListCtrl::SampleListCtrl(LogbookContext& context, QWidget* parent)
 SampleListCtrl::~SampleListCtrl() = default;
 
 void SampleListCtrl::setFilter(int filter) {
+    // Each reload sets the filter; the slots' names may have changed since the last one.
+    const bool changed = filter != m_delegate->filter();
     m_delegate->setFilter(filter);
+    fitDateColumn(changed);
 }
 
 int SampleListCtrl::filter() const {
     return m_delegate->filter();
+}
+
+void SampleListCtrl::fitDateColumn(bool force) {
+    if (compact())
+        return;
+    // The longest texts the filter puts in the column must fit whole, with the cell's
+    // margins on either side: the date, time and weekday of one slot's entries, the date,
+    // weekday and count of a day row (bold), and the slot name and time of an entry under it.
+    const QFontMetrics plain(font());
+    int text = 0;
+    if (filter() > LogFilter::DailySummary) {
+        text = plain.horizontalAdvance(QStringLiteral("12/31 12:59 PM Wednesday"));
+    } else {
+        text = QFontMetrics(LogbookLook::bold(font()))
+                   .horizontalAdvance(QStringLiteral("12/31 Wednesday #99"));
+        for (int slot = 0; filter() == LogFilter::AllTypes && slot < m_context.slotCount(); ++slot)
+            text = std::max(
+                text, plain.horizontalAdvance(
+                          QStringLiteral("  %1 @ 12:59 PM").arg(m_context.slotAt(slot).getDesc())));
+    }
+    // A width the patient set by hand stays until the texts change.
+    const int width = std::max(logColumnLayout(LogColumn::DateTime, false).width, text + 16);
+    if (width != m_fittedWidth || force)
+        setColumnWidth(LogColumn::DateTime, width);
+    m_fittedWidth = width;
 }
 
 void SampleListCtrl::setCompact(bool compact) {
@@ -59,6 +91,20 @@ void SampleListCtrl::insertColumns() {
         if (width > 0)
             setColumnWidth(column, width);
     }
+    fitDateColumn(true);
+}
+
+QSize SampleListCtrl::sizeHint() const {
+    // Wide enough for every column shown, so that a dialog holding the list opens showing
+    // them all.
+    QSize hint = QTableView::sizeHint();
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < LogColumn::Count; ++column) {
+        if (!isColumnHidden(column))
+            width += columnWidth(column);
+    }
+    hint.setWidth(std::max(hint.width(), width));
+    return hint;
 }
 
 void SampleListCtrl::setRows(std::vector<LogRow> rows) {

@@ -28,6 +28,8 @@ public:
     // Puts up the ten columns of the chosen layout with their widths.
     void insertColumns();
 
+    QSize sizeHint() const override;
+
     void setRows(std::vector<LogRow> rows);
     int logRowCount() const;
     const LogRow& logRowAt(int row) const;
@@ -74,7 +76,12 @@ protected:
 
 private:
     void applyRowHeight();
+    // Widens the date column to the longest texts the filter puts in it.
+    // `force`: also over a width set by hand.
+    void fitDateColumn(bool force);
 
+    LogbookContext& m_context;
     SampleListModel* m_model;
     SampleListDelegate* m_delegate;
+    int m_fittedWidth = 0;
 };

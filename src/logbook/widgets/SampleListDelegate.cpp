@@ -56,28 +56,45 @@ LogRowCells SampleListDelegate::cellsFor(const QModelIndex& index) const {
     return cells;
 }
 
-QPixmap SampleListDelegate::iconFor(LogIcon icon, bool selected, const QColor& highlight) const {
+QPixmap SampleListDelegate::iconFor(LogIcon icon, bool selected, const QColor& highlight,
+                                    const QColor& rim) const {
     std::optional<QPixmap>& loaded = m_icons[iconSlot(icon)];
     if (!loaded)
         loaded = LogbookLook::iconPixmap(icon);
     const QPixmap& plain = *loaded;
     if (!selected || plain.isNull())
         return plain;
-    if (m_blendColor != highlight) {
+    if (m_blendColor != highlight || m_rimColor != rim) {
         for (auto& blended : m_blendedIcons)
             blended = QPixmap();
         m_blendColor = highlight;
+        m_rimColor = rim;
     }
     QPixmap& blended = m_blendedIcons[iconSlot(icon)];
     if (blended.isNull()) {
         // Half the selection colour over the picture's own pixels, as selected icons are
         // shown elsewhere on the desktop; transparent pixels stay transparent.
-        blended = plain;
-        QPainter painter(&blended);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        QPixmap veiled = plain;
+        QPainter veiling(&veiled);
+        veiling.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         QColor veil = highlight;
         veil.setAlpha(128);
-        painter.fillRect(blended.rect(), veil);
+        veiling.fillRect(veiled.rect(), veil);
+        veiling.end();
+        // A picture drawn in colours near the selection colour (the blue syringe) would vanish
+        // into the selected row: a one-pixel rim in the base colour keeps its shape in sight.
+        QPixmap rim = plain;
+        QPainter tinting(&rim);
+        tinting.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tinting.fillRect(rim.rect(), m_rimColor);
+        tinting.end();
+        blended = QPixmap(plain.size());
+        blended.fill(Qt::transparent);
+        QPainter painter(&blended);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                painter.drawPixmap(dx, dy, rim);
+        painter.drawPixmap(0, 0, veiled);
     }
     return blended;
 }
@@ -120,7 +137,8 @@ void SampleListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     if (content.icon != LogIcon::None) {
         QRect iconArea = cell.adjusted(kIconInsetX, kIconInsetY, -kIconInsetX, -kIconInsetY);
-        QPixmap picture = iconFor(content.icon, selected, highlight);
+        QPixmap picture = iconFor(content.icon, selected, highlight,
+                                  palette.color(QPalette::Active, QPalette::Base));
         painter->setClipRect(iconArea);
         painter->drawPixmap(iconArea.topLeft(), picture);
         painter->setClipping(false);
@@ -181,6 +199,8 @@ QString SampleListDelegate::elideAtWordEnd(const QString& text, const QFontMetri
         if (text[cut].isSpace() && !text[cut - 1].isSpace())
             return text.left(cut) + dots;
     }
-    // A single word too long for the cell is cut inside it.
+    // A single word too long for the cell is cut inside it, never inside an emoji.
+    if (fits > 0 && text[fits - 1].isHighSurrogate())
+        --fits;
     return text.left(fits) + dots;
 }

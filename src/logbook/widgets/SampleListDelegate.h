@@ -37,7 +37,8 @@ public:
 
 private:
     LogRowCells cellsFor(const QModelIndex& index) const;
-    QPixmap iconFor(LogIcon icon, bool selected, const QColor& highlight) const;
+    // The row's picture; on a selected row veiled by the selection colour and rimmed in `rim`.
+    QPixmap iconFor(LogIcon icon, bool selected, const QColor& highlight, const QColor& rim) const;
     void paintGlucose(QPainter* painter, const QRect& cell, const LogRowCells& cells,
                       const QFont& font, const QColor& textColor) const;
 
@@ -50,6 +51,7 @@ private:
     mutable std::array<std::optional<QPixmap>, 9> m_icons;
     mutable std::array<QPixmap, 9> m_blendedIcons;
     mutable QColor m_blendColor;
+    mutable QColor m_rimColor;
 
     // The paint pass: the row most recently read, valid only until the pass ends.
     mutable bool m_inPass = false;

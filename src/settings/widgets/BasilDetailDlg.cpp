@@ -1,7 +1,7 @@
 #include "settings/widgets/BasilDetailDlg.h"
 
 #include "logbook/LogbookContext.h"
-#include "logbook/widgets/TimePickerFormat.h"
+#include "logbook/widgets/TimePicker.h"
 #include "settings/PreferenceRules.h"
 #include "settings/SettingsLists.h"
 #include "storage/PreferenceTable.h"
@@ -18,9 +18,8 @@ BasilDetailDlg::BasilDetailDlg(LogbookContext& context, const BasilRate& rate, Q
     : QDialog(parent), m_context(context), m_record(rate),
       m_start(rate.getStartTime(), kBasalTimeFormat) {
     setWindowTitle(QStringLiteral("Basil Detail"));
-    m_time = new QTimeEdit(this);
+    m_time = new TimePicker(context.preference().getMilitaryTimeBol(), this);
     m_time->setObjectName(QStringLiteral("1148"));
-    m_time->setDisplayFormat(qtTimePickerFormat(context.preference().getMilitaryTimeBol()));
     // A text that names no time of day is read as the clock reads it (a new rate's empty one
     // is midnight); OK then stores what the picker shows.
     m_time->setTime(m_start.shown().value_or(

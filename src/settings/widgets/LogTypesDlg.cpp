@@ -1,6 +1,7 @@
 #include "settings/widgets/LogTypesDlg.h"
 
-#include "logbook/widgets/TimePickerFormat.h"
+#include "logbook/widgets/CharLimitValidator.h"
+#include "logbook/widgets/TimePicker.h"
 #include "settings/PatientSettingsContext.h"
 #include "settings/widgets/LogTypeMedDlg.h"
 #include "storage/Conversions.h"
@@ -26,7 +27,7 @@ constexpr int kNameLength = 15;
 LogTypesDlg::LogTypesDlg(PatientSettingsContext& context, QWidget* parent)
     : PropertyPage(parent), m_context(context) {
     m_schedule.load(context.database());
-    const QString format = qtTimePickerFormat(context.preference().getMilitaryTimeBol());
+    const bool military = context.preference().getMilitaryTimeBol();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Name"), this), 0, 0);
@@ -36,10 +37,9 @@ LogTypesDlg::LogTypesDlg(PatientSettingsContext& context, QWidget* parent)
         const SlotEdit& edit = m_schedule.slot(slot);
         auto* name = new QLineEdit(edit.name, this);
         name->setObjectName(QString::number(kFirstNameId + 2 * slot));
-        name->setMaxLength(kNameLength);
-        auto* picker = new QTimeEdit(this);
+        CharLimitValidator::install(name, kNameLength);
+        auto* picker = new TimePicker(military, this);
         picker->setObjectName(QString::number(kFirstPickerId + 2 * slot));
-        picker->setDisplayFormat(format);
         auto* button = new QPushButton(SlotSchedule::medicationCaption(edit.medication), this);
         button->setObjectName(QString::number(kFirstButtonId + slot));
         grid->addWidget(name, slot + 1, 0);

@@ -5,6 +5,7 @@
 #include "settings/widgets/StoredDateEdit.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
+#include "storage/Preference.h"
 #include "storage/PreferenceTable.h"
 #include "ui/Prompts.h"
 
@@ -12,13 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <algorithm>
-
-namespace {
-
-constexpr int kTypedNameChars = 15;
-
-} // namespace
 
 PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
     : PropertyPage(parent), m_context(context) {
@@ -32,10 +26,10 @@ PatientDlg::PatientDlg(PatientSettingsContext& context, QWidget* parent)
         m_fields.dxDate = stored->getDxDate();
     }
 
-    // A name given when the patient was created may be longer than what is typed here; it
-    // is shown whole, or pressing OK would rename the patient to a cut name.
-    m_name = limitedEdit(m_fields.patientName,
-                         std::max<int>(kTypedNameChars, m_fields.patientName.size()), "1045", this);
+    // The same limit as when the patient was created. A longer stored name is still shown
+    // whole (the edit only lets it shrink), or pressing OK would rename the patient to a cut
+    // name.
+    m_name = limitedEdit(m_fields.patientName, Preference::kPatientNameWidth, "1045", this);
     m_birth = dateEdit("1046", m_fields.birthDate);
     m_dx = dateEdit("1047", m_fields.dxDate);
     m_doctor = limitedEdit(m_fields.doctorName, 35, "1048", this);

@@ -1,6 +1,7 @@
 #include "settings/widgets/PatientNotesPage.h"
 
 #include "settings/PatientSettingsContext.h"
+#include "storage/Text.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -41,7 +42,7 @@ PatientNotesPage::PatientNotesPage(PatientSettingsContext& context, const QStrin
                                    QWidget* parent)
     : PropertyPage(parent), m_notes(notes) {
     if (m_notes.isEmpty())
-        m_notes = context.patientValue(QStringLiteral("PatientNotes")).left(kMaxSavedChars);
+        m_notes = cutToChars(context.patientValue(QStringLiteral("PatientNotes")), kMaxSavedChars);
 
     auto* prompt = new QLabel(QStringLiteral("Supply any additional information you would like "
                                              "included on the Phsycian's summary report."),
@@ -52,7 +53,7 @@ PatientNotesPage::PatientNotesPage(PatientSettingsContext& context, const QStrin
     m_edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QString shown = m_notes;
     shown.replace(kLineBreak, QStringLiteral("\n"));
-    m_edit->setPlainText(shown.left(kMaxChars));
+    m_edit->setPlainText(cutToChars(shown, kMaxChars));
     connect(m_edit, &QPlainTextEdit::textChanged, this, [this] {
         keepWithinLimit();
         emit changed();
@@ -67,12 +68,13 @@ void PatientNotesPage::keepWithinLimit() {
     if (m_cutting)
         return;
     const QString text = m_edit->toPlainText();
-    if (text.size() <= kMaxChars)
+    if (charCount(text) <= kMaxChars)
         return;
     m_cutting = true;
     QTextCursor cursor = m_edit->textCursor();
-    const int position = std::min(cursor.position(), kMaxChars);
-    m_edit->setPlainText(text.left(kMaxChars));
+    const QString kept = cutToChars(text, kMaxChars);
+    const int position = std::min(cursor.position(), int(kept.size()));
+    m_edit->setPlainText(kept);
     cursor = m_edit->textCursor();
     cursor.setPosition(position);
     m_edit->setTextCursor(cursor);

@@ -3,6 +3,7 @@
 #include "logbook/LogbookContext.h"
 #include "settings/SettingsLists.h"
 #include "settings/widgets/StoredDateEdit.h"
+#include "storage/Text.h"
 #include "ui/widgets/DialogButtons.h"
 
 #include <QFormLayout>
@@ -34,13 +35,14 @@ ProtocolDlg::ProtocolDlg(LogbookContext& context, const Protocol& protocol, QWid
 // once, so the patient sees what will be kept.
 void ProtocolDlg::keepToLimit() {
     const QString text = m_text->toPlainText();
-    if (text.size() <= kTextChars)
+    if (charCount(text) <= kTextChars)
         return;
     QTextCursor cursor = m_text->textCursor();
     const int position = cursor.position();
-    m_text->setPlainText(text.left(kTextChars));
+    const QString kept = cutToChars(text, kTextChars);
+    m_text->setPlainText(kept);
     cursor = m_text->textCursor();
-    cursor.setPosition(qMin(position, kTextChars));
+    cursor.setPosition(qMin(position, int(kept.size())));
     m_text->setTextCursor(cursor);
 }
 
