@@ -17,6 +17,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -99,6 +101,14 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
     runWithFigures(argc, argv);
+    // QUILLMARCH_BENCH_KEEP names a folder that receives the generated logbook and the PDFs,
+    // to look at what was measured.
+    if (const char* keep = std::getenv("QUILLMARCH_BENCH_KEEP")) {
+        const QDir target(QString::fromLocal8Bit(keep));
+        const QDir source(fixture().dir.path());
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), target.filePath(name));
+    }
     for (const std::string& line : sizes())
         std::printf("%s\n", line.c_str());
     return 0;

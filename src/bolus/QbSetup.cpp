@@ -90,6 +90,11 @@ int QbGeneralSetup::shownChoice() const {
     return m_choices.empty() ? -1 : 0;
 }
 
+bool QbGeneralSetup::shownIsStored() const {
+    const int shown = shownChoice();
+    return shown >= 0 && m_choices[static_cast<size_t>(shown)].medCode == m_bolusCode;
+}
+
 void QbGeneralSetup::choose(int index) {
     if (index < 0 || index >= static_cast<int>(m_choices.size()))
         return;

@@ -266,6 +266,9 @@ public:
     int shownChoice() const;
     void choose(int index);
     const QString& bolusCode() const { return m_bolusCode; }
+    // Whether the choice shown is the insulin stored. On a new patient the list shows its first
+    // insulin although none is set up until the patient picks one, and the page says so.
+    bool shownIsStored() const;
 
     int minutes() const { return m_minutes; }
     // Takes the minutes field; outside 30 to 300 the range is reported and false returned.

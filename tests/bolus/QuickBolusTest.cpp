@@ -475,17 +475,18 @@ TEST_F(QuickBolus, InsulinChoicesAreActiveMedicationsByNameAndOnlyAPickChangesTh
         QStringList seen;
         for (const auto& choice : general.choices())
             seen << choice.desc + "=" + choice.code;
-        seen << QString::number(general.shownChoice()) << general.bolusCode();
+        seen << QString::number(general.shownChoice()) << general.bolusCode()
+             << (general.shownIsStored() ? "stored" : "unset");
         for (int i = 0; i < std::max<int>(1, general.choices().size()); ++i) {
             general.choose(i);
             seen << general.bolusCode();
         }
         return seen.join(' ');
     };
-    EXPECT_EQ(shown("NV"), "Humalog=H Novolog=N 1 NV H N");
-    EXPECT_EQ(shown("Z"), "Humalog=H Novolog=N 0 Z H N");
+    EXPECT_EQ(shown("NV"), "Humalog=H Novolog=N 1 NV stored H N");
+    EXPECT_EQ(shown("Z"), "Humalog=H Novolog=N 0 Z unset H N");
     ASSERT_TRUE(db->exec("update MEDICATION set ACTIVE_BOL='F'"));
-    EXPECT_EQ(shown("Z"), "-1 Z Z");
+    EXPECT_EQ(shown("Z"), "-1 Z unset Z");
 }
 
 TEST_F(QuickBolus, TheSheetStoresRowsAtOnceAndTheInsulinOnlyOnAnAcceptedOk) {

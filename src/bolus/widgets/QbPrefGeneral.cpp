@@ -24,8 +24,15 @@ QbPrefGeneral::QbPrefGeneral(LogbookContext& context, QWidget* parent)
         m_insulin->addItem(choice.desc, choice.code);
     m_insulin->setCurrentIndex(m_setup.shownChoice());
     // Only the patient's own pick changes the code: a stored code no choice matches stays.
-    connect(m_insulin, &QComboBox::activated, this, [this](int index) {
+    // Until then a line under the box says that the insulin shown is not the one set up.
+    auto* unset = new QLabel(
+        QStringLiteral("No insulin is set up for bolusing yet: choose one from the list."), this);
+    unset->setObjectName(QStringLiteral("insulinNotSetUp"));
+    unset->setWordWrap(true);
+    unset->setVisible(m_insulin->count() > 0 && !m_setup.shownIsStored());
+    connect(m_insulin, &QComboBox::activated, this, [this, unset](int index) {
         m_setup.choose(index);
+        unset->setVisible(false);
         emit changed();
     });
 
@@ -37,6 +44,7 @@ QbPrefGeneral::QbPrefGeneral(LogbookContext& context, QWidget* parent)
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Insulin used for bolusing:"), m_insulin);
+    form->addRow(QString(), unset);
     form->addRow(QStringLiteral("Minutes this insulin is active:"), m_minutes);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(about);
