@@ -1,0 +1,107 @@
+#include "AppTestSupport.h"
+#include "app/widgets/CMainFrame.h"
+#include "logbook/widgets/CQuillmarchView.h"
+#include "reports/ReportPrintSettings.h"
+#include "reports/widgets/ReportPrintCommands.h"
+#include "ui/FileDialogs.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QPrinter>
+
+namespace {
+
+// Answers the save dialog with a given path and remembers what it offered.
+struct ScriptedFileDialogs : FileDialogs {
+    QString getOpenFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString getSaveFileName(const QString& caption, const QString& folder,
+                            const QString&) override {
+        asked << caption + "|" + QFileInfo(folder).fileName();
+        return answer;
+    }
+    QString answer;
+    QStringList asked;
+};
+
+// The frame's print commands with the sheet and the print dialog answered by the test.
+class PrintCommandsTest : public OpenPatientTest {
+protected:
+    void SetUp() override {
+        OpenPatientTest::SetUp();
+        view = new CQuillmarchView(app, progress, question);
+        frame = std::make_unique<CMainFrame>(app, *view);
+        commands().setFileDialogs(files);
+        commands().setSheet([this](ReportPrintSettings& settings) {
+            ++sheets;
+            if (!confirmSheet)
+                return false;
+            settings.includeDocSummary = tick;
+            return true;
+        });
+        commands().setPrinterQuestion([this](QPrinter&) {
+            ++printerQuestions;
+            return false;
+        });
+        commands().setJobEnded([this] { ++jobsEnded; });
+    }
+    ReportPrintCommands& commands() { return frame->printCommands(); }
+
+    CQuillmarchView* view = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+    ScriptedFileDialogs files;
+    bool confirmSheet = true;
+    bool tick = true;
+    int sheets = 0;
+    int printerQuestions = 0;
+    int jobsEnded = 0;
+};
+
+TEST_F(PrintCommandsTest, TheFileMenuOffersPrintingOnThePrintKeysAndLandscapePaper) {
+    EXPECT_EQ(frame->action(57607)->text(), "Print...");
+    EXPECT_EQ(frame->action(57607)->shortcuts().value(0), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(frame->action(57609)->text(), "Print Preview");
+    EXPECT_EQ(frame->action(57606)->text(), "Print Setup...");
+    EXPECT_EQ(frame->action(32900)->text(), "Save as PDF ...");
+    EXPECT_EQ(frame->printer().pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::A4);
+    // Both dates start when the view is made.
+    EXPECT_EQ(view->printSettings().periodEnd, clock.now());
+    EXPECT_EQ(view->printSettings().worksheetStart, clock.now());
+}
+
+TEST_F(PrintCommandsTest, NoPrinterIsAskedForUnlessTheSheetChoseAReport) {
+    confirmSheet = false;
+    EXPECT_FALSE(commands().print(frame->printer()));
+    EXPECT_FALSE(view->printSettings().includeDocSummary); // a cancelled sheet changes nothing
+    confirmSheet = true;
+    tick = false;
+    EXPECT_FALSE(commands().print(frame->printer()));
+    EXPECT_FALSE(commands().saveAsPdf());
+    EXPECT_EQ(std::pair(sheets, printerQuestions), std::pair(3, 0));
+    EXPECT_TRUE(files.asked.isEmpty());
+
+    tick = true;
+    EXPECT_FALSE(commands().print(frame->printer())); // the print dialog was cancelled
+    EXPECT_EQ(printerQuestions, 1);
+    EXPECT_TRUE(view->printSettings().includeDocSummary); // kept for the next print
+    EXPECT_EQ(jobsEnded, 0);
+}
+
+TEST_F(PrintCommandsTest, SaveAsPdfOffersTheDatedNameAndWritesTheFile) {
+    files.answer = dir.filePath("out.pdf");
+    const bool written = commands().saveAsPdf();
+    EXPECT_EQ(files.asked, QStringList("Save as PDF|Ann reports 2007-03-15.pdf"));
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(QFileInfo(files.answer).size() > 0);
+    EXPECT_EQ(jobsEnded, 1);
+    EXPECT_FALSE(view->isPrinting());
+}
+
+TEST_F(PrintCommandsTest, AFileThatCannotBeWrittenIsReported) {
+    files.answer = dir.filePath("no such folder/out.pdf");
+    prompts.expect("Save as PDF");
+    EXPECT_FALSE(commands().saveAsPdf());
+    EXPECT_FALSE(QFileInfo::exists(files.answer));
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#include "reports/widgets/ReportSelectionDlg.h"
+#include "app/SettingsTree.h"
+#include "reports/widgets/ReportColorPage.h"
+#include "reports/widgets/ReportPreviewFrame.h"
+#include "reports/widgets/ReportSelectionPage.h"
+#include "settings/widgets/PatientNotesPage.h"
+#include "storage/Conversions.h"
+#include "support/LogbookTest.h"
+#include "support/TestSettingsContext.h"
+#include "ui/ModalDriver.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// The sheet as the patient sees it, shown modally and driven from inside its loop.
+class ReportSelectionDlgTest : public LogbookTest {
+protected:
+    void SetUp() override {
+        LogbookTest::SetUp();
+        context = std::make_unique<TestSettingsContext>(*db, prompts, copy.periodEnd);
+    }
+    void switchQuickBolus(bool on) {
+        QbPreference general;
+        general.setPk(QbPreferenceTable::kPk);
+        general.setUseBol(on);
+        ASSERT_TRUE(QbPreferenceTable::save(*db, general));
+    }
+    // Runs the sheet over `copy`; `act` does what the patient does while it is up.
+    bool run(std::function<void(ReportSelectionDlg&)> act) {
+        ReportSelectionDlg sheet(*context, tree, "Ann");
+        whenModalIs<ReportSelectionDlg>(act);
+        return sheet.run(copy);
+    }
+
+    QTemporaryDir dir;
+    SettingsTree tree{dir.filePath("settings.ini"), prompts};
+    ReportPrintSettings copy = ReportPrintSettings::createdAt(fromDateTimeText("20260314093000"));
+    std::unique_ptr<TestSettingsContext> context;
+};
+
+QStringList labels(QWidget* page) {
+    QStringList texts;
+    for (QLabel* label : page->findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
+}
+
+TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
+    tree.setUserBool("Ann", "IncludeBpLog", true);
+    copy.style = ReportStyle::greyscale;
+    const bool confirmed = run([](ReportSelectionDlg& sheet) {
+        EXPECT_EQ(sheet.windowTitle(), "Print");
+        ReportSelectionPage* page = sheet.selectionPage();
+        // The stored tick offers the period; the worksheet fields wait for their box.
+        EXPECT_TRUE(page->bpLog()->isChecked());
+        EXPECT_TRUE(page->periodEnd()->isEnabled() && page->logWeeks()->isEnabled());
+        EXPECT_FALSE(page->worksheetStart()->isEnabled() || page->worksheetWeeks()->isEnabled());
+        EXPECT_FALSE(page->pumpStatus()->isEnabled()); // quick bolus is not set up
+        EXPECT_EQ(page->pumpStatus()->text(), "RivezAdozu and Infusion Site");
+        EXPECT_TRUE(labels(page).contains("( Make sure your printer is in Landscape mode )"));
+        EXPECT_EQ(page->logWeeks()->text(), "6");
+
+        page->bpLog()->setChecked(false);
+        EXPECT_FALSE(page->periodEnd()->isEnabled());
+        page->worksheet()->setChecked(true);
+        EXPECT_TRUE(page->worksheetWeeks()->isEnabled());
+        page->worksheetWeeks()->setText("12");
+        page->worksheetStart()->setDate(QDate(2026, 4, 1));
+        sheet.notesPage()->edit()->setPlainText("Lows at night");
+        EXPECT_TRUE(sheet.colorPage()->radio(1)->isChecked());
+        sheet.colorPage()->radio(2)->click();
+        sheet.okButton()->click();
+    });
+    ASSERT_TRUE(confirmed);
+    EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog);
+    EXPECT_EQ(copy.worksheetWeeks, 12);
+    EXPECT_EQ(toDateTimeText(copy.worksheetStart), "20260401093000");
+    EXPECT_EQ(toDateTimeText(copy.periodEnd), "20260314093000");
+    EXPECT_EQ(copy.style, ReportStyle::blackAndWhite);
+    EXPECT_EQ(copy.patientNotes, "Lows at night");
+    EXPECT_EQ(QStringList({tree.getUserString("Ann", "IncludeWorksheet"),
+                           tree.getUserString("Ann", "IncludeBpLog"),
+                           tree.getUserString("Ann", "WorksheetWeekCnt"),
+                           tree.getUserString("Ann", "PatientNotes")}),
+              QStringList({"true", "false", "12", "Lows at night"}));
+}
+
+TEST_F(ReportSelectionDlgTest, ACountOutOfRangeKeepsTheSheetOpenAndCancelKeepsNothing) {
+    switchQuickBolus(true);
+    prompts.expect(kProgramCaption, "Please enter an integer between 1 and 25.");
+    const bool confirmed = run([this](ReportSelectionDlg& sheet) {
+        ReportSelectionPage* page = sheet.selectionPage();
+        EXPECT_TRUE(page->pumpStatus()->isEnabled());
+        page->pumpStatus()->setChecked(true);
+        page->logWeeks()->setText("26");
+        sheet.okButton()->click();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(prompts.count(), 1);
+        sheet.cancelButton()->click();
+    });
+    EXPECT_FALSE(confirmed);
+    EXPECT_FALSE(copy.includePumpStatus);
+    EXPECT_EQ(tree.getUserString("Ann", "IncludePumpStatus"), "");
+}
+
+TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceAndThePreviewFollowsTheRadio) {
+    run([this](ReportSelectionDlg& sheet) {
+        sheet.selectionPage()->foodLog()->setChecked(true);
+        ASSERT_TRUE(sheet.applyButton()->isEnabled());
+        sheet.applyButton()->click();
+        EXPECT_EQ(tree.getUserString("Ann", "IncludeFoodLog"), "true");
+
+        sheet.setCurrentPage(2);
+        ReportPreviewFrame* preview = sheet.colorPage()->preview();
+        sheet.colorPage()->radio(1)->click();
+        EXPECT_EQ(preview->style(), ReportStyle::greyscale);
+        // The picture at its own width in the middle, as high as the frame, on white.
+        const QRect inside = preview->contentsRect();
+        const QRect picture = preview->pictureRect();
+        EXPECT_EQ(picture.top(), inside.top());
+        EXPECT_EQ(picture.height(), inside.height());
+        EXPECT_LE(std::abs((picture.left() - inside.left()) - (inside.right() - picture.right())),
+                  1);
+        const QImage shown = preview->grab().toImage();
+        if (picture.left() > inside.left())
+            EXPECT_EQ(shown.pixelColor(inside.left(), inside.center().y()), QColor(Qt::white));
+        sheet.cancelButton()->click();
+    });
+    EXPECT_EQ(copy.style, ReportStyle::color); // cancelled: the copy is as it was
+}
+
+} // namespace
