@@ -36,7 +36,7 @@ protected:
     // Runs the sheet over `copy`; `act` does what the patient does while it is up.
     bool run(std::function<void(ReportSelectionDlg&)> act) {
         ReportSelectionDlg sheet(*context, tree, "Ann");
-        whenModalIs<ReportSelectionDlg>(act);
+        whenModalIs<ReportSelectionDlg>([&act](ReportSelectionDlg* shown) { act(*shown); });
         return sheet.run(copy);
     }
 
@@ -130,8 +130,9 @@ TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceAndThePreviewFollowsTheRadio) {
         EXPECT_LE(std::abs((picture.left() - inside.left()) - (inside.right() - picture.right())),
                   1);
         const QImage shown = preview->grab().toImage();
-        if (picture.left() > inside.left())
+        if (picture.left() > inside.left()) {
             EXPECT_EQ(shown.pixelColor(inside.left(), inside.center().y()), QColor(Qt::white));
+        }
         sheet.cancelButton()->click();
     });
     EXPECT_EQ(copy.style, ReportStyle::color); // cancelled: the copy is as it was

@@ -31,8 +31,9 @@ TEST(ReportSelection, WeekCountsOutsideTheirRangeAreRefused) {
     for (const WeeksCase& c : kWeeksCases) {
         const ReportSelection::WeekCount count = ReportSelection::parseWeeks(c.field, c.typed);
         EXPECT_EQ(count.refusal, c.refusal) << c.typed;
-        if (count.refusal.isEmpty())
+        if (count.refusal.isEmpty()) {
             EXPECT_EQ(count.value, c.value) << c.typed;
+        }
     }
 }
 
@@ -103,7 +104,8 @@ TEST_F(ReportSelectionStoreTest, TheStoredChoicesOverrideTheCopyButNotItsDatesSt
     EXPECT_FALSE(shown.includeDocSummary);
     EXPECT_TRUE(shown.includeFoodLog);
     EXPECT_EQ(std::pair(shown.logWeeks, shown.worksheetWeeks), std::pair(6, 4));
-    EXPECT_EQ(std::pair(shown.periodEnd, shown.worksheetStart), std::pair<long, long>(1000, 1000));
+    EXPECT_EQ(shown.periodEnd, 1000);
+    EXPECT_EQ(shown.worksheetStart, 1000);
     EXPECT_EQ(shown.style, ReportStyle::blackAndWhite);
     EXPECT_EQ(shown.patientNotes, QString(255, u'n')); // the copy had none
 
