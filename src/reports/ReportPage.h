@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QString>
 #include <ctime>
+#include <map>
+#include <utility>
 
 class QPainter;
 class ReportSurface;
@@ -79,11 +81,16 @@ public:
     void glucoseCell(const QRect& rect, int value, const GlucoseRange& range, int unit,
                      const QFont& normal, const QFont& bold, const QPen& red,
                      const QPen& blue) const;
-    // The footer band at the bottom of the page rectangle and the top of its rule.
+    // The footer band: one line of the small font at the bottom of the page rectangle (or of
+    // the rectangle a report lays its page out in).
     QRect footerBand() const;
+    QRect footerBand(const QRect& pageRect) const;
+    // Where the body of a page ends: the padding above the footer band, where its rule runs.
     int bodyBottom() const;
-    // Product line and version, "Printed:...", "Page %d " and the rule above the band.
+    // Product line and version, "Printed:...", "Page %d " and, the padding above the band, a
+    // rule in the current pen.
     void footer(int pageNumber) const;
+    void footer(int pageNumber, const QRect& band) const;
 
 private:
     ReportSurface& m_surface;
@@ -93,4 +100,8 @@ private:
     int m_dpi;
     QBrush m_black, m_white, m_light, m_blue, m_red, m_emphasis;
     QPen m_thin, m_thick, m_bluePen, m_redPen, m_hairline;
+    QBrush m_previousBackground;
+    Qt::BGMode m_previousBackgroundMode = Qt::TransparentMode;
+    // Rendered pictures by (picture, height).
+    mutable std::map<std::pair<int, int>, QImage> m_pictures;
 };
