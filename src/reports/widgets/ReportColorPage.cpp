@@ -57,7 +57,7 @@ ReportColorPage::ReportColorPage(ReportStyle style, QWidget* parent)
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(choices, 1);
-    layout->addWidget(m_preview);
+    layout->addWidget(m_preview, 0, Qt::AlignTop);
 }
 
 bool ReportColorPage::apply() {

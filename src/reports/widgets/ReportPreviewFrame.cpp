@@ -23,7 +23,8 @@ ReportPicture previewOf(ReportStyle style) {
 ReportPreviewFrame::ReportPreviewFrame(ReportStyle style, QWidget* parent)
     : QFrame(parent), m_style(style) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    // Sized to the sample page, so that the stretch to its height keeps it in proportion.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void ReportPreviewFrame::setStyle(ReportStyle style) {
