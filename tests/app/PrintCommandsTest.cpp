@@ -57,11 +57,11 @@ protected:
 };
 
 TEST_F(PrintCommandsTest, TheFileMenuOffersPrintingOnThePrintKeysAndLandscapePaper) {
-    EXPECT_EQ(frame->action(57607)->text(), "Print...");
+    QStringList texts;
+    for (int id : {57607, 32900, 57609, 57606})
+        texts << frame->action(id)->text();
+    EXPECT_EQ(texts.join('|'), "Print...|Save as PDF ...|Print Preview|Print Setup...");
     EXPECT_EQ(frame->action(57607)->shortcuts().value(0), QKeySequence(QKeySequence::Print));
-    EXPECT_EQ(frame->action(57609)->text(), "Print Preview");
-    EXPECT_EQ(frame->action(57606)->text(), "Print Setup...");
-    EXPECT_EQ(frame->action(32900)->text(), "Save as PDF ...");
     EXPECT_EQ(frame->printer().pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::A4);
     // Both dates start when the view is made.

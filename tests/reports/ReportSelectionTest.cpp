@@ -65,16 +65,6 @@ TEST(ReportSelection, ThePeriodIsOfferedForTheReportsThatCoverOne) {
     }
 }
 
-TEST(ReportSelection, RadiosMapToTheStylesInOrder) {
-    const ReportStyle styles[] = {ReportStyle::color, ReportStyle::greyscale,
-                                  ReportStyle::blackAndWhite};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(ReportSelection::radioIndex(styles[i]), i);
-        EXPECT_EQ(ReportSelection::styleAtRadio(i), styles[i]);
-    }
-    EXPECT_EQ(ReportSelection::styleAtRadio(-1), ReportStyle::color); // nothing chosen
-}
-
 TEST(ReportSelection, APickedDayKeepsTheTimeOfDayAcrossAClockChange) {
     // Berlin moves its clocks on 2026-03-29: the time of day is kept in local time.
     const std::time_t picked =
@@ -112,39 +102,6 @@ TEST_F(ReportSelectionStoreTest, TheStoredChoicesOverrideTheCopyButNotItsDatesSt
     copy.patientNotes = "Typed before";
     selection.open(copy);
     EXPECT_EQ(selection.values().patientNotes, "Typed before");
-}
-
-TEST_F(ReportSelectionStoreTest, ConfirmedChoicesAreWhatTheNextOpeningShows) {
-    ReportSelection selection(tree, "Ann");
-    selection.open(ReportPrintSettings::createdAt(1000));
-    ReportPrintSettings& values = selection.values();
-    values.includeLogDetail = values.includeWorksheet = true;
-    values.logWeeks = 25;
-    values.worksheetWeeks = 99;
-    values.patientNotes = "Night lows";
-    values.style = ReportStyle::greyscale;
-    ASSERT_TRUE(selection.commit());
-
-    ReportSelection again(tree, "Ann");
-    again.open(ReportPrintSettings::createdAt(2000));
-    const ReportPrintSettings& shown = again.values();
-    EXPECT_TRUE(shown.includeLogDetail && shown.includeWorksheet && !shown.includeDocSummary);
-    EXPECT_EQ(std::pair(shown.logWeeks, shown.worksheetWeeks), std::pair(25, 99));
-    EXPECT_EQ(shown.patientNotes, "Night lows");
-    EXPECT_EQ(shown.style, ReportStyle::color); // the style is not kept
-    EXPECT_EQ(tree.getUserString("Ann", "IncludeLogDetail"), "true");
-}
-
-TEST_F(ReportSelectionStoreTest, PumpStatusNeedsQuickBolusSwitchedOn) {
-    EXPECT_FALSE(ReportSelection::pumpStatusAvailable(*db)); // no settings row
-    QbPreference general;
-    general.setPk(QbPreferenceTable::kPk);
-    general.setUseBol(false);
-    ASSERT_TRUE(QbPreferenceTable::save(*db, general));
-    EXPECT_FALSE(ReportSelection::pumpStatusAvailable(*db));
-    general.setUseBol(true);
-    ASSERT_TRUE(QbPreferenceTable::save(*db, general));
-    EXPECT_TRUE(ReportSelection::pumpStatusAvailable(*db));
 }
 
 } // namespace
