@@ -27,4 +27,5 @@ private:
     QPainter m_painter;
     bool m_greyOnly;
     int m_pages = 0;
+    bool m_failed = false; // a page could not be started: the job is incomplete
 };

@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kProductLine = "Quillmarch Diabetes Logbook";

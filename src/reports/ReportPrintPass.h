@@ -1,13 +1,37 @@
 #pragma once
 
+#include "reports/ReportStyle.h"
+
+#include <QString>
+#include <ctime>
+#include <functional>
+
 struct ReportContext;
 struct ReportPrintSettings;
 class ReportSurface;
+
+// How the pass prints each kind of report. The program prints the real reports
+// (`reportPrinters`); the pass's own tests print stand-ins that note what they were given.
+struct ReportPrinters {
+    // The physician's summary on the page the pass has started; returns the page number used.
+    std::function<int(ReportSurface& surface, std::time_t periodEnd, int weeks,
+                      const QString& notes, ReportStyle style, int firstPage)>
+        docSummary;
+    // One week of the log book, or one worksheet, from the page the pass has started; returns
+    // the pages printed.
+    std::function<int(ReportSurface& surface, const QString& patientName, std::time_t weekDate,
+                      ReportStyle style, int firstPage, bool worksheet)>
+        logDetail;
+};
+
+ReportPrinters reportPrinters(const ReportContext& context);
 
 // Prints every selected report, in the fixed order, as one job on the surface: physician's
 // summary, daily summary, detailed log book (newest week first), quick bolus and infusion site,
 // worksheets, vital history, food list. Each report starts on a new page; page numbers run on
 // across the summary, the daily summary, the log book and the quick-bolus pages.
-// Returns the number of pages printed.
+// Returns the number of pages printed. The caller finishes the job.
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const ReportContext& context);
+int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
+                 const QString& patientName, const ReportPrinters& printers);
