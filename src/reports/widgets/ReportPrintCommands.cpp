@@ -13,10 +13,13 @@
 #include "ui/Prompts.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QWidget>
 
 namespace {
 
@@ -87,6 +90,9 @@ bool ReportPrintCommands::preview(QPrinter& printer) {
         return false;
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    // Landscape pages are read best with most of the screen.
+    if (const QScreen* screen = m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
+        dialog.resize(screen->availableGeometry().size() * 0.85);
     // The preview asks again whenever the patient changes the paper or the orientation.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [this](QPrinter* shown) { printJob(*shown); });
