@@ -108,7 +108,10 @@ QString ReportPrintCommands::defaultPdfName() const {
 bool ReportPrintCommands::saveAsPdf() {
     if (!prepare())
         return false;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A desktop without a documents folder offers the home folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
     const QString path = m_files->getSaveFileName(
         QString::fromLatin1(kPdfCaption), QDir(folder).filePath(defaultPdfName()),
         QStringLiteral("PDF files (*.pdf);;All files (*)"));
