@@ -38,9 +38,10 @@ protected:
             settings.includeDocSummary = tick;
             return true;
         });
-        commands().setPrinterQuestion([this](QPrinter&) {
+        commands().setPrinterQuestion([this](QPrinter& printer) {
             ++printerQuestions;
-            return false;
+            printer.setOutputFileName(printTo); // nothing set: the patient cancelled
+            return !printTo.isEmpty();
         });
         commands().setJobEnded([this] { ++jobsEnded; });
     }
@@ -49,6 +50,7 @@ protected:
     CQuillmarchView* view = nullptr;
     std::unique_ptr<CMainFrame> frame;
     ScriptedFileDialogs files;
+    QString printTo;
     bool confirmSheet = true;
     bool tick = true;
     int sheets = 0;
@@ -87,14 +89,20 @@ TEST_F(PrintCommandsTest, NoPrinterIsAskedForUnlessTheSheetChoseAReport) {
     EXPECT_EQ(jobsEnded, 0);
 }
 
+TEST_F(PrintCommandsTest, AChosenPrinterGetsTheWholeJob) {
+    printTo = dir.filePath("printed.pdf");
+    EXPECT_TRUE(commands().print(frame->printer()));
+    EXPECT_GT(QFileInfo(printTo).size(), 0);
+    EXPECT_EQ(jobsEnded, 1);
+    EXPECT_FALSE(view->isPrinting());
+}
+
 TEST_F(PrintCommandsTest, SaveAsPdfOffersTheDatedNameAndWritesTheFile) {
     files.answer = dir.filePath("out.pdf");
     const bool written = commands().saveAsPdf();
     EXPECT_EQ(files.asked, QStringList("Save as PDF|Ann reports 2007-03-15.pdf"));
     EXPECT_TRUE(written);
-    EXPECT_TRUE(QFileInfo(files.answer).size() > 0);
-    EXPECT_EQ(jobsEnded, 1);
-    EXPECT_FALSE(view->isPrinting());
+    EXPECT_GT(QFileInfo(files.answer).size(), 0);
 }
 
 TEST_F(PrintCommandsTest, AFileThatCannotBeWrittenIsReported) {
