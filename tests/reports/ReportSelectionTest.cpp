@@ -4,20 +4,14 @@
 #include "support/LogbookTest.h"
 
 #include <QTemporaryDir>
+#include <tuple>
 
 namespace {
 
 using Field = ReportSelection::WeekField;
 
-struct WeeksCase {
-    Field field;
-    const char* typed;
-    int value;
-    const char* refusal;
-};
-
-// The counts the sheet accepts, and the words of a refusal.
-const WeeksCase kWeeksCases[] = {
+// The counts the sheet accepts (value), and the words of a refusal.
+const std::tuple<Field, const char*, int, const char*> kWeeksCases[] = {
     {Field::LogWeeks, "1", 1, ""},
     {Field::LogWeeks, "25", 25, ""},
     {Field::LogWeeks, "0", 0, "Please enter an integer between 1 and 25."},
@@ -28,23 +22,15 @@ const WeeksCase kWeeksCases[] = {
 };
 
 TEST(ReportSelection, WeekCountsOutsideTheirRangeAreRefused) {
-    for (const WeeksCase& c : kWeeksCases) {
-        const ReportSelection::WeekCount count = ReportSelection::parseWeeks(c.field, c.typed);
-        EXPECT_EQ(count.refusal, c.refusal) << c.typed;
-        if (count.refusal.isEmpty()) {
-            EXPECT_EQ(count.value, c.value) << c.typed;
-        }
+    for (const auto& [field, typed, value, refusal] : kWeeksCases) {
+        const ReportSelection::WeekCount count = ReportSelection::parseWeeks(field, typed);
+        EXPECT_EQ(std::pair(count.value, count.refusal), std::pair(value, QString(refusal)))
+            << typed;
     }
 }
 
-// One box ticked at a time: which fields the page offers.
-struct TickCase {
-    bool ReportPrintSettings::*box;
-    bool period;
-    bool worksheet;
-};
-
-const TickCase kTickCases[] = {
+// One box ticked at a time: whether the period's and the worksheets' fields are offered.
+const std::tuple<bool ReportPrintSettings::*, bool, bool> kTickCases[] = {
     {&ReportPrintSettings::includeDocSummary, true, false},
     {&ReportPrintSettings::includeDaySummary, true, false},
     {&ReportPrintSettings::includeLogDetail, true, false},
@@ -55,13 +41,13 @@ const TickCase kTickCases[] = {
 };
 
 TEST(ReportSelection, ThePeriodIsOfferedForTheReportsThatCoverOne) {
-    EXPECT_FALSE(ReportSelection::periodEnabled({}));
-    EXPECT_FALSE(ReportSelection::worksheetEnabled({}));
-    for (size_t i = 0; i < std::size(kTickCases); ++i) {
+    EXPECT_FALSE(ReportSelection::periodEnabled({}) || ReportSelection::worksheetEnabled({}));
+    for (const auto& [box, period, worksheet] : kTickCases) {
         ReportPrintSettings values;
-        values.*kTickCases[i].box = true;
-        EXPECT_EQ(ReportSelection::periodEnabled(values), kTickCases[i].period) << i;
-        EXPECT_EQ(ReportSelection::worksheetEnabled(values), kTickCases[i].worksheet) << i;
+        values.*box = true;
+        EXPECT_EQ(std::pair(ReportSelection::periodEnabled(values),
+                            ReportSelection::worksheetEnabled(values)),
+                  std::pair(period, worksheet));
     }
 }
 
@@ -91,11 +77,9 @@ TEST_F(ReportSelectionStoreTest, TheStoredChoicesOverrideTheCopyButNotItsDatesSt
     ReportSelection selection(tree, "Ann");
     selection.open(copy);
     const ReportPrintSettings& shown = selection.values();
-    EXPECT_FALSE(shown.includeDocSummary);
-    EXPECT_TRUE(shown.includeFoodLog);
+    EXPECT_TRUE(shown.includeFoodLog && !shown.includeDocSummary);
     EXPECT_EQ(std::pair(shown.logWeeks, shown.worksheetWeeks), std::pair(6, 4));
-    EXPECT_EQ(shown.periodEnd, 1000);
-    EXPECT_EQ(shown.worksheetStart, 1000);
+    EXPECT_TRUE(shown.periodEnd == 1000 && shown.worksheetStart == 1000);
     EXPECT_EQ(shown.style, ReportStyle::blackAndWhite);
     EXPECT_EQ(shown.patientNotes, QString(255, u'n')); // the copy had none
 
