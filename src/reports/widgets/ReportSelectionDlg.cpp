@@ -24,11 +24,10 @@ void ReportSelectionDlg::buildPages() {
 }
 
 bool ReportSelectionDlg::run(ReportPrintSettings& settings) {
-    // The patient's stored choices are read afresh each time: another program, or the same
-    // sheet under another patient, may have changed them.
+    // The ticks and counts are the patient's stored ones, read at every print, whatever the
+    // caller's copy holds.
     m_rules.open(settings);
-    if (pageCount() == 0)
-        buildPages();
+    buildPages();
     setCurrentPage(0);
     if (exec() != QDialog::Accepted)
         return false;

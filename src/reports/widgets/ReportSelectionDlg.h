@@ -21,7 +21,7 @@ public:
 
     // Shows the sheet over the caller's copy (its dates, style and notes; the other choices are
     // the patient's stored ones). True only when the patient confirms with OK; the copy then
-    // holds the confirmed choices.
+    // holds the confirmed choices. A sheet serves one run: its pages are filled once.
     bool run(ReportPrintSettings& settings);
 
     // Checks and applies the pages, then collects their values and stores them.
