@@ -10,15 +10,19 @@
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
+#include "reports/widgets/ReportPrintCommands.h"
 #include "storage/Clock.h"
 #include "storage/Preference.h"
 #include "storage/Sample.h"
 #include "storage/SampleType.h"
+#include "ui/widgets/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -34,12 +38,23 @@ constexpr int kAbout = 57664;
 constexpr int kExit = 57665;
 constexpr int kQuickBolus = 32837;
 constexpr int kQuickBolusSetup = 32835;
+constexpr int kPrint = 57607;
+constexpr int kPrintPreview = 57609;
+constexpr int kPrintSetup = 57606;
+constexpr int kSaveAsPdf = 32900;
 
 } // namespace
 
 CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_view(view), m_filter(new QComboBox) {
+    : QMainWindow(parent), m_app(app), m_view(view), m_filter(new QComboBox),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      m_fileDialogs(std::make_unique<QtFileDialogs>(this)),
+      m_printCommands(std::make_unique<ReportPrintCommands>(app, view, *m_fileDialogs, this)) {
     setCentralWidget(&m_view);
+    // The reports are laid out for landscape paper.
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Landscape);
+    m_printCommands->setJobEnded([this] { updateTitle(); });
     buildMenus();
 
     QToolBar* tools = addToolBar(QStringLiteral("Standard"));
@@ -72,6 +87,8 @@ CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* pare
     readQuickBolusAvailability();
 }
 
+CMainFrame::~CMainFrame() = default;
+
 QAction* CMainFrame::action(int id) const {
     auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
@@ -92,6 +109,23 @@ void CMainFrame::buildMenus() {
     m_openUser = file->addAction(QStringLiteral("Open..."));
     connect(m_openUser, &QAction::triggered, this, &CMainFrame::openUser);
     m_actions[kOpenUser] = m_openUser;
+    file->addSeparator();
+    QAction* printItem = file->addAction(QStringLiteral("Print..."));
+    // Shift with the print key previews, as Shift with a click on the item does.
+    printItem->setShortcuts(
+        {QKeySequence(QKeySequence::Print), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)});
+    connect(printItem, &QAction::triggered, this, &CMainFrame::print);
+    m_actions[kPrint] = printItem;
+    QAction* pdfItem = file->addAction(QStringLiteral("Save as PDF ..."));
+    connect(pdfItem, &QAction::triggered, this, [this] { m_printCommands->saveAsPdf(); });
+    m_actions[kSaveAsPdf] = pdfItem;
+    QAction* previewItem = file->addAction(QStringLiteral("Print Preview"));
+    connect(previewItem, &QAction::triggered, this,
+            [this] { m_printCommands->preview(*m_printer); });
+    m_actions[kPrintPreview] = previewItem;
+    QAction* setupItem = file->addAction(QStringLiteral("Print Setup..."));
+    connect(setupItem, &QAction::triggered, this, &CMainFrame::printSetup);
+    m_actions[kPrintSetup] = setupItem;
     file->addSeparator();
     QAction* exitItem = file->addAction(QStringLiteral("E&xit"));
     connect(exitItem, &QAction::triggered, this, &QWidget::close);
@@ -167,6 +201,18 @@ void CMainFrame::quickBolusSetup() {
         readQuickBolusAvailability();
         m_view.repaintList(); // the targets colour the glucose values
     }
+}
+
+void CMainFrame::print() {
+    if (QApplication::keyboardModifiers() & Qt::ShiftModifier)
+        m_printCommands->preview(*m_printer);
+    else
+        m_printCommands->print(*m_printer);
+}
+
+void CMainFrame::printSetup() {
+    QPageSetupDialog dialog(m_printer.get(), this);
+    dialog.exec();
 }
 
 void CMainFrame::rebuildFilter() {

@@ -2,12 +2,16 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 
 class CQuillmarchApp;
 class CQuillmarchView;
 class QAction;
 class QComboBox;
 class QMenu;
+class QPrinter;
+class QtFileDialogs;
+class ReportPrintCommands;
 
 // The main window: menus, the tool bar with the log type filter, the status bar, and the
 // logbook view in the middle. Menu items dispatch command ids to the view or the application.
@@ -15,6 +19,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Rebuilds the log type filter from the cached slots, keeping the selected position.
     void rebuildFilter();
@@ -27,6 +32,10 @@ public:
 
     // The action of a command id, for tests and the tool bar.
     QAction* action(int id) const;
+
+    // The printer every print, preview and page set-up of this window uses.
+    QPrinter& printer() const { return *m_printer; }
+    ReportPrintCommands& printCommands() const { return *m_printCommands; }
 
 signals:
     // Another patient was chosen or created; the caller switches what depends on it.
@@ -43,6 +52,9 @@ private:
     void readQuickBolusAvailability();
     void quickBolus();
     void quickBolusSetup();
+    // "Print...": with Shift held it previews instead.
+    void print();
+    void printSetup();
 
     CQuillmarchApp& m_app;
     CQuillmarchView& m_view;
@@ -50,4 +62,7 @@ private:
     std::map<int, QAction*> m_actions;
     QAction* m_openUser = nullptr;
     bool m_quickBolusAvailable = false;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QtFileDialogs> m_fileDialogs;
+    std::unique_ptr<ReportPrintCommands> m_printCommands;
 };

@@ -32,6 +32,8 @@ CQuillmarchView::CQuillmarchView(LogbookContext& context, Progress& progress,
                                  DeleteQuestion& deleteQuestion, QWidget* parent)
     : QWidget(parent), m_context(context), m_progress(progress), m_actions(context),
       m_commands(context, deleteQuestion, *this), m_list(new SampleListCtrl(context, this)) {
+    m_printSettings.periodEnd = context.clock().now();
+    m_printSettings.worksheetStart = m_printSettings.periodEnd;
     m_list->setCompact(false);
     m_list->insertColumns();
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -3,6 +3,7 @@
 #include "logbook/LogCommands.h"
 #include "logbook/LogRows.h"
 #include "logbook/LogbookActions.h"
+#include "reports/ReportPrintSettings.h"
 
 #include <QWidget>
 #include <functional>
@@ -51,6 +52,13 @@ public:
     // entry is selected in the reloaded list. Returns its PK, or 0 when cancelled.
     int newEntryFrom(Sample& entry);
 
+    // The choices of the print sheet, kept from one print to the next while the program runs;
+    // both dates start at the moment the view was made.
+    ReportPrintSettings& printSettings() { return m_printSettings; }
+    // Set while a print job of the view runs.
+    void setPrinting(bool printing) { m_printing = printing; }
+    bool isPrinting() const { return m_printing; }
+
     SampleListCtrl* list() const { return m_list; }
     LogCommands& commands() { return m_commands; }
     int filter() const { return m_filter; }
@@ -98,4 +106,6 @@ private:
     // of the rows and clears away orphaned notes.
     bool m_firstScreenFirst = false;
     bool m_restPending = false;
+    ReportPrintSettings m_printSettings;
+    bool m_printing = false;
 };

@@ -1,0 +1,117 @@
+#include "reports/widgets/ReportSelectionDlg.h"
+#include "app/SettingsTree.h"
+#include "reports/widgets/ReportColorPage.h"
+#include "reports/widgets/ReportPreviewFrame.h"
+#include "reports/widgets/ReportSelectionPage.h"
+#include "settings/widgets/PatientNotesPage.h"
+#include "storage/Conversions.h"
+#include "support/LogbookTest.h"
+#include "support/TestSettingsContext.h"
+#include "ui/ModalDriver.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+namespace {
+
+// The sheet as the patient sees it, shown modally and driven from inside its loop.
+class ReportSelectionDlgTest : public LogbookTest {
+protected:
+    void SetUp() override {
+        LogbookTest::SetUp();
+        context = std::make_unique<TestSettingsContext>(*db, prompts, copy.periodEnd);
+    }
+    // Runs the sheet over `copy`; `act` does what the patient does while it is up.
+    bool run(std::function<void(ReportSelectionDlg&)> act) {
+        ReportSelectionDlg sheet(*context, tree, "Ann");
+        whenModalIs<ReportSelectionDlg>([&act](ReportSelectionDlg* shown) { act(*shown); });
+        return sheet.run(copy);
+    }
+
+    QTemporaryDir dir;
+    SettingsTree tree{dir.filePath("settings.ini"), prompts};
+    ReportPrintSettings copy = ReportPrintSettings::createdAt(fromDateTimeText("20260314093000"));
+    std::unique_ptr<TestSettingsContext> context;
+};
+
+TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
+    tree.setUserBool("Ann", "IncludeBpLog", true);
+    copy.style = ReportStyle::greyscale;
+    const bool confirmed = run([](ReportSelectionDlg& sheet) {
+        EXPECT_EQ(sheet.windowTitle(), "Print");
+        ReportSelectionPage* page = sheet.selectionPage();
+        // The stored tick offers the period; the worksheet fields wait for their box.
+        EXPECT_TRUE(page->bpLog()->isChecked() && page->periodEnd()->isEnabled() &&
+                    page->logWeeks()->isEnabled());
+        EXPECT_FALSE(page->worksheetStart()->isEnabled() || page->worksheetWeeks()->isEnabled());
+        EXPECT_FALSE(page->pumpStatus()->isEnabled()); // quick bolus is not set up
+        EXPECT_EQ(page->pumpStatus()->text(), "RivezAdozu and Infusion Site");
+
+        page->bpLog()->setChecked(false);
+        EXPECT_FALSE(page->periodEnd()->isEnabled());
+        page->worksheet()->setChecked(true);
+        EXPECT_TRUE(page->worksheetWeeks()->isEnabled());
+        page->worksheetWeeks()->setText("12");
+        page->worksheetStart()->setDate(QDate(2026, 4, 1));
+        sheet.notesPage()->edit()->setPlainText("Lows at night");
+        EXPECT_TRUE(sheet.colorPage()->radio(1)->isChecked());
+        sheet.colorPage()->radio(2)->click();
+        sheet.okButton()->click();
+    });
+    ASSERT_TRUE(confirmed);
+    EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog && copy.worksheetWeeks == 12);
+    EXPECT_EQ(toDateTimeText(copy.worksheetStart) + toDateTimeText(copy.periodEnd),
+              "2026040109300020260314093000");
+    EXPECT_EQ(copy.style, ReportStyle::blackAndWhite);
+    EXPECT_EQ(copy.patientNotes, "Lows at night");
+    QStringList stored;
+    for (const char* name :
+         {"IncludeWorksheet", "IncludeBpLog", "WorksheetWeekCnt", "PatientNotes"})
+        stored << tree.getUserString("Ann", name);
+    EXPECT_EQ(stored.join('|'), "true|false|12|Lows at night");
+}
+
+TEST_F(ReportSelectionDlgTest, ACountOutOfRangeKeepsTheSheetOpenAndCancelKeepsNothing) {
+    ASSERT_TRUE(db->exec("insert into QB_PREFERENCE (PK, USE_BOL) values (1, 'T')"));
+    prompts.expect(kProgramCaption, "Please enter an integer between 1 and 25.");
+    const bool confirmed = run([this](ReportSelectionDlg& sheet) {
+        ReportSelectionPage* page = sheet.selectionPage();
+        EXPECT_TRUE(page->pumpStatus()->isEnabled());
+        page->pumpStatus()->setChecked(true);
+        page->logWeeks()->setText("26");
+        sheet.okButton()->click();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(prompts.count(), 1);
+        sheet.cancelButton()->click();
+    });
+    EXPECT_FALSE(confirmed);
+    EXPECT_FALSE(copy.includePumpStatus);
+    EXPECT_EQ(tree.getUserString("Ann", "IncludePumpStatus"), "");
+}
+
+TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceAndThePreviewFollowsTheRadio) {
+    run([this](ReportSelectionDlg& sheet) {
+        sheet.selectionPage()->foodLog()->setChecked(true);
+        ASSERT_TRUE(sheet.applyButton()->isEnabled());
+        sheet.applyButton()->click();
+        EXPECT_EQ(tree.getUserString("Ann", "IncludeFoodLog"), "true");
+
+        sheet.setCurrentPage(2);
+        ReportPreviewFrame* preview = sheet.colorPage()->preview();
+        sheet.colorPage()->radio(1)->click();
+        // The 220 units wide picture in the middle, as high as the frame, on white.
+        const QRect in = preview->contentsRect();
+        EXPECT_EQ(preview->pictureRect(), QRect(in.center().x() - 109, in.top(), 220, in.height()));
+        const QImage shown = preview->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(in.left() + 2, in.center().y()), QColor(Qt::white));
+        sheet.cancelButton()->click();
+    });
+    EXPECT_EQ(copy.style, ReportStyle::color); // cancelled: the copy is as it was
+}
+
+} // namespace
