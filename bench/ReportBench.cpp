@@ -25,6 +25,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,9 @@ Fixture& fixture() {
     return f;
 }
 
-std::vector<std::string>& sizes() {
-    static std::vector<std::string> lines;
+// One line per benchmark, however often Google Benchmark ran it.
+std::map<std::string, std::string>& sizes() {
+    static std::map<std::string, std::string> lines;
     return lines;
 }
 
@@ -79,9 +81,8 @@ void writePdf(benchmark::State& state, const char* name, bool physician, bool lo
         return;
     }
     state.counters["pages"] = result.pages;
-    sizes().push_back(std::string(name) +
-                      "_size: " + std::to_string(QFileInfo(path).size() / 1024) + " KiB, " +
-                      std::to_string(result.pages) + " pages");
+    sizes()[name] = (std::string(name) + "_size: " + std::to_string(QFileInfo(path).size() / 1024) +
+                     " KiB, " + std::to_string(result.pages) + " pages");
 }
 
 void report_physician_pdf(benchmark::State& state) {
@@ -109,7 +110,7 @@ int main(int argc, char** argv) {
         for (const QString& name : source.entryList(QDir::Files))
             QFile::copy(source.filePath(name), target.filePath(name));
     }
-    for (const std::string& line : sizes())
+    for (const auto& [name, line] : sizes())
         std::printf("%s\n", line.c_str());
     return 0;
 }

@@ -117,7 +117,7 @@ void LogDetailReport::setUp(ReportSurface& surface) {
 
 void LogDetailReport::printWeek() {
     bool printedAny = false;
-    for (const LogSlot& slot : m_week.logSlots) {
+    for (const WeekSlot& slot : m_week.logSlots) {
         if (slot.rows.empty())
             continue;
         m_slot = &slot;
@@ -126,7 +126,7 @@ void LogDetailReport::printWeek() {
         makeRoom(m_line + 2 * m_line);
         drawBand(slot.name);
         QRect last;
-        for (const LogRow& row : slot.rows)
+        for (const WeekRow& row : slot.rows)
             last = drawRow(&row, false);
         drawSlotTotals(slot, column(8, last.top(), last.height()));
         printedAny = true;
@@ -247,7 +247,7 @@ void LogDetailReport::drawBand(const QString& name) {
     m_y += m_line;
 }
 
-QRect LogDetailReport::drawRow(const LogRow* row, bool shaded) {
+QRect LogDetailReport::drawRow(const WeekRow* row, bool shaded) {
     const ReportPage& page = *m_page;
     const int height = 2 * m_line;
     if (makeRoom(height) && m_slot) {
@@ -284,14 +284,16 @@ QRect LogDetailReport::drawRow(const LogRow* row, bool shaded) {
     return rect;
 }
 
-void LogDetailReport::drawEntry(const LogCell& cell, const QRect& rect) {
+void LogDetailReport::drawEntry(const WeekCell& cell, const QRect& rect) {
     const ReportPage& page = *m_page;
     const int p = page.padding();
     const int third = m_columnWidth / 3;
     const QRect timeRect(rect.left(), rect.top(), third, m_line);
 
     // A twelve-hour time may be too wide for its third in the larger font.
-    const QString time = formatTimeOfDay(fromDateTimeText(cell.sampleTime), m_week.militaryTime);
+    const StoredClock clock = storedClock(cell.sampleTime);
+    const QString time =
+        clock.valid() ? formatTimeOfDay(clock.hour, clock.minute, m_week.militaryTime) : QString();
     const bool fits =
         QFontMetrics(m_textFont, page.painter().device()).horizontalAdvance(time) <= third - 2 * p;
     drawText(time, timeRect, fits ? m_textFont : m_smallFont, Align::Center, 0);
@@ -336,7 +338,7 @@ int LogDetailReport::drawIcons(const std::vector<ReportPicture>& pictures, int r
     return x;
 }
 
-void LogDetailReport::drawSlotTotals(const LogSlot& slot, const QRect& rect) {
+void LogDetailReport::drawSlotTotals(const WeekSlot& slot, const QRect& rect) {
     const int third = m_columnWidth / 3;
     const QRect upper(rect.left(), rect.top(), third, m_line);
     if (m_slotContinued)
@@ -378,7 +380,7 @@ void LogDetailReport::drawWeekly() {
     const int third = m_columnWidth / 3;
     const int p = page.padding();
     for (int day = 0; day < 7; ++day) {
-        const LogDay& d = m_week.days[day];
+        const WeekDay& d = m_week.days[day];
         const QRect cell = column(day + 1, m_y, height);
         const QRect upper(cell.left() + third, cell.top(), third, m_line);
         if (d.tally.glucoseCount != 0)

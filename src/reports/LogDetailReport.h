@@ -39,9 +39,9 @@ private:
     void drawHeader();
     void drawBand(const QString& name);
     // One entry row of the current slot; `row` null for an empty row.
-    QRect drawRow(const LogRow* row, bool shaded);
-    void drawEntry(const LogCell& cell, const QRect& rect);
-    void drawSlotTotals(const LogSlot& slot, const QRect& rect);
+    QRect drawRow(const WeekRow* row, bool shaded);
+    void drawEntry(const WeekCell& cell, const QRect& rect);
+    void drawSlotTotals(const WeekSlot& slot, const QRect& rect);
     void drawWeekly();
     void drawNotes();
     void drawLegend(const QRect& band);
@@ -84,6 +84,6 @@ private:
     int m_pagesPrinted = 0;
     int m_y = 0;
     bool m_columnHeaderAbove = false; // the next band shows the cell legend
-    const LogSlot* m_slot = nullptr;
+    const WeekSlot* m_slot = nullptr;
     bool m_slotContinued = false;
 };

@@ -1,5 +1,7 @@
 #include "reports/LogWeekData.h"
 
+#include <QRegularExpression>
+
 #include "logbook/LogbookContext.h"
 #include "storage/Conversions.h"
 #include "storage/NoteTable.h"
@@ -8,6 +10,7 @@
 #include "storage/SampleTable.h"
 #include "storage/SampleType.h"
 
+#include <QRegularExpression>
 #include <memory>
 
 namespace {
@@ -26,7 +29,11 @@ QString noteText(Database& db, int notePk) {
 void appendProtocol(QString& notes, const ProtocolAbs& protocol) {
     if (!notes.isEmpty())
         notes += kLineBreak;
-    notes += formatTime(fromDateText(protocol.getEffectiveDate()), "Protocol:(%m/%d)") +
+    // The month and day as stored; a protocol saved without a date keeps an empty pair.
+    const QString date = protocol.getEffectiveDate();
+    const bool dated = date.size() == 8 && storedClock(date + QStringLiteral("000000")).valid();
+    notes += QStringLiteral("Protocol:(%1)")
+                 .arg(dated ? date.mid(4, 2) + u'/' + date.mid(6, 2) : QString()) +
              kLineBreak + protocol.getText();
 }
 
@@ -38,7 +45,7 @@ public:
 
     void readDays() {
         for (int i = 0; i < 7; ++i) {
-            LogDay& day = m_week.days[i];
+            WeekDay& day = m_week.days[i];
             day.date = m_week.weekDate - (6 - i) * kDay;
             auto record = SampleDateTable::getByDate(m_db, toDateText(day.date));
             m_dayPks[i] = record ? record->getPk() : 0;
@@ -54,11 +61,11 @@ public:
     }
 
     void readSlot(const SampleTypeAbs& slotRecord) {
-        LogSlot slot;
+        WeekSlot slot;
         slot.name = slotRecord.getDesc();
         slot.time = slotRecord.getSampleTime();
         slot.range = m_context.preference().getGlucoseRange(slot.time);
-        std::array<std::vector<LogCell>, 7> entries;
+        std::array<std::vector<WeekCell>, 7> entries;
         std::size_t longest = 0;
         for (int i = 0; i < 7; ++i) {
             if (m_dayPks[i] > 0)
@@ -66,11 +73,11 @@ public:
             longest = std::max(longest, entries[i].size());
         }
         for (std::size_t pass = 0; pass < longest; ++pass) {
-            LogRow row;
+            WeekRow row;
             for (int i = 0; i < 7; ++i) {
                 if (pass >= entries[i].size())
                     continue;
-                const LogCell& cell = entries[i][pass];
+                const WeekCell& cell = entries[i][pass];
                 row.cells[i] = cell;
                 add(slot.tally, cell);
                 add(m_week.days[i].tally, cell);
@@ -95,14 +102,14 @@ public:
     }
 
 private:
-    std::vector<LogCell> readEntries(int dayIndex, int slotPk) {
-        std::vector<LogCell> cells;
+    std::vector<WeekCell> readEntries(int dayIndex, int slotPk) {
+        std::vector<WeekCell> cells;
         auto query = SampleTable::selectByDayAndType(m_db, m_dayPks[dayIndex], slotPk, true);
         if (!query)
             return cells;
         QString& notes = m_week.days[dayIndex].notes;
         while (auto entry = SampleTable::getNext(m_db, *query)) {
-            LogCell cell;
+            WeekCell cell;
             cell.sampleTime = entry->getSampleTime();
             cell.glucose = entry->getGlucoseCnt();
             cell.carbs = entry->getCarbCnt();
@@ -117,15 +124,18 @@ private:
             if (cell.hasNote) {
                 if (notes.isEmpty())
                     notes = formatTime(m_week.days[dayIndex].date, "(%a)");
-                notes +=
-                    kLineBreak + formatTime(fromDateTimeText(cell.sampleTime), ":%H:%M:") + note;
+                const StoredClock clock = storedClock(cell.sampleTime);
+                notes += kLineBreak +
+                         (clock.valid() ? QString::asprintf(":%02d:%02d:", clock.hour, clock.minute)
+                                        : QStringLiteral("::")) +
+                         note;
             }
             cells.push_back(std::move(cell));
         }
         return cells;
     }
 
-    void add(LogTally& tally, const LogCell& cell) const {
+    void add(WeekTally& tally, const WeekCell& cell) const {
         if (cell.glucose != 0) {
             tally.glucoseSum += cell.glucose;
             ++tally.glucoseCount;
@@ -171,7 +181,7 @@ LogWeekData LogWeekData::collect(LogbookContext& context, std::time_t weekDate) 
 LogWeekTotals LogWeekData::weekTotals() const {
     LogWeekTotals totals;
     int glucoseSum = 0, carbDays = 0, insulinDays = 0, correctionDays = 0;
-    for (const LogDay& day : days) {
+    for (const WeekDay& day : days) {
         glucoseSum += day.tally.glucoseSum;
         totals.glucoseCount += day.tally.glucoseCount;
         if (day.tally.carbSum != 0) {
@@ -196,7 +206,7 @@ LogWeekTotals LogWeekData::weekTotals() const {
 
 int LogWeekData::rowCount() const {
     int rows = 0;
-    for (const LogSlot& slot : logSlots)
+    for (const WeekSlot& slot : logSlots)
         rows += static_cast<int>(slot.rows.size());
     return std::max(rows, 1);
 }
@@ -214,4 +224,13 @@ QString logTotalsText(int insulin, int correction, int carbs) {
     if (ratio != 0)
         text += QString::asprintf("%dg:1u", ratio);
     return text;
+}
+
+StoredClock storedClock(const QString& timestamp) {
+    static const QRegularExpression kStamp(
+        QStringLiteral("^[0-9]{8}([01][0-9]|2[0-3])([0-5][0-9])[0-9]{2}$"));
+    const QRegularExpressionMatch match = kStamp.match(timestamp);
+    if (!match.hasMatch())
+        return {};
+    return {match.captured(1).toInt(), match.captured(2).toInt()};
 }

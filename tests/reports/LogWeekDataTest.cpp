@@ -5,7 +5,7 @@ namespace {
 
 using LogWeekDataTest = LogWeekFixture;
 
-std::string tallyText(const LogTally& t) {
+std::string tallyText(const WeekTally& t) {
     return QString::asprintf("g%d/%d c%d/%d i%d r%d%s k%d", t.glucoseSum, t.glucoseCount, t.carbSum,
                              t.carbCount, t.insulin, t.correction, t.hasNote ? " N" : "",
                              t.maxKetone)
@@ -15,9 +15,9 @@ std::string tallyText(const LogTally& t) {
 // Each slot with its rows (one cell per day, "-" for none) and tally.
 std::string slotsText(const LogWeekData& week) {
     std::string out;
-    for (const LogSlot& slot : week.logSlots) {
+    for (const WeekSlot& slot : week.logSlots) {
         out += slot.name.toStdString() + ": " + tallyText(slot.tally) + "\n";
-        for (const LogRow& row : slot.rows) {
+        for (const WeekRow& row : slot.rows) {
             for (const auto& cell : row.cells)
                 out += !cell
                            ? " -"
@@ -70,7 +70,7 @@ TEST_F(LogWeekDataTest, DaysCollectTheirTotalsIconsAndNotes) {
 
     const LogWeekData week = collect();
     std::string days;
-    for (const LogDay& d : week.days)
+    for (const WeekDay& d : week.days)
         days += formatTime(d.date, "%a %d ").toStdString() + std::to_string(d.dayType) +
                 (d.siteChange ? " site" : "") +
                 (d.delivery ? " delivery " + std::to_string(*d.delivery) : "") + " " +
@@ -84,9 +84,9 @@ TEST_F(LogWeekDataTest, DaysCollectTheirTotalsIconsAndNotes) {
                     "Wed 14 1 g120/1 c0/0 i0 r0 N k0 "
                     "[(Wed)\r\n:07:10:Run\r\nProtocol:(03/14)\r\nPlan B\r\nmore]\n"
                     "Thu 15 1 g0/0 c0/0 i0 r0 k0 []\n");
-    const LogCell& pizza = *week.logSlots[0].rows[0].cells[1];
+    const WeekCell& pizza = *week.logSlots[0].rows[0].cells[1];
     EXPECT_TRUE(pizza.hasNote && !pizza.otherDelivery && pizza.ketone == 2);
-    const LogCell& run = *week.logSlots[0].rows[0].cells[5];
+    const WeekCell& run = *week.logSlots[0].rows[0].cells[5];
     EXPECT_TRUE(run.siteChange && !run.otherDelivery);
     EXPECT_TRUE(week.logSlots[2].rows[0].cells[1]->otherDelivery);
 
@@ -102,6 +102,26 @@ TEST_F(LogWeekDataTest, AnEmptyWeekStillHasItsSlotsAndOneRow) {
     EXPECT_EQ(week.logSlots.size(), 3u);
     EXPECT_EQ(week.rowCount(), 1);
     EXPECT_EQ(week.weekTotals().glucose, 0);
+}
+
+// A protocol whose stored date is cut short and an entry whose stored time is damaged are printed,
+// not thrown over: the log book of such a week used to end the program.
+TEST_F(LogWeekDataTest, AShortProtocolDateAndADamagedTimeStillPrint) {
+    addProtocol("20070101", "Undated plan");
+    add({.time = "20070310083000", .slot = breakfast, .glucose = 90, .note = "walk"});
+    ASSERT_TRUE(db->exec("update SAMPLE set SAMPLE_TIME='2007031099'"));
+    ASSERT_TRUE(db->exec("update PROTOCOL set EFFECTIVE_DATE='2007031'"));
+    const LogWeekData week = collect();
+    EXPECT_EQ(week.days[0].notes, "Protocol:()\r\nUndated plan");
+    EXPECT_EQ(week.days[1].notes, "(Sat)\r\n::walk");
+    for (auto [stamp, hour, minute] : {std::tuple{"20070315123000", 12, 30},
+                                       {"20070315235900", 23, 59},
+                                       {"20070315240000", -1, -1},
+                                       {"2007031512", -1, -1},
+                                       {"", -1, -1}})
+        EXPECT_EQ(std::pair(storedClock(stamp).hour, storedClock(stamp).minute),
+                  std::pair(hour, minute))
+            << stamp;
 }
 
 TEST(LogTotalsText, UnitsCorrectionAndRatio) {
