@@ -129,7 +129,11 @@ QString readOptions(const QCommandLineParser& parser, ReportPrintSettings& setti
     }
 
     if (parser.isSet(QStringLiteral("notes"))) {
-        settings.patientNotes = parser.value(QStringLiteral("notes"));
+        // A shell gives line feeds; the notes are kept with the two-character line breaks the
+        // notes page stores, which is what keeps an empty line on the printed page.
+        static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
+        settings.patientNotes =
+            parser.value(QStringLiteral("notes")).replace(kLineBreak, QStringLiteral("\r\n"));
         if (settings.patientNotes.size() > ReportPrintSettings::kMaxNotesChars)
             return QStringLiteral("The notes are %1 characters long; at most %2 fit.")
                 .arg(settings.patientNotes.size())

@@ -60,6 +60,7 @@ TEST_F(PrintCommandsTest, TheFileMenuOffersPrintingOnThePrintKeysAndLandscapePap
         texts << frame->action(id)->text();
     EXPECT_EQ(texts.join('|'), "Print...|Save as PDF ...|Print Preview|Print Setup...");
     EXPECT_EQ(frame->action(57607)->shortcuts().value(0), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(frame->action(57609)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     EXPECT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::A4); // in landscape:
     EXPECT_GT(frame->printer().width(), frame->printer().height());
     // Both dates start when the view is made.

@@ -111,15 +111,16 @@ void CMainFrame::buildMenus() {
     m_actions[kOpenUser] = m_openUser;
     file->addSeparator();
     QAction* printItem = file->addAction(QStringLiteral("Print..."));
-    // Shift with the print key previews, as Shift with a click on the item does.
-    printItem->setShortcuts(
-        {QKeySequence(QKeySequence::Print), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)});
+    // Shift with a click on the item previews; Shift with the print key is the preview's own
+    // shortcut, so that it never depends on when the modifier is read.
+    printItem->setShortcut(QKeySequence(QKeySequence::Print));
     connect(printItem, &QAction::triggered, this, &CMainFrame::print);
     m_actions[kPrint] = printItem;
     QAction* pdfItem = file->addAction(QStringLiteral("Save as PDF ..."));
     connect(pdfItem, &QAction::triggered, this, [this] { m_printCommands->saveAsPdf(); });
     m_actions[kSaveAsPdf] = pdfItem;
     QAction* previewItem = file->addAction(QStringLiteral("Print Preview"));
+    previewItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     connect(previewItem, &QAction::triggered, this,
             [this] { m_printCommands->preview(*m_printer); });
     m_actions[kPrintPreview] = previewItem;
