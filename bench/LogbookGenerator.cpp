@@ -4,6 +4,9 @@
 #include "storage/Indexes.h"
 #include "storage/MedicationTable.h"
 #include "storage/NoteTable.h"
+#include "storage/PreferenceTable.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/QbTargetTable.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
 #include "storage/SampleTypeTable.h"
@@ -116,4 +119,12 @@ GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape) {
     }
     unit.commit();
     return counts;
+}
+
+GeneratedCounts generateViewedLogbook(Database& db) {
+    createLogbookSchema(db);
+    PreferenceTable::createTable(db);
+    QbPreferenceTable::createTable(db);
+    QbTargetTable::createTable(db);
+    return generateLogbook(db, LogbookShape{});
 }

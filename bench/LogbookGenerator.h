@@ -25,3 +25,6 @@ struct GeneratedCounts {
 bool createLogbookSchema(Database& db);
 // The whole logbook is stored as one unit of work, as an import is.
 GeneratedCounts generateLogbook(Database& db, const LogbookShape& shape);
+// The ten-year logbook with the tables the view and the reports read beside it (preference
+// and quick-bolus settings), as the view and report benchmarks use it.
+GeneratedCounts generateViewedLogbook(Database& db);

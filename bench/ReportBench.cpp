@@ -9,9 +9,6 @@
 #include "reports/ReportContext.h"
 #include "reports/ReportPdf.h"
 #include "reports/ReportPrintSettings.h"
-#include "storage/PreferenceTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
 #include "support/TestLogbookContext.h"
 #include "ui/Prompts.h"
 
@@ -39,11 +36,7 @@ struct Fixture {
 
     Fixture() {
         db = std::make_unique<Database>(dir.filePath("ten-years.db"), prompts);
-        createLogbookSchema(*db);
-        PreferenceTable::createTable(*db);
-        QbPreferenceTable::createTable(*db);
-        QbTargetTable::createTable(*db);
-        generateLogbook(*db, LogbookShape{});
+        generateViewedLogbook(*db);
         context = std::make_unique<TestLogbookContext>(*db, prompts, std::time(nullptr));
     }
 };

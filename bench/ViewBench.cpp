@@ -13,9 +13,6 @@
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "storage/Clock.h"
-#include "storage/PreferenceTable.h"
-#include "storage/QbPreferenceTable.h"
-#include "storage/QbTargetTable.h"
 #include "support/TestLogbookContext.h"
 #include "ui/DeleteQuestion.h"
 #include "ui/Progress.h"
@@ -51,11 +48,7 @@ struct Fixture {
 
     Fixture() {
         db = std::make_unique<Database>(dir.filePath("ten-years.db"), prompts);
-        createLogbookSchema(*db);
-        PreferenceTable::createTable(*db);
-        QbPreferenceTable::createTable(*db);
-        QbTargetTable::createTable(*db);
-        generateLogbook(*db, LogbookShape{});
+        generateViewedLogbook(*db);
         context = std::make_unique<TestLogbookContext>(*db, prompts, std::time(nullptr));
         view = std::make_unique<CQuillmarchView>(*context, progress, question);
         view->resize(1000, 740);

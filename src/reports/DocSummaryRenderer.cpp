@@ -24,19 +24,6 @@ ReportPicture dayTypePicture(int dayType, bool& found) {
     return dayType == 0 ? ReportPicture::DaySick : ReportPicture::DayActive;
 }
 
-ReportPicture ketonePicture(int ketone) {
-    switch (ketone) {
-    case 1:
-        return ReportPicture::KetoneNone;
-    case 2:
-        return ReportPicture::KetoneSmall;
-    case 3:
-        return ReportPicture::KetoneMedium;
-    default:
-        return ReportPicture::KetoneLarge;
-    }
-}
-
 } // namespace
 
 DocSummaryRenderer::DocSummaryRenderer(const ReportPage& page, const DocSummaryData& data)

@@ -20,19 +20,6 @@ constexpr int kLeastNoteRows = 10;
 
 using Align = ReportPage::Align;
 
-ReportPicture ketonePicture(int code) {
-    switch (code) {
-    case 1:
-        return ReportPicture::KetoneNone;
-    case 2:
-        return ReportPicture::KetoneSmall;
-    case 3:
-        return ReportPicture::KetoneMedium;
-    default:
-        return ReportPicture::KetoneLarge;
-    }
-}
-
 // A note text as the lines of a column: split at line breaks, each line wrapped at word ends
 // to the width (a word wider than the column is cut).
 QStringList wrapLines(const QString& text, const QFontMetrics& metrics, int width) {

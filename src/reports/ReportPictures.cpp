@@ -372,3 +372,16 @@ QImage renderPicture(ReportPicture picture, int height, ReportStyle style) {
     image.setText(QStringLiteral("picture"), pictureName(picture));
     return image;
 }
+
+ReportPicture ketonePicture(int code) {
+    switch (code) {
+    case 1:
+        return ReportPicture::KetoneNone;
+    case 2:
+        return ReportPicture::KetoneSmall;
+    case 3:
+        return ReportPicture::KetoneMedium;
+    default:
+        return ReportPicture::KetoneLarge;
+    }
+}

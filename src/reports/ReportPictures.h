@@ -30,3 +30,5 @@ QSize pictureSize(ReportPicture picture);
 // picture was drawn.
 QImage renderPicture(ReportPicture picture, int height, ReportStyle style);
 QString pictureName(ReportPicture picture);
+// The icon of a non-zero ketone code: 1 to 3 their own, 4 and any other code the "large" one.
+ReportPicture ketonePicture(int code);
