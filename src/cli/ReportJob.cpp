@@ -78,23 +78,24 @@ QString optionName(const char* name) {
 
 // Reads the job's options into `settings`; the message of the first bad value otherwise.
 QString readOptions(const QCommandLineParser& parser, ReportPrintSettings& settings) {
-    const QString endText = parser.value(QStringLiteral("end"));
-    const auto end = reportDayFromText(endText);
-    if (!end)
-        return QStringLiteral("Bad date \"%1\" for --end: write the day as YYYY-MM-DD.")
-            .arg(endText);
-    settings.periodEnd = *end;
+    // A day option read into one of the settings' dates; the message of a bad value otherwise.
+    auto readDay = [&parser](const char* option, std::time_t& into) {
+        const QString text = parser.value(QLatin1String(option));
+        const auto day = reportDayFromText(text);
+        if (!day)
+            return QStringLiteral("Bad date \"%1\" for %2: write the day as YYYY-MM-DD.")
+                .arg(text, optionName(option));
+        into = *day;
+        return QString();
+    };
+    if (QString problem = readDay("end", settings.periodEnd); !problem.isEmpty())
+        return problem;
     // As on the print sheet, the worksheets begin where the period ends unless told otherwise.
-    settings.worksheetStart = *end;
-    if (parser.isSet(QStringLiteral("worksheet-start"))) {
-        const QString text = parser.value(QStringLiteral("worksheet-start"));
-        const auto start = reportDayFromText(text);
-        if (!start)
-            return QStringLiteral("Bad date \"%1\" for --worksheet-start: write the day as "
-                                  "YYYY-MM-DD.")
-                .arg(text);
-        settings.worksheetStart = *start;
-    }
+    settings.worksheetStart = settings.periodEnd;
+    if (parser.isSet(QStringLiteral("worksheet-start")))
+        if (QString problem = readDay("worksheet-start", settings.worksheetStart);
+            !problem.isEmpty())
+            return problem;
 
     struct WeekCount {
         const char* option;
