@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,11 +100,8 @@ TEST_F(ReportPdfTest, WritesTheJobAndAFailedJobLeavesTheEarlierFileAsItWas) {
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 2);
     // The document's title and creator, written as UTF-16 strings.
-    const auto utf16 = [](const QString& text) {
-        QByteArray bytes("\xfe\xff", 2);
-        for (const QChar c : text)
-            bytes.append(char(c.unicode() >> 8)).append(char(c.unicode()));
-        return bytes;
+    const auto utf16 = [](const QString& text) -> QByteArray {
+        return QStringEncoder(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom)(text);
     };
     EXPECT_TRUE(pdf.contains("/Title (" + utf16("Ann's reports") + ")"));
     EXPECT_TRUE(pdf.contains("/Creator (" + utf16("Quillmarch 4.1.0.0") + ")"));

@@ -81,7 +81,6 @@ TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceACountOutOfRangeKeepsItOpenCance
     const bool confirmed = run([this](ReportSelectionDlg& sheet) {
         ReportSelectionPage* page = sheet.selectionPage();
         page->foodLog()->setChecked(true);
-        ASSERT_TRUE(sheet.applyButton()->isEnabled());
         sheet.applyButton()->click();
         EXPECT_EQ(tree.getUserString("Ann", "IncludeFoodLog"), "true");
 
