@@ -68,7 +68,7 @@ TEST_F(PrintCommandsTest, TheFileMenuOffersPrintingOnThePrintKeysAndLandscapePap
                 view->printSettings().worksheetStart == clock.now());
 }
 
-TEST_F(PrintCommandsTest, NoPrinterIsAskedForUnlessTheSheetChoseAReport) {
+TEST_F(PrintCommandsTest, OnlyAConfirmedSheetWithAReportLeadsToThePrinterOrTheFile) {
     confirmSheet = false;
     EXPECT_FALSE(commands().print(frame->printer()));
     EXPECT_FALSE(view->printSettings().includeDocSummary); // a cancelled sheet changes nothing
@@ -82,16 +82,12 @@ TEST_F(PrintCommandsTest, NoPrinterIsAskedForUnlessTheSheetChoseAReport) {
     EXPECT_FALSE(commands().print(frame->printer())); // the print dialog was cancelled
     EXPECT_EQ(std::pair(printerQuestions, jobsEnded), std::pair(1, 0));
     EXPECT_TRUE(view->printSettings().includeDocSummary); // kept for the next print
-}
 
-TEST_F(PrintCommandsTest, AChosenPrinterGetsTheWholeJob) {
     printTo = dir.filePath("printed.pdf");
     EXPECT_TRUE(commands().print(frame->printer()));
     EXPECT_GT(QFileInfo(printTo).size(), 0);
     EXPECT_TRUE(jobsEnded == 1 && !view->isPrinting());
-}
 
-TEST_F(PrintCommandsTest, SaveAsPdfOffersTheDatedNameAndTellsWhenItCannotWrite) {
     files.answer = dir.filePath("no such folder/out.pdf");
     prompts.expect("Save as PDF");
     EXPECT_FALSE(commands().saveAsPdf());

@@ -67,8 +67,7 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
     EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog && copy.worksheetWeeks == 12);
     EXPECT_EQ(toDateTimeText(copy.worksheetStart) + toDateTimeText(copy.periodEnd),
               "2026040109300020260314093000");
-    EXPECT_EQ(copy.style, ReportStyle::blackAndWhite);
-    EXPECT_EQ(copy.patientNotes, "Lows at night");
+    EXPECT_TRUE(copy.style == ReportStyle::blackAndWhite && copy.patientNotes == "Lows at night");
     QStringList stored;
     for (const char* name :
          {"IncludeWorksheet", "IncludeBpLog", "WorksheetWeekCnt", "PatientNotes"})
@@ -76,30 +75,21 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
     EXPECT_EQ(stored.join('|'), "true|false|12|Lows at night");
 }
 
-TEST_F(ReportSelectionDlgTest, ACountOutOfRangeKeepsTheSheetOpenAndCancelKeepsNothing) {
+TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceACountOutOfRangeKeepsItOpenCancelKeepsTheRest) {
     ASSERT_TRUE(db->exec("insert into QB_PREFERENCE (PK, USE_BOL) values (1, 'T')"));
     prompts.expect(kProgramCaption, "Please enter an integer between 1 and 25.");
     const bool confirmed = run([this](ReportSelectionDlg& sheet) {
         ReportSelectionPage* page = sheet.selectionPage();
+        page->foodLog()->setChecked(true);
+        sheet.applyButton()->click();
+        EXPECT_EQ(tree.getUserString("Ann", "IncludeFoodLog"), "true");
+
         EXPECT_TRUE(page->pumpStatus()->isEnabled());
         page->pumpStatus()->setChecked(true);
         page->logWeeks()->setText("26");
         sheet.okButton()->click();
         EXPECT_TRUE(sheet.isVisible());
         EXPECT_EQ(prompts.count(), 1);
-        sheet.cancelButton()->click();
-    });
-    EXPECT_FALSE(confirmed);
-    EXPECT_FALSE(copy.includePumpStatus);
-    EXPECT_EQ(tree.getUserString("Ann", "IncludePumpStatus"), "");
-}
-
-TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceAndThePreviewFollowsTheRadio) {
-    run([this](ReportSelectionDlg& sheet) {
-        sheet.selectionPage()->foodLog()->setChecked(true);
-        ASSERT_TRUE(sheet.applyButton()->isEnabled());
-        sheet.applyButton()->click();
-        EXPECT_EQ(tree.getUserString("Ann", "IncludeFoodLog"), "true");
 
         sheet.setCurrentPage(2);
         ReportPreviewFrame* preview = sheet.colorPage()->preview();
@@ -107,11 +97,13 @@ TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceAndThePreviewFollowsTheRadio) {
         // The 220 units wide picture in the middle, as high as the frame, on white.
         const QRect in = preview->contentsRect();
         EXPECT_EQ(preview->pictureRect(), QRect(in.center().x() - 109, in.top(), 220, in.height()));
-        const QImage shown = preview->grab().toImage();
-        EXPECT_EQ(shown.pixelColor(in.left() + 2, in.center().y()), QColor(Qt::white));
+        EXPECT_EQ(preview->grab().toImage().pixelColor(in.left() + 2, in.center().y()),
+                  QColor(Qt::white));
         sheet.cancelButton()->click();
     });
-    EXPECT_EQ(copy.style, ReportStyle::color); // cancelled: the copy is as it was
+    EXPECT_FALSE(confirmed || copy.includePumpStatus);
+    EXPECT_EQ(copy.style, ReportStyle::color);
+    EXPECT_EQ(tree.getUserString("Ann", "IncludePumpStatus"), "false"); // as applied, not ticked
 }
 
 } // namespace
