@@ -5,6 +5,7 @@
 #include "storage/Clock.h"
 
 #include <QGuiApplication>
+#include <QStringList>
 #include <QTextStream>
 #include <cstdio>
 
@@ -18,6 +19,11 @@ int runCommandLine(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The job's arguments are taken before the application object sees them: it takes Qt's
+    // own options out of the list, and one of them is "--style", which is also ours.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Quillmarch"));
 
@@ -26,7 +32,7 @@ int runCommandLine(int argc, char** argv) {
     SystemClock clock;
     const CliEnvironment environment{out, err, SettingsTree::defaultPath(), clock};
     CliDispatcher dispatcher(environment);
-    const int status = dispatcher.run(QGuiApplication::arguments());
+    const int status = dispatcher.run(arguments);
     out.flush();
     err.flush();
     return status;
