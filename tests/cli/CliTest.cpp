@@ -84,7 +84,6 @@ QString testData(const QString& name) {
 // The cases of tests/data/cli/command_lines.txt, each on a folder of its own.
 TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
     const QStringList lines = testData("command_lines.txt").split('\n');
-    ASSERT_GT(lines.size(), 10);
     int cases = 0;
     for (qsizetype at = 0; at < lines.size(); ++at) {
         if (!lines[at].startsWith("run "))

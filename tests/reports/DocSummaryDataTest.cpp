@@ -15,17 +15,11 @@ QStringList dump(const DocSummaryData& data) {
     }
     for (const auto* list : {&data.lowest, &data.highest})
         for (const auto& e : *list)
-            lines << QString("%1 %2@%3 %4 %5 pk%6 ketone%7 day%8 range%9/%10/%11/%12")
-                         .arg(list == &data.lowest ? "low" : "high")
-                         .arg(e.glucose)
-                         .arg(e.date, e.time, e.slot)
-                         .arg(e.entryPk)
-                         .arg(e.ketone)
-                         .arg(e.dayType)
-                         .arg(e.range.extLo)
-                         .arg(e.range.lo)
-                         .arg(e.range.hi)
-                         .arg(e.range.extHi);
+            lines << QString::asprintf("%s %d@%s %s %s pk%d ketone%d day%d range%d/%d/%d/%d",
+                                       list == &data.lowest ? "low" : "high", e.glucose,
+                                       qPrintable(e.date), qPrintable(e.time), qPrintable(e.slot),
+                                       e.entryPk, e.ketone, e.dayType, e.range.extLo, e.range.lo,
+                                       e.range.hi, e.range.extHi);
     for (const auto& m : data.medications)
         lines << "med " + QStringList{m.name, m.openDate, m.age, m.rxNumber}.join("|");
     for (const auto& a1c : data.a1cRows)
