@@ -1,30 +1,37 @@
 #include "reports/DocSummaryFixture.h"
+#include "support/GoldenFile.h"
 
 namespace {
 
-// name|target|Week 1|Week 2|Week 3&4|Week 5&6|Overall, "-" for a group without readings.
-std::vector<std::string> averages(const DocSummaryData& data) {
-    std::vector<std::string> rows;
+// The period, its averages per slot and week group ("-" for none), the extremes, medications
+// and A1c results, a line each.
+QStringList dump(const DocSummaryData& data) {
+    QStringList lines{data.periodText, data.periodAverageText, data.predictedA1cText};
     for (const auto& slot : data.slotRows) {
-        QString row = slot.name + "|" + slot.target;
+        QString row = "slot " + slot.name + "|" + slot.target;
         for (const auto& average : slot.averages)
             row += "|" + (average ? QString::number(*average) : QString("-"));
-        rows.push_back(row.toStdString());
+        lines << row;
     }
-    return rows;
-}
-
-// glucose@entry date, for one extremes list.
-std::string extremes(const std::vector<DocSummaryData::Extreme>& list) {
-    QStringList items;
-    for (const auto& e : list)
-        items << QString("%1@%2 %3 %4").arg(e.glucose).arg(e.date, e.time, e.slot);
-    return items.join(", ").toStdString();
+    for (const auto* list : {&data.lowest, &data.highest})
+        for (const auto& e : *list)
+            lines << QString::asprintf("%s %d@%s %s %s pk%d ketone%d day%d range%d/%d/%d/%d",
+                                       list == &data.lowest ? "low" : "high", e.glucose,
+                                       qPrintable(e.date), qPrintable(e.time), qPrintable(e.slot),
+                                       e.entryPk, e.ketone, e.dayType, e.range.extLo, e.range.lo,
+                                       e.range.hi, e.range.extHi);
+    for (const auto& m : data.medications)
+        lines << "med " + QStringList{m.name, m.openDate, m.age, m.rxNumber}.join("|");
+    for (const auto& a1c : data.a1cRows)
+        lines << "a1c " + a1c.date + "|" + a1c.value;
+    for (const auto& p : data.a1cPoints)
+        lines << QString("point %1:%2:%3").arg(p.position).arg(p.tenths).arg(p.month);
+    return lines;
 }
 
 } // namespace
 
-TEST_F(DocSummaryTest, AveragesPerSlotAndWeekGroup) {
+TEST_F(DocSummaryTest, GathersAveragesExtremesMedicationsAndA1c) {
     reading(0, "0730", 100, 1);
     reading(0, "1230", 41, 2);
     reading(6, "0715", 121, 1);  // still week 1
@@ -36,73 +43,6 @@ TEST_F(DocSummaryTest, AveragesPerSlotAndWeekGroup) {
     reading(1, "0700", 0, 1);    // no reading
     reading(2, "2300", 400, 9);  // no slot of the averages, yet an extreme
 
-    const DocSummaryData data = gather(8);
-    EXPECT_EQ(averages(data), (std::vector<std::string>{
-                                  "Breakfast|70 to 180|110|200|-|-|120",
-                                  "Lunch|70 to 180|41|-|300|-|170",
-                                  "Dinner|70 to 180|-|-|-|90|90",
-                              }));
-    // (100 + 41 + 121 + 200 + 300 + 90 + 60) / 7
-    EXPECT_EQ(data.periodAverageText, "Average for this period: 130");
-    EXPECT_EQ(data.predictedA1cText, "Predicted A1c: 6.3");
-    EXPECT_EQ(extremes(data.lowest), "41@Friday, March 15 12:30 Lunch, 60@Saturday, January 27 "
-                                     "07:00 Breakfast, 90@Wednesday, February 14 19:00 Dinner, "
-                                     "100@Friday, March 15 07:30 Breakfast, 121@Saturday, March "
-                                     "09 07:15 Breakfast");
-    EXPECT_EQ(extremes(data.highest), "400@Wednesday, March 13 23:00 Unknown, 300@Saturday, "
-                                      "February 24 13:00 Lunch, 200@Friday, March 08 07:00 "
-                                      "Breakfast, 121@Saturday, March 09 07:15 Breakfast, "
-                                      "100@Friday, March 15 07:30 Breakfast");
-    EXPECT_EQ(data.periodText, "January 19, 2024 through March 15, 2024");
-
-    // One week: only "Week 1" and "Overall" hold averages, and they agree.
-    EXPECT_EQ(averages(gather(1))[0], "Breakfast|70 to 180|110|-|-|-|110");
-}
-
-TEST_F(DocSummaryTest, EqualReadingsKeepTheOrderFound) {
-    const int newest = reading(0, "0900", 77, 1);
-    reading(0, "1900", 77, 3);
-    const int third = reading(3, "0800", 77, 1, 2, 2);
-    const int fourth = reading(4, "0800", 77, 1);
-    const int fifth = reading(5, "0800", 77, 1);
-    reading(6, "0800", 77, 1); // a sixth does not fit
-    const DocSummaryData data = gather(1);
-    ASSERT_EQ(data.lowest.size(), 5u);
-    std::vector<int> pks;
-    for (const auto& e : data.lowest)
-        pks.push_back(e.entryPk);
-    EXPECT_EQ(pks, (std::vector<int>{newest, newest + 1, third, fourth, fifth}));
-    EXPECT_EQ(data.highest[2].entryPk, third);
-    EXPECT_EQ(data.highest[2].ketone, 2);
-    EXPECT_EQ(data.highest[2].dayType, 2);
-    EXPECT_EQ(data.lowest[0].range, (GlucoseRange{50, 70, 180, 250}));
-}
-
-TEST_F(DocSummaryTest, PredictedA1cInBothUnits) {
-    struct Case {
-        int mgDl;
-        const char* text;
-    };
-    for (const Case& c : {Case{150, "7.0"}, {180, "8.0"}, {129, "6.3"}, {0, "2.0"}, {300, "12.0"}})
-        EXPECT_EQ(QString::asprintf("%2.1f", double(DocSummaryData::predictA1c(c.mgDl))), c.text)
-            << c.mgDl;
-
-    changePreference([](Preference& p) { p.setGlucoseSampleCode(1); });
-    reading(0, "0700", 70, 1);
-    reading(1, "0700", 75, 1);
-    const DocSummaryData data = gather(2);
-    EXPECT_EQ(data.periodAverage, 72);
-    EXPECT_EQ(data.periodAverageMgDl, 129); // 72 * 18 / 10, truncated
-    EXPECT_EQ(data.periodAverageText, "Average for this period: 7.2");
-    EXPECT_EQ(data.predictedA1cText, "Predicted A1c: 6.3");
-}
-
-TEST(DocSummaryData, LongDatesUseTheReportsMonthNames) {
-    EXPECT_EQ(DocSummaryData::longDate("20240210"), "Febuary 10, 2024");
-    EXPECT_EQ(DocSummaryData::longDate("20011305"), "January 5, 2001"); // no month 13
-}
-
-TEST_F(DocSummaryTest, MedicationsDaysLeft) {
     auto med = [this](const char* code, const char* name, int openedDaysAgo, int expire,
                       bool active = true) {
         addMedication(name, code, [=](Medication& m) {
@@ -118,32 +58,50 @@ TEST_F(DocSummaryTest, MedicationsDaysLeft) {
     med("D", "Delta", 5, 30, false);
     med("E", "Epsilon", -1, 30); // never opened
     med("Z", "Zeta", 1, 30);     // a fifth active one, after four by name
-    QStringList rows;
-    for (const auto& m : gather(1).medications)
-        rows << QStringList{m.name, m.openDate, m.age, m.rxNumber}.join("|");
-    EXPECT_EQ(rows.join("\n"), "[A] Alpha|March 05|17|RX-A\n"
-                               "[B] Beta|January 11|Expired|RX-B\n"
-                               "[E] Epsilon||Expired|RX-E\n"
-                               "[C] Gamma|January 12|-35|RX-C");
-}
 
-TEST_F(DocSummaryTest, A1cRowsAndChartPoints) {
-    const char* results[][2] = {{"20230101", "9"},   {"20230401", "8.5"}, {"20230701", "7.25"},
-                                {"20231001", "7.1"}, {"20240101", "6.9"}, {"20240201", "6."},
-                                {"20220101", "12.0"}};
-    for (auto [date, value] : results) {
+    for (auto [date, value] : {std::pair{"20230101", "9"},
+                               {"20230401", "8.5"},
+                               {"20230701", "7.25"},
+                               {"20231001", "7.1"},
+                               {"20240101", "6.9"},
+                               {"20240201", "6."},
+                               {"20220101", "12.0"}}) {
         A1c a1c;
         a1c.setA1cDate(date);
         a1c.setA1cCount(value);
         ASSERT_TRUE(A1cTable::save(*db, a1c));
     }
-    const DocSummaryData data = gather(1);
-    ASSERT_EQ(data.a1cRows.size(), 6u);
-    EXPECT_EQ(data.a1cRows[0].date, "February 01, 2024");
-    EXPECT_EQ(data.a1cRows[5].value, "9");
-    QStringList points;
-    for (const auto& p : data.a1cPoints)
-        points << QString("%1:%2:%3").arg(p.position).arg(p.tenths).arg(p.month);
-    EXPECT_EQ(points.join(" "), "0:90:Jan 2023 1:85:Apr 2023 2:72:Jul 2023 3:71:Oct 2023 "
-                                "4:69:Jan 2024 5:60:Feb 2024");
+    // Over one week only "Week 1" and "Overall" hold averages, and they agree.
+    expectGoldenFile(dump(gather(8)) + QStringList{"-- one week"} + dump(gather(1)),
+                     "reports/doc_summary_data.txt");
+}
+
+// Equal readings keep the order found; a sixth does not fit.
+TEST_F(DocSummaryTest, EqualReadingsKeepTheOrderFound) {
+    reading(0, "0900", 77, 1);
+    reading(0, "1900", 77, 3);
+    for (int days = 3; days <= 6; ++days)
+        reading(days, "0800", 77, 1, days == 3 ? 2 : 0, days == 3 ? 2 : 1);
+    expectGoldenFile(dump(gather(1)), "reports/doc_summary_equal.txt");
+}
+
+TEST_F(DocSummaryTest, PredictedA1cInBothUnits) {
+    for (auto [mgDl, text] :
+         {std::pair{150, "7.0"}, {180, "8.0"}, {129, "6.3"}, {0, "2.0"}, {300, "12.0"}})
+        EXPECT_EQ(QString::asprintf("%2.1f", double(DocSummaryData::predictA1c(mgDl))), text)
+            << mgDl;
+
+    changePreference([](Preference& p) { p.setGlucoseSampleCode(1); });
+    reading(0, "0700", 70, 1);
+    reading(1, "0700", 75, 1);
+    const DocSummaryData data = gather(2);
+    EXPECT_EQ(data.periodAverage, 72);
+    EXPECT_EQ(data.periodAverageMgDl, 129); // 72 * 18 / 10, truncated
+    EXPECT_EQ(data.periodAverageText, "Average for this period: 7.2");
+    EXPECT_EQ(data.predictedA1cText, "Predicted A1c: 6.3");
+}
+
+TEST(DocSummaryData, LongDatesUseTheReportsMonthNames) {
+    EXPECT_EQ(DocSummaryData::longDate("20240210"), "Febuary 10, 2024");
+    EXPECT_EQ(DocSummaryData::longDate("20011305"), "January 5, 2001"); // no month 13
 }

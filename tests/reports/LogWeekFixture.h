@@ -43,9 +43,6 @@ protected:
                 s.setNotePk(addNote(e.note));
         });
     }
-    void add(const char* time, int slot, int glucose, int carbs = 0, const char* dose = "") {
-        add(Entry{time, slot, glucose, carbs, dose});
-    }
     void addProtocol(const char* date, const char* text) {
         Protocol protocol;
         protocol.setEffectiveDate(date);

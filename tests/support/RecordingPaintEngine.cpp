@@ -3,20 +3,14 @@
 #include <QPainterPath>
 #include <QTextItem>
 
-#include <cmath>
-
 namespace {
 
 QRect rounded(const QRectF& rect) {
     return QRect(qRound(rect.x()), qRound(rect.y()), qRound(rect.width()), qRound(rect.height()));
 }
 
-QString rectText(const QRect& rect) {
-    return QStringLiteral("%1 %2 %3 %4")
-        .arg(rect.x())
-        .arg(rect.y())
-        .arg(rect.width())
-        .arg(rect.height());
+QString rectText(const QRect& r) {
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 QString colorText(const QColor& color) {
@@ -70,21 +64,9 @@ void RecordingPaintEngine::recordShape(const char* kind, const QRectF& bounds,
     page().items << line;
 }
 
-void RecordingPaintEngine::drawRects(const QRect* rects, int count) {
-    for (int i = 0; i < count; ++i)
-        recordShape("rect", QRectF(rects[i]));
-}
-
 void RecordingPaintEngine::drawRects(const QRectF* rects, int count) {
     for (int i = 0; i < count; ++i)
         recordShape("rect", rects[i]);
-}
-
-void RecordingPaintEngine::drawLines(const QLine* lines, int count) {
-    for (int i = 0; i < count; ++i) {
-        const QLineF line(lines[i]);
-        drawLines(&line, 1);
-    }
 }
 
 void RecordingPaintEngine::drawLines(const QLineF* lines, int count) {
@@ -135,11 +117,6 @@ void RecordingPaintEngine::drawPolygon(const QPointF* points, int count, Polygon
     m_transform.reset();
     recordShape("polygon", polygon.boundingRect(), coordinates.join(' '));
     m_transform = transform;
-}
-
-void RecordingPaintEngine::drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) {
-    std::vector<QPointF> converted(points, points + count);
-    drawPolygon(converted.data(), count, mode);
 }
 
 void RecordingPaintEngine::drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF&) {

@@ -21,15 +21,13 @@ public:
     Type type() const override { return QPaintEngine::User; }
     void updateState(const QPaintEngineState& state) override;
 
-    void drawRects(const QRect* rects, int count) override;
+    // The integer overloads of QPaintEngine hand their shapes on to these.
     void drawRects(const QRectF* rects, int count) override;
-    void drawLines(const QLine* lines, int count) override;
     void drawLines(const QLineF* lines, int count) override;
     void drawEllipse(const QRectF& rect) override;
     void drawPath(const QPainterPath& path) override;
     void drawPoints(const QPointF* points, int count) override;
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override;
-    void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override;
     void drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF& source) override;
     void drawImage(const QRectF& rect, const QImage& image, const QRectF& source,
                    Qt::ImageConversionFlags flags) override;
