@@ -2,6 +2,7 @@
 
 #include "cli/CliJob.h"
 #include "cli/CliSession.h"
+#include "cli/NewPatientJob.h"
 #include "cli/ReportJob.h"
 
 #include <QCommandLineParser>
@@ -42,6 +43,10 @@ constexpr CliJob kJobs[] = {
      "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does. "
      "Reads the patient's logbook only; nothing is stored.",
      "end weeks worksheet-start worksheet-weeks style notes output", "end output", &runReportJob},
+    {"new-patient", "NAME", 1,
+     "Creates a patient with the default time-of-day slots, foods and medications, as \"New "
+     "User...\" does. A name another patient has is refused.",
+     "", "", &runNewPatientJob},
 };
 
 QStringList words(const char* text) {

@@ -2,6 +2,7 @@
 
 #include "app/Q7User.h"
 #include "cli/CliJob.h"
+#include "storage/Text.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -34,4 +35,21 @@ bool CliSession::openPatient(Access access) {
         return false;
     }
     return m_app.switchUser(name);
+}
+
+bool CliSession::createPatient(const QString& name) {
+    QString problem;
+    if (name.trimmed().isEmpty())
+        problem = QStringLiteral("The new patient needs a name.");
+    // The new-patient dialog takes no more; cutting the name here would store another one.
+    else if (charCount(name) > Q7User::kMaxNameChars)
+        problem = QStringLiteral("The name \"%1\" is longer than %2 characters.")
+                      .arg(name)
+                      .arg(Q7User::kMaxNameChars);
+    if (!problem.isEmpty()) {
+        fail(problem);
+        return false;
+    }
+    m_dialogs.setNewPatientName(name);
+    return m_app.createNewUser();
 }

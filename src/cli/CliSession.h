@@ -30,6 +30,9 @@ public:
     // patient file is never created, converted or written to.
     bool openPatient(Access access);
 
+    // Creates the patient and its default database as "New User..." does, and opens it.
+    // False (the reason written) for a name that is empty, too long or taken.
+    bool createPatient(const QString& name);
     CQuillmarchApp& app() { return m_app; }
     SettingsTree& settings() { return m_settings; }
 

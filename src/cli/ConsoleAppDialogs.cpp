@@ -2,8 +2,11 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <utility>
 
 std::optional<QString> ConsoleAppDialogs::askNewPatientName() {
+    if (m_newPatientName)
+        return std::exchange(m_newPatientName, std::nullopt);
     m_err << QStringLiteral("There is no patient yet. Start the program with its window once to "
                             "create the first patient.")
           << Qt::endl;

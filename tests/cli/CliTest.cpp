@@ -1,4 +1,5 @@
 #include "app/DefaultData.h"
+#include "app/PatientFiles.h"
 #include "app/SettingsTree.h"
 #include "cli/CliDispatcher.h"
 #include "cli/ConsolePrompts.h"
@@ -65,7 +66,10 @@ protected:
         const int status = CliDispatcher(environment).run(QStringList{"quillmarch"} + arguments);
         outStream.flush();
         errStream.flush();
-        return {status, out.replace(m_dir.path(), "%DIR%"), err.replace(m_dir.path(), "%DIR%")};
+        // New patients' files go to the data folder, written "%DATA%" in the expected texts.
+        for (QString* text : {&out, &err})
+            text->replace(m_dir.path(), "%DIR%").replace(PatientFiles::dataFolder(), "%DATA%");
+        return {status, out, err};
     }
 
     QTemporaryDir m_dir;
@@ -114,7 +118,7 @@ TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
         EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.startsWith("Wrote"));
         ++cases;
     }
-    EXPECT_EQ(cases, 27);
+    EXPECT_EQ(cases, 30);
 }
 
 // The report job writes a PDF whose text can be read back and nothing else: the files stay as
