@@ -264,55 +264,50 @@ int DocSummaryRenderer::drawProtocols(int top) {
     return bottom + m_margin / 3;
 }
 
-int DocSummaryRenderer::drawMedications(int top) {
-    const std::initializer_list<int> columns = {9, 5, 3, 4};
+int DocSummaryRenderer::drawTable(int top, const std::initializer_list<int>& columns,
+                                  const QStringList& titles, const std::vector<Align>& aligns,
+                                  const std::vector<QStringList>& cells, int rowCount) {
     const int rows = band(m_right, top, QString());
-    const auto titles = split(QRect(m_right.left(), top, m_right.width(), rows - top), columns);
-    text(QStringLiteral("Medications"), titles[0].adjusted(2 * m_padding, 0, 0, 0), Align::Left,
-         true);
-    text(QStringLiteral("Open Date"), titles[1], Align::Left, true);
-    text(QStringLiteral("Age"), titles[2], Align::Center, true);
-    text(QStringLiteral("Rx. Number"), titles[3], Align::Left, true);
-    const int count = static_cast<int>(m_data.medications.size());
-    for (int i = 0; i < DocSummaryData::kMedicationCount; ++i) {
+    // The first column's texts stand in from the section's edge, as a band's title does.
+    const auto inset = [this](const QRect& cell, std::size_t column) {
+        return column == 0 ? cell.adjusted(2 * m_padding, 0, 0, 0) : cell;
+    };
+    const auto heads = split(QRect(m_right.left(), top, m_right.width(), rows - top), columns);
+    for (std::size_t c = 0; c < heads.size(); ++c)
+        text(titles[static_cast<qsizetype>(c)], inset(heads[c], c), aligns[c], true);
+    for (int i = 0; i < rowCount; ++i) {
         const auto parts = split(row(m_right, rows, i), columns);
-        if (i >= count)
+        if (i >= static_cast<int>(cells.size()))
             continue;
-        const DocSummaryData::MedicationRow& med = m_data.medications[i];
-        text(med.name, parts[0].adjusted(2 * m_padding, 0, 0, 0), Align::Left);
-        text(med.openDate, parts[1], Align::Left);
-        text(med.age, parts[2], Align::Center);
-        text(med.rxNumber, parts[3], Align::Left);
+        for (std::size_t c = 0; c < parts.size(); ++c)
+            text(cells[static_cast<std::size_t>(i)][static_cast<qsizetype>(c)], inset(parts[c], c),
+                 aligns[c]);
     }
-    const int bottom = rows + DocSummaryData::kMedicationCount * m_line;
+    const int bottom = rows + rowCount * m_line;
     frameSection(m_right, top, bottom);
     return bottom + m_margin / 3;
 }
 
+int DocSummaryRenderer::drawMedications(int top) {
+    std::vector<QStringList> cells;
+    for (const DocSummaryData::MedicationRow& med : m_data.medications)
+        cells.push_back({med.name, med.openDate, med.age, med.rxNumber});
+    return drawTable(top, {9, 5, 3, 4},
+                     {QStringLiteral("Medications"), QStringLiteral("Open Date"),
+                      QStringLiteral("Age"), QStringLiteral("Rx. Number")},
+                     {Align::Left, Align::Left, Align::Center, Align::Left}, cells,
+                     DocSummaryData::kMedicationCount);
+}
+
 int DocSummaryRenderer::drawMeters(int top) {
-    const std::initializer_list<int> columns = {6, 5, 5, 4, 4};
-    const int rows = band(m_right, top, QString());
-    const auto titles = split(QRect(m_right.left(), top, m_right.width(), rows - top), columns);
-    const char* const kTitles[] = {"Pump and Meters", "Manufacturer", "Model", "Servie Date",
-                                   "Serial No."};
-    for (int i = 0; i < 5; ++i)
-        text(QString::fromLatin1(kTitles[i]),
-             titles[i].adjusted(i == 0 ? 2 * m_padding : 0, 0, 0, 0), Align::Left, true);
-    const int count = static_cast<int>(m_data.meters.size());
-    for (int i = 0; i < DocSummaryData::kMeterCount; ++i) {
-        const auto parts = split(row(m_right, rows, i), columns);
-        if (i >= count)
-            continue;
-        const DocSummaryData::MeterRow& meter = m_data.meters[i];
-        text(meter.desc, parts[0].adjusted(2 * m_padding, 0, 0, 0), Align::Left);
-        text(meter.mfg, parts[1], Align::Left);
-        text(meter.model, parts[2], Align::Left);
-        text(meter.serviceDate, parts[3], Align::Left);
-        text(meter.serialNo, parts[4], Align::Left);
-    }
-    const int bottom = rows + DocSummaryData::kMeterCount * m_line;
-    frameSection(m_right, top, bottom);
-    return bottom + m_margin / 3;
+    std::vector<QStringList> cells;
+    for (const DocSummaryData::MeterRow& meter : m_data.meters)
+        cells.push_back({meter.desc, meter.mfg, meter.model, meter.serviceDate, meter.serialNo});
+    return drawTable(top, {6, 5, 5, 4, 4},
+                     {QStringLiteral("Pump and Meters"), QStringLiteral("Manufacturer"),
+                      QStringLiteral("Model"), QStringLiteral("Servie Date"),
+                      QStringLiteral("Serial No.")},
+                     std::vector<Align>(5, Align::Left), cells, DocSummaryData::kMeterCount);
 }
 
 int DocSummaryRenderer::drawVitals(int top) {

@@ -5,6 +5,9 @@
 
 #include <QFont>
 #include <QRect>
+#include <QStringList>
+#include <initializer_list>
+#include <vector>
 
 // Lays the physician's summary out on one page: the header across the page, then the patient,
 // extremes, averages and A1c sections in the left column and the protocols, medications,
@@ -23,6 +26,11 @@ private:
     void drawA1c(int top);
     void drawA1cChart(const QRect& area);
     int drawProtocols(int top);
+    // A section of the right column: a band of column titles and `rowCount` rows of cells,
+    // the columns sized in proportion to `columns`.
+    int drawTable(int top, const std::initializer_list<int>& columns, const QStringList& titles,
+                  const std::vector<ReportPage::Align>& aligns,
+                  const std::vector<QStringList>& cells, int rowCount);
     int drawMedications(int top);
     int drawMeters(int top);
     int drawVitals(int top);
