@@ -39,6 +39,7 @@ bench: deps
 	$(BENCH_BUILD)/storage_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/view_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/report_bench
+	@if [ -x $(BENCH_BUILD)/exchange_bench ]; then QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/exchange_bench; fi
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
