@@ -2,8 +2,12 @@
 
 #include "cli/CliJob.h"
 #include "cli/CliSession.h"
+#include "cli/ExportJob.h"
+#include "cli/ImportJob.h"
+#include "cli/MaintenanceJobs.h"
 #include "cli/NewPatientJob.h"
 #include "cli/ReportJob.h"
+#include "cli/SummarizeJob.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -47,6 +51,31 @@ constexpr CliJob kJobs[] = {
      "Creates a patient with the default time-of-day slots, foods and medications, as \"New "
      "User...\" does. A name another patient has is refused.",
      "", "", &runNewPatientJob},
+    {"import", "onetouch|bgtracker|database FILE", 2,
+     "Imports a OneTouch file, a BG Tracker 4 file or another patient's database into the "
+     "logbook, as File > Import does, and says how many records were read and stored and how "
+     "many days summarized. A file that is refused or fails part way leaves the logbook as it "
+     "was.",
+     "", "", &runImportJob},
+    {"export", "tab|text FILE", 2,
+     "Writes the logbook as tab-delimited or fixed-width text, as \"Save As....\" does, in the "
+     "format named whatever the file's extension. An existing file is replaced only with --yes. "
+     "The file is written and nothing is opened.",
+     "", "", &runExportJob},
+    {"backup", "FILE", 1,
+     "Makes a copy of the patient's database in FILE, as \"Backup...\" does. An existing file "
+     "is replaced only with --yes; the database itself is refused as the copy.",
+     "", "", &runBackupJob},
+    {"restore", "FILE", 1,
+     "Replaces the patient's database with the copy in FILE, as \"Restore...\" does. The file "
+     "must be a sound patient database; the file it replaces is kept beside it.",
+     "", "", &runRestoreJob},
+    {"optimize", "", 0, "Compacts the patient's database, as \"Optimize Database ...\" does.", "",
+     "", &runOptimizeJob},
+    {"summarize", "", 0,
+     "Summarizes every day of the logbook that is out of date, as the view does when it opens. "
+     "Days older than the patient's retention are removed first, only with --yes.",
+     "", "", &runSummarizeJob},
 };
 
 QStringList words(const char* text) {

@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "app/InstanceGuard.h"
 #include "app/Q7User.h"
 #include "cli/CliJob.h"
 #include "storage/Text.h"
@@ -10,9 +11,15 @@
 CliSession::CliSession(const CliEnvironment& environment, bool answerYes,
                        std::optional<QString> patient)
     : m_environment(environment), m_prompts(environment.out, environment.err, answerYes),
-      m_dialogs(environment.err), m_settings(environment.settingsPath, m_prompts),
+      m_dialogs(environment.err), m_progress(environment.out),
+      m_settings(environment.settingsPath, m_prompts),
       m_app(m_settings, m_prompts, m_progress, m_dialogs, environment.clock),
       m_patient(std::move(patient)) {}
+
+// The database closes before the patient is let go.
+CliSession::~CliSession() {
+    m_app.closeUser();
+}
 
 int CliSession::fail(const QString& text) {
     err() << QStringLiteral("quillmarch: ") << text << Qt::endl;
@@ -21,6 +28,19 @@ int CliSession::fail(const QString& text) {
 
 bool CliSession::openPatient(Access access) {
     m_app.setReadOnlyFiles(access == Access::readOnly);
+    if (access == Access::readWrite) {
+        m_app.setPatientClaim([this](const QString& name) {
+            auto guard = std::make_unique<InstanceGuard>();
+            if (!guard->acquire(name)) {
+                fail(QStringLiteral("The patient \"%1\" is open in another running Quillmarch. "
+                                    "Close the patient there, then run the job again.")
+                         .arg(name));
+                return false;
+            }
+            m_guard = std::move(guard);
+            return true;
+        });
+    }
     if (!m_patient)
         return m_app.selectUser();
     const QString name = Q7User(*m_patient).name();

@@ -20,6 +20,8 @@ PromptAnswer ConsolePrompts::show(const QString& caption, const QString& text,
     if (buttons == PromptButtons::Ok) {
         QTextStream& stream =
             icon == PromptIcon::Error || icon == PromptIcon::Warning ? m_err : m_out;
+        if (&stream == &m_err)
+            ++m_shownOnErr;
         stream << line << Qt::endl;
         return PromptAnswer::Ok;
     }
@@ -27,6 +29,7 @@ PromptAnswer ConsolePrompts::show(const QString& caption, const QString& text,
         m_out << line << Qt::endl << QStringLiteral("Answered yes (--yes).") << Qt::endl;
         return buttons == PromptButtons::OkCancel ? PromptAnswer::Ok : PromptAnswer::Yes;
     }
+    ++m_shownOnErr;
     m_err << line << Qt::endl
           << QStringLiteral("Not answered: nobody is there to answer, so the answer is no. "
                             "Run the job again with --yes to answer yes.")

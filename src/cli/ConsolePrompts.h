@@ -18,8 +18,12 @@ public:
     // "Caption: text", or only the text when the caption is the program's own.
     static QString messageLine(const QString& caption, const QString& text);
 
+    // How many messages and refused questions went to standard error so far.
+    int shownOnErr() const { return m_shownOnErr; }
+
 private:
     QTextStream& m_out;
     QTextStream& m_err;
     bool m_answerYes;
+    int m_shownOnErr = 0;
 };

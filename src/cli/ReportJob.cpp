@@ -2,6 +2,7 @@
 
 #include "cli/CliJob.h"
 #include "cli/CliSession.h"
+#include "cli/OutputFile.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportPdf.h"
 #include "reports/ReportPrintSettings.h"
@@ -9,7 +10,6 @@
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
@@ -57,19 +57,6 @@ std::optional<int> weeksFromText(const QString& text, int most) {
     if (!ok || weeks < 1 || weeks > most)
         return std::nullopt;
     return weeks;
-}
-
-// Why the file cannot be written, or nothing when it can be tried.
-QString outputProblem(const QString& path) {
-    const QFileInfo file(path);
-    if (file.isDir())
-        return QStringLiteral("it is a folder");
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isDir())
-        return QStringLiteral("its folder does not exist");
-    if (file.exists() ? !file.isWritable() : !folder.isWritable())
-        return QStringLiteral("writing there is not allowed");
-    return {};
 }
 
 QString optionName(const char* name) {
@@ -165,7 +152,7 @@ int runReportJob(CliSession& session, const QCommandLineParser& parser,
     if (const QString problem = readOptions(parser, settings); !problem.isEmpty())
         return session.fail(problem);
     const QString output = parser.value(QStringLiteral("output"));
-    if (const QString problem = outputProblem(output); !problem.isEmpty())
+    if (const QString problem = outputFileProblem(output); !problem.isEmpty())
         return session.fail(QStringLiteral("Cannot write the file %1: %2.").arg(output, problem));
 
     if (!session.openPatient(CliSession::Access::readOnly))

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/FileDialogs.h"
+
+// The file dialog of a command-line job: it answers with the file named on the command line
+// the first time it is opened and is cancelled every time after that. A command that opens its
+// dialog again (a refused name, an overwrite answered no) therefore ends instead of asking
+// forever, and the same command code runs as from the menu.
+class GivenFileDialogs : public FileDialogs {
+public:
+    explicit GivenFileDialogs(const QString& path) : m_path(path) {}
+
+    QString getOpenFileName(const QString&, const QString&, const QString&) override {
+        return answer();
+    }
+    QString getSaveFileName(const QString&, const QString&, const QString&) override {
+        return answer();
+    }
+    // How many times a dialog was opened.
+    int timesAsked() const { return m_asked; }
+
+private:
+    QString answer() { return m_asked++ == 0 ? m_path : QString(); }
+
+    QString m_path;
+    int m_asked = 0;
+};
