@@ -39,6 +39,12 @@ int runExportJob(CliSession& session, const QCommandLineParser&, const QStringLi
 
     if (!session.openPatient(CliSession::Access::readOnly))
         return CliExit::failed;
+    // With --yes the question below would let the logbook's own file be replaced by text.
+    const QFileInfo database(session.app().database().path());
+    if (database.exists() && QFileInfo(path).canonicalFilePath() == database.canonicalFilePath())
+        return session.fail(
+            QStringLiteral("Cannot write the file %1: it is the patient's database.")
+                .arg(shownPath));
     // The window's question, answered by --yes; the window would open its dialog again on no,
     // which here ends the job with nothing written.
     if (QFileInfo::exists(path) &&
