@@ -20,5 +20,7 @@ public:
 
 private:
     LogbookContext& m_context;
-    Progress& m_progress;
+    // The BG Tracker import shows the wait cursor rather than the progress window; the
+    // progress is taken as the other importers take it.
+    [[maybe_unused]] Progress& m_progress;
 };

@@ -18,6 +18,9 @@ struct ImportResult {
     int linesIgnored = 0;
     // Days summarized because the import touched them.
     int daysSummarized = 0;
+    // Insulin doses left out because their medication was not known and could not be made
+    // (every medication code letter is taken).
+    int dosesWithoutMedication = 0;
     // Why the file was refused or the import failed: names the file and, where there is one,
     // the first line that could not be read.
     QString error;

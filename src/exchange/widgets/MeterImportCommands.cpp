@@ -1,0 +1,101 @@
+#include "exchange/widgets/MeterImportCommands.h"
+
+#include "app/CQuillmarchApp.h"
+#include "app/SettingsTree.h"
+#include "exchange/BgTrackerData.h"
+#include "exchange/ImportResult.h"
+#include "exchange/OneTouchData.h"
+#include "exchange/widgets/ExchangeWindow.h"
+#include "storage/Database.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+constexpr const char* kMeterProgram = "Q7OneTouch";
+
+// The wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The meter file to import, or nothing when the patient cancelled or chose a file that is
+// not there (which has been reported).
+QString chooseFile(ExchangeWindow& window, const char* caption, const char* filter) {
+    const QString folder = QFileInfo(window.app.database().path()).absolutePath();
+    const QString path =
+        window.files.getOpenFileName(QString::fromUtf8(caption), folder, QString::fromUtf8(filter));
+    if (path.isEmpty())
+        return {};
+    if (!QFileInfo(path).isFile()) {
+        window.app.prompts().show(QString::fromUtf8(kProgramCaption),
+                                  QString::fromUtf8(ImportTexts::kMissingFile).arg(path),
+                                  PromptButtons::Ok, PromptIcon::Warning);
+        return {};
+    }
+    return path;
+}
+
+void tellOutcome(ExchangeWindow& window, const ImportResult& result) {
+    Prompts& prompts = window.app.prompts();
+    if (!result.ok) {
+        prompts.error(QString::fromUtf8(ImportTexts::kImportFailed), result.error);
+        return;
+    }
+    if (result.skippedByRetention > 0)
+        prompts.information(QString::fromUtf8(kProgramCaption),
+                            QString::fromUtf8(ImportTexts::kRetention));
+    if (result.recordsRead > 0 && window.reload)
+        window.reload();
+}
+
+} // namespace
+
+void importOneTouchCommand(ExchangeWindow& window) {
+    const QString path = chooseFile(window, "Import CSV", "OneTouch CSV(*.csv)");
+    if (path.isEmpty())
+        return;
+    OneTouchData importer(window.app, window.progress);
+    tellOutcome(window, importer.importFile(path));
+}
+
+void importBgTrackerCommand(ExchangeWindow& window) {
+    const QString path = chooseFile(window, "Import BG Tracker 4", "BG Tracker 4 CSV(*.txt)");
+    if (path.isEmpty())
+        return;
+    ImportResult result;
+    {
+        WaitCursor wait;
+        BgTrackerData importer(window.app, window.progress);
+        result = importer.importFile(path);
+    }
+    tellOutcome(window, result);
+}
+
+void startMeterProgram(CQuillmarchApp& app) {
+    const QString folder =
+        app.settings().getAppString(QString::fromLatin1(CQuillmarchApp::kAppPathValue));
+    const QString program = QDir(folder).filePath(QString::fromLatin1(kMeterProgram));
+    const QFileInfo info(program);
+    if (folder.isEmpty() || !info.isFile() || !info.isExecutable()) {
+        app.prompts().error(QString::fromUtf8(kProgramCaption),
+                            QStringLiteral("The meter download program was not found:\n%1")
+                                .arg(QDir::toNativeSeparators(program)));
+        return;
+    }
+    // Started on its own: nothing waits for it, and it outlives this program.
+    if (!QProcess::startDetached(program, {QStringLiteral("user=") + app.currentUserName()},
+                                 folder))
+        app.prompts().error(QString::fromUtf8(kProgramCaption),
+                            QStringLiteral("The meter download program could not be started:\n%1")
+                                .arg(QDir::toNativeSeparators(program)));
+}
