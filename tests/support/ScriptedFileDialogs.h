@@ -5,35 +5,39 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <gtest/gtest.h>
 
-// Answers the file dialogs from a script (an empty answer is Cancel) and keeps what each one
-// offered, as "open|<caption>|<folder>|<filter>" or "save|...". A dialog nobody scripted fails
-// the test.
+// A FileDialogs double for tests: every dialog is answered with the next path of the script
+// (an empty path, or nothing left: cancelled), and each one asked is kept as
+// "<kind>|<caption>|<folder>|<filter>" with the kind "open", "save" or "save-no-question" (a
+// save dialog that leaves the question about replacing a file to its caller).
 class ScriptedFileDialogs : public FileDialogs {
 public:
+    void answer(const QString& path) { answers.push_back(path); }
+
     QString getOpenFileName(const QString& caption, const QString& folder,
                             const QString& filter) override {
-        return answer(QStringLiteral("open"), caption, folder, filter);
+        return next("open", caption, folder, filter);
     }
     QString getSaveFileName(const QString& caption, const QString& folder,
                             const QString& filter) override {
-        return answer(QStringLiteral("save"), caption, folder, filter);
+        return next("save", caption, folder, filter);
+    }
+    QString getSaveFileNameNoOverwriteQuestion(const QString& caption, const QString& folder,
+                                               const QString& filter) override {
+        return next("save-no-question", caption, folder, filter);
     }
 
     std::deque<QString> answers;
     QStringList asked;
 
 private:
-    QString answer(const QString& kind, const QString& caption, const QString& folder,
-                   const QString& filter) {
-        asked << QStringList{kind, caption, folder, filter}.join('|');
-        if (answers.empty()) {
-            ADD_FAILURE() << "file dialog not expected: " << asked.last().toStdString();
+    QString next(const char* kind, const QString& caption, const QString& folder,
+                 const QString& filter) {
+        asked << QStringList{QString::fromLatin1(kind), caption, folder, filter}.join('|');
+        if (answers.empty())
             return {};
-        }
-        QString next = answers.front();
+        QString path = answers.front();
         answers.pop_front();
-        return next;
+        return path;
     }
 };

@@ -11,3 +11,10 @@ QString QtFileDialogs::getSaveFileName(const QString& caption, const QString& fo
                                        const QString& filter) {
     return QFileDialog::getSaveFileName(m_parent, caption, folder, filter);
 }
+
+QString QtFileDialogs::getSaveFileNameNoOverwriteQuestion(const QString& caption,
+                                                          const QString& folder,
+                                                          const QString& filter) {
+    return QFileDialog::getSaveFileName(m_parent, caption, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}

@@ -16,6 +16,8 @@ public:
                             const QString& filter) override;
     QString getSaveFileName(const QString& caption, const QString& folder,
                             const QString& filter) override;
+    QString getSaveFileNameNoOverwriteQuestion(const QString& caption, const QString& folder,
+                                               const QString& filter) override;
 
 private:
     QPointer<QWidget> m_parent;
