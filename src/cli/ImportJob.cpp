@@ -56,6 +56,13 @@ void tellWhatWasDone(CliSession& session, const QString& path, const ImportResul
                                   result.linesIgnored == 1 ? QStringLiteral("is")
                                                            : QStringLiteral("are"))
                       << Qt::endl;
+    if (result.dosesWithoutMedication > 0)
+        session.out() << QStringLiteral("Left out %1 of a medication that is not known and could "
+                                        "not be made: every medication code is taken.")
+                             .arg(countOf(result.dosesWithoutMedication,
+                                          QStringLiteral("insulin dose"),
+                                          QStringLiteral("insulin doses")))
+                      << Qt::endl;
     if (result.skippedByRetention > 0) {
         // The window's one message after the import, then how many it concerns.
         session.prompts().information(QLatin1String(kProgramCaption),
@@ -83,7 +90,7 @@ int runImportJob(CliSession& session, const QCommandLineParser&, const QStringLi
                            "database.")
                 .arg(arguments.front()));
     const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo(path).isFile())
         return session.fail(
             QString::fromLatin1(ImportTexts::kMissingFile).arg(QDir::toNativeSeparators(path)));
 
