@@ -76,11 +76,7 @@ bool CQuillmarchApp::switchUser(const QString& name) {
     m_user = std::make_unique<Q7User>(name);
     dropCaches();
     if (!openDatabase(m_user->name())) {
-        m_prompts.error(latin1(kProgramName), m_openError);
-        // Nothing may go on without a file: every entry typed would be lost.
-        m_quitCode = kOpenFailureExitCode;
-        if (m_quitRequest)
-            m_quitRequest(kOpenFailureExitCode);
+        quitWithoutDatabase();
         return false;
     }
     if (m_titleObserver)
@@ -123,9 +119,42 @@ bool CQuillmarchApp::openDatabase(const QString& name) {
         m_openError = latin1(kNoDbPath);
         return false;
     }
+    return openPath(path);
+}
+
+bool CQuillmarchApp::openPath(const QString& path) {
     m_db = m_readOnlyFiles ? openPatientDatabaseReadOnly(path, m_prompts, m_openError)
                            : openPatientDatabase(path, m_prompts, m_progress, m_openError);
     return m_db != nullptr;
+}
+
+QString CQuillmarchApp::closeDatabase() {
+    dropCaches();
+    const QString path = m_db ? m_db->path() : QString();
+    m_db.reset();
+    return path;
+}
+
+bool CQuillmarchApp::reopenDatabase(const QString& path) {
+    closeDatabase();
+    if (path.isEmpty()) {
+        m_openError = latin1(kNoDbPath);
+        return false;
+    }
+    if (!openPath(path))
+        return false;
+    // The file may have come from elsewhere (a restore) and name the patient differently.
+    if (m_titleObserver)
+        m_titleObserver(windowTitle());
+    return true;
+}
+
+void CQuillmarchApp::quitWithoutDatabase() {
+    m_prompts.error(latin1(kProgramName), m_openError);
+    // Nothing may go on without a file: every entry typed would be lost.
+    m_quitCode = kOpenFailureExitCode;
+    if (m_quitRequest)
+        m_quitRequest(kOpenFailureExitCode);
 }
 
 bool CQuillmarchApp::createNewUser() {

@@ -77,6 +77,18 @@ public:
     bool openUserCommand();
     void closeUser();
 
+    // For the commands that replace or copy the file as a whole: closes the current database
+    // (the patient stays current, the caches are dropped) and answers the path it was opened
+    // with, empty when none was open.
+    QString closeDatabase();
+    // Opens the current patient's file at `path` again as openDatabase() does (missing tables,
+    // conversion) and drops the caches. False, with the reason in openError(), when it cannot.
+    bool reopenDatabase(const QString& path);
+    const QString& openError() const { return m_openError; }
+    // Shows openError() and ends the program with kOpenFailureExitCode: nothing may go on
+    // without the patient's file, since every entry typed would be lost.
+    void quitWithoutDatabase();
+
     // Every patient with the handheld user name paired with it, by patient name.
     std::vector<std::pair<QString, QString>> usersWithPalmNames() const;
     std::optional<int> quitCode() const { return m_quitCode; }
@@ -110,6 +122,7 @@ public:
     bool hasDatabase() const { return m_db != nullptr; }
     SettingsTree& settings() const { return m_settings; }
     Progress& progress() const { return m_progress; }
+    AppDialogs& dialogs() const { return m_dialogs; }
     // Called with the new window title whenever a patient has been opened.
     void setTitleObserver(std::function<void(const QString&)> observer) {
         m_titleObserver = std::move(observer);
@@ -150,6 +163,8 @@ public:
 private:
     void dropCaches();
     void ensureLoaded();
+    // Opens the file at `path` as the current database, read-only when so set.
+    bool openPath(const QString& path);
 
     SettingsTree& m_settings;
     Prompts& m_prompts;

@@ -99,16 +99,23 @@ bool copyFrom(sqlite3* source, const QString& targetPath, QString& error) {
         error = QStringLiteral("the copy could not be written to the disk");
         ok = false;
     }
-    if (ok && std::rename(QFile::encodeName(part).constData(),
-                          QFile::encodeName(targetPath).constData()) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
-        ok = false;
-    }
+    if (ok)
+        ok = moveOver(part, targetPath, error);
     if (!ok) {
         QFile::remove(part);
         QFile::remove(part + QStringLiteral("-journal"));
         return false;
     }
+    return true;
+}
+
+bool moveOver(const QString& fromPath, const QString& targetPath, QString& error) {
+    if (std::rename(QFile::encodeName(fromPath).constData(),
+                    QFile::encodeName(targetPath).constData()) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    // The new name is only durable once the folder itself is on the disk.
     flushFolder(QFileInfo(targetPath).absolutePath());
     return true;
 }

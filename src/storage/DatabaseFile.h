@@ -26,4 +26,9 @@ bool checkPatientDatabase(const QString& path, QString& why);
 // Writes the file's data to the disk before the caller relies on it.
 bool flushFile(const QString& path);
 
+// Gives the file at `fromPath` the name `targetPath` in one step, replacing a file of that
+// name (both in the same folder), and writes the change of name to the disk. False, with the
+// reason in `error`, when the file could not be renamed; both files are then as they were.
+bool moveOver(const QString& fromPath, const QString& targetPath, QString& error);
+
 } // namespace DatabaseFile
