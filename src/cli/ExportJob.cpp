@@ -4,6 +4,7 @@
 #include "cli/CliSession.h"
 #include "cli/OutputFile.h"
 #include "exchange/LogExport.h"
+#include "storage/Database.h"
 
 #include <QDir>
 #include <QFileInfo>

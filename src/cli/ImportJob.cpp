@@ -39,13 +39,12 @@ ImportResult importFile(CliSession& session, Kind kind, const QString& path) {
 }
 
 void tellWhatWasDone(CliSession& session, const QString& path, const ImportResult& result) {
-    session.out() << QStringLiteral("Imported %1 into the logbook of %2: %3 read, %4 added or "
-                                    "changed, %5 summarized.")
+    session.out() << QStringLiteral("Imported %1 into the logbook of %2: %3 read, %4 stored, %5 "
+                                    "summarized.")
                          .arg(QDir::toNativeSeparators(path), session.app().currentUserName(),
                               countOf(result.recordsRead, QStringLiteral("record"),
                                       QStringLiteral("records")),
-                              countOf(result.recordsApplied, QStringLiteral("entry"),
-                                      QStringLiteral("entries")),
+                              QString::number(result.recordsApplied),
                               countOf(result.daysSummarized, QStringLiteral("day"),
                                       QStringLiteral("days")))
                   << Qt::endl;

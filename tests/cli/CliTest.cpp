@@ -1,4 +1,5 @@
 #include "app/DefaultData.h"
+#include "app/InstanceGuard.h"
 #include "app/PatientFiles.h"
 #include "app/SettingsTree.h"
 #include "cli/CliDispatcher.h"
@@ -13,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -58,6 +60,7 @@ protected:
     // Runs the arguments; "%DIR%" stands for the temporary folder.
     CliRun run(QStringList arguments) {
         arguments.replaceInStrings("%DIR%", m_dir.path());
+        arguments.replaceInStrings("%TESTDATA%", qEnvironmentVariable("QUILLMARCH_TEST_DATA"));
         QString out;
         QString err;
         QTextStream outStream(&out);
@@ -68,7 +71,9 @@ protected:
         errStream.flush();
         // New patients' files go to the data folder, written "%DATA%" in the expected texts.
         for (QString* text : {&out, &err})
-            text->replace(m_dir.path(), "%DIR%").replace(PatientFiles::dataFolder(), "%DATA%");
+            text->replace(m_dir.path(), "%DIR%")
+                .replace(PatientFiles::dataFolder(), "%DATA%")
+                .replace(qEnvironmentVariable("QUILLMARCH_TEST_DATA"), "%TESTDATA%");
         return {status, out, err};
     }
 
@@ -85,6 +90,10 @@ QString testData(const QString& name) {
                                                             : QString();
 }
 
+QByteArray bytesOfTestData(const QString& name) {
+    return bytesOf(qEnvironmentVariable("QUILLMARCH_TEST_DATA") + "/cli/" + name);
+}
+
 // The cases of tests/data/cli/command_lines.txt, each on a folder of its own.
 TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
     const QStringList lines = testData("command_lines.txt").split('\n');
@@ -94,15 +103,20 @@ TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
             continue;
         QStringList arguments = lines[at].mid(4).split(' ', Qt::SkipEmptyParts);
         const int patients = arguments.takeFirst().toInt();
+        std::vector<QStringList> commands{arguments};
+        std::vector<std::pair<QString, QString>> files; // written file, its expected text
         CliRun expected{-1, {}, {}};
         for (++at; at < lines.size() && !lines[at].isEmpty(); ++at) {
             const QString& line = lines[at];
-            if (line.startsWith("status "))
+            if (line.startsWith("and "))
+                commands.push_back(line.mid(4).split(' ', Qt::SkipEmptyParts));
+            else if (line.startsWith("file "))
+                files.emplace_back(line.section(' ', 1, 1), line.section(' ', 2).mid(1));
+            else if (line.startsWith("status "))
                 expected.status = line.mid(7).toInt();
-            (line.startsWith("out ") ? expected.out : expected.err) +=
-                line.startsWith("status ") ? QString()
-                : line.startsWith("out @") ? testData(line.mid(5))
-                                           : line.mid(4) + '\n';
+            else
+                (line.startsWith("out ") ? expected.out : expected.err) +=
+                    line.startsWith("out @") ? testData(line.mid(5)) : line.mid(4) + '\n';
         }
         m_dir.remove();
         ASSERT_TRUE(QDir().mkpath(m_dir.path()));
@@ -110,15 +124,44 @@ TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
             addPatient("Ann", "Ann Example");
         if (patients > 1)
             addPatient("Bob", "Bob Example");
-        const CliRun result = run(arguments);
-        const std::string command = arguments.join(' ').toStdString();
+        CliRun result{-1, {}, {}};
+        for (const QStringList& command : commands) {
+            const CliRun one = run(command);
+            result = {std::max(result.status, one.status), result.out + one.out,
+                      result.err + one.err};
+        }
+        const std::string command =
+            lines[at - 1].toStdString() + " ... " + commands.front().join(' ').toStdString();
         EXPECT_EQ(result.status, expected.status) << command;
-        EXPECT_EQ(result.out, expected.out) << command;
-        EXPECT_EQ(result.err, expected.err) << command;
+        EXPECT_EQ(result.out.toStdString(), expected.out.toStdString()) << command;
+        EXPECT_EQ(result.err.toStdString(), expected.err.toStdString()) << command;
         EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.startsWith("Wrote"));
+        for (const auto& [written, golden] : files)
+            EXPECT_EQ(bytesOf(m_dir.filePath(written)).toStdString(),
+                      golden.isEmpty() ? std::string() : bytesOfTestData(golden).toStdString())
+                << command << ": " << written.toStdString();
         ++cases;
     }
-    EXPECT_EQ(cases, 30);
+    EXPECT_EQ(cases, 55);
+}
+
+// A job that writes leaves a patient alone while another running program has it open; one
+// that only reads goes ahead.
+TEST_F(CliTest, WritingJobsWaitForThePatientToBeClosedElsewhere) {
+    addPatient("Ann", "Ann Example");
+    const QByteArray before = bytesOf(m_dir.filePath("Ann.db"));
+    InstanceGuard window;
+    ASSERT_TRUE(window.acquire("Ann"));
+    for (const char* job : {"optimize", "summarize"}) {
+        const CliRun refused = run({job});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, "quillmarch: The patient \"Ann\" is open in another running "
+                               "Quillmarch. Close the patient there, then run the job again.\n");
+    }
+    EXPECT_EQ(bytesOf(m_dir.filePath("Ann.db")), before);
+    EXPECT_EQ(run({"export", "tab", "%DIR%/out.xls"}).status, 0);
+    window.release();
+    EXPECT_EQ(run({"optimize"}).status, 0);
 }
 
 // The report job writes a PDF whose text can be read back and nothing else: the files stay as

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kRecords = 40000;
+constexpr int kRecords = 12000;
 constexpr int kTimeoutMs = 120000;
 
 // A OneTouch file of glucose, carbohydrate and insulin records, one a minute over the days
