@@ -61,8 +61,9 @@ private:
         QString path = answers.front();
         answers.pop_front();
         if (!m_captions.empty()) {
-            if (m_captions.front())
+            if (m_captions.front()) {
                 EXPECT_EQ(m_captions.front()->toStdString(), caption.toStdString());
+            }
             m_captions.pop_front();
         }
         return path;
