@@ -5,9 +5,11 @@
 #include "exchange/MeterLogbookWriter.h"
 #include "logbook/LogbookContext.h"
 #include "storage/Database.h"
+#include "storage/SyncState.h"
 #include "storage/Transaction.h"
 
 #include <QFile>
+#include <algorithm>
 #include <vector>
 
 BgTrackerData::BgTrackerData(LogbookContext& context, Progress& progress)
@@ -49,6 +51,10 @@ ImportResult BgTrackerData::import(QIODevice& file, const QString& fileName) {
     Database& db = m_context.database();
     Transaction unit(db);
     MeterLogbookWriter writer(m_context);
+    const auto [first, last] = std::minmax_element(
+        records.begin(), records.end(),
+        [](const BgTrackerLine& a, const BgTrackerLine& b) { return a.timestamp < b.timestamp; });
+    writer.learnMoments(first->timestamp, last->timestamp);
     for (const BgTrackerLine& record : records) {
         if (!unit.isActive() || writer.failed())
             break;
@@ -62,10 +68,16 @@ ImportResult BgTrackerData::import(QIODevice& file, const QString& fileName) {
             if (const std::optional<QChar> code = writer.medicationCode(dose.name))
                 MeterLogbookWriter::appendDose(*entry, dose.amount, *code);
         }
-        if (!writer.store(*entry))
-            break;
         ++result.recordsApplied;
-        if (!record.note.isEmpty() && !writer.addNoteLines(*entry, {record.note}))
+        if (record.note.isEmpty()) {
+            if (!writer.store(*entry, SyncState::Added))
+                break;
+            continue;
+        }
+        // Stored, then stored again with its note: a changed entry.
+        if (!writer.store(*entry, SyncState::Changed) ||
+            !writer.storeNote(*entry, {record.note}, 1) ||
+            !writer.store(*entry, SyncState::Changed))
             break;
     }
     if (unit.isActive())

@@ -41,7 +41,23 @@ bool MeterLogbookWriter::fail() {
     return false;
 }
 
+bool MeterLogbookWriter::learnMoments(const QString& first, const QString& last) {
+    auto query = SampleTable::selectTimesBetween(m_db, first, last);
+    if (!query)
+        return fail();
+    QSet<QString> moments;
+    while (query->step())
+        moments.insert(QString::fromUtf8(query->value(0)));
+    query->finalize();
+    if (m_db.lastError() != SQLITE_OK)
+        return fail();
+    m_moments = std::move(moments);
+    return true;
+}
+
 std::unique_ptr<Sample> MeterLogbookWriter::existingEntry(const QString& timestamp) {
+    if (m_moments && !m_moments->contains(timestamp))
+        return nullptr;
     auto entry = SampleTable::getBySampleTime(m_db, timestamp);
     if (!entry && m_db.lastError() != SQLITE_OK)
         fail();
@@ -82,25 +98,35 @@ int MeterLogbookWriter::dayPkOf(const QString& timestamp) {
     return day->getPk();
 }
 
-bool MeterLogbookWriter::store(Sample& entry) {
-    if (dayPkOf(entry.getSampleTime()) == 0)
+bool MeterLogbookWriter::store(Sample& entry, int state) {
+    const int dayPk = dayPkOf(entry.getSampleTime());
+    if (dayPk == 0)
         return false;
-    if (!SampleTable::saveWithDay(m_db, entry, SyncState::Changed))
+    // What SampleTable::saveWithDay does, with the day already known.
+    entry.setSampleDatePk(dayPk);
+    if (entry.getMedicationDosage().isEmpty() && entry.getCorrectionDosage().isEmpty())
+        entry.setInsulinTime(QString());
+    if (!SampleTable::save(m_db, entry, state))
         return fail();
+    if (m_moments)
+        m_moments->insert(entry.getSampleTime());
     m_touchedDates.insert(entry.getSampleTime().left(8));
     return true;
 }
 
-bool MeterLogbookWriter::addNoteLines(Sample& entry, const QStringList& lines) {
+bool MeterLogbookWriter::storeNote(Sample& entry, const QStringList& lines, int timesStored) {
     std::unique_ptr<Note> note;
     if (entry.getNotePk() != 0)
         note = NoteTable::getByPk(m_db, entry.getNotePk());
+    int state = SyncState::Changed;
     if (!note) {
         if (m_db.lastError() != SQLITE_OK)
             return fail();
         note = std::make_unique<Note>();
         note->setNoteType(NoteType::LogEntry);
         note->setOwnerPk(entry.getPk());
+        if (timesStored == 1)
+            state = SyncState::Added;
     }
     QString text = note->getText();
     for (const QString& line : lines) {
@@ -108,14 +134,11 @@ bool MeterLogbookWriter::addNoteLines(Sample& entry, const QStringList& lines) {
             continue;
         text = text.isEmpty() ? line : text + u'\n' + line;
     }
-    // A full note keeps what it has; nothing new fits.
-    if (note->getPk() > 0 && cutToChars(text, Note::kTextWidth) == note->getText())
-        return true;
     note->setText(text);
-    if (!NoteTable::save(m_db, *note))
+    if (!NoteTable::save(m_db, *note, state))
         return fail();
     entry.setNotePk(note->getPk());
-    return store(entry);
+    return true;
 }
 
 std::optional<QChar> MeterLogbookWriter::medicationCode(const QString& name) {

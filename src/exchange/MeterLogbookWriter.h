@@ -22,17 +22,23 @@ class MeterLogbookWriter {
 public:
     explicit MeterLogbookWriter(LogbookContext& context);
 
+    // Reads at once which moments from `first` to `last` (timestamps) have a live entry, so
+    // that existingEntry looks only those up.
+    bool learnMoments(const QString& first, const QString& last);
     // The live entry taken at exactly this moment, or nothing.
     std::unique_ptr<Sample> existingEntry(const QString& timestamp);
     // A new entry at this moment, not stored yet: the slot in force at its time and the
     // patient's usual delivery.
     std::unique_ptr<Sample> newEntry(const QString& timestamp);
-    // Stores the entry under the day of its moment (the day is made when there is none): a
-    // new entry as added, one already stored as changed.
-    bool store(Sample& entry);
-    // Adds each line the entry's note does not hold yet (a note is made for an entry without
-    // one); when the note changed, it is stored and the entry is stored again with it.
-    bool addNoteLines(Sample& entry, const QStringList& lines);
+    // Stores the entry under the day of its moment (the day is made when there is none) with
+    // this sync state: a new entry is inserted, one already stored is updated. As whenever an
+    // entry is stored, an entry without doses keeps no insulin time.
+    bool store(Sample& entry, int state);
+    // Adds each line the entry's note does not hold yet (a note owned by the entry is made when
+    // it has none) and stores the note, linked to the entry (which the caller stores next).
+    // `timesStored`: how many records stored the note one after another; a new note stored
+    // more than once is a changed one.
+    bool storeNote(Sample& entry, const QStringList& lines, int timesStored);
 
     // The code of the medication with this description, made as a new insulin when there is
     // none. Nothing when none can be made (every code letter is taken): the dose is then left
@@ -62,6 +68,8 @@ private:
     std::vector<const SampleTypeAbs*> m_slots;
     int m_deliveryCode;
     QHash<QString, int> m_dayPks;
+    // Moments with a live entry, once learnt; entries stored by the import are added.
+    std::optional<QSet<QString>> m_moments;
     QSet<QString> m_touchedDates;
     QHash<QString, std::optional<QChar>> m_codes;
     QString m_failure;

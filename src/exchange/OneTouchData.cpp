@@ -7,10 +7,12 @@
 #include "storage/Clock.h"
 #include "storage/Database.h"
 #include "storage/Preference.h"
+#include "storage/SyncState.h"
 #include "storage/Transaction.h"
 #include "ui/Progress.h"
 
 #include <QFile>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -45,6 +47,32 @@ bool applyValue(const OneTouchLine& line, Sample& entry, MeterLogbookWriter& wri
 bool holdsSomething(const Sample& entry) {
     return !entry.getMedicationDosage().isEmpty() || entry.getGlucoseCnt() != 0 ||
            entry.getCarbCnt() != 0;
+}
+
+// The records of one moment, which follow one another in the file, are gathered on the one
+// entry they fill and stored together. The entry and its note end as storing them record by
+// record would leave them: a new entry or note stored more than once is a changed one.
+struct Moment {
+    std::unique_ptr<Sample> entry; // as the records so far leave it
+    bool isNew = false;
+    int entrySaves = 0;    // each applied record stores the entry, and again after its note
+    int notedRecords = 0;  // applied records with a comment
+    QStringList noteLines; // their comments' lines, in order
+};
+
+bool storeMoment(Moment& moment, MeterLogbookWriter& writer) {
+    Sample& entry = *moment.entry;
+    if (moment.entrySaves == 0)
+        return true;
+    const int state =
+        moment.isNew && moment.entrySaves == 1 ? SyncState::Added : SyncState::Changed;
+    if (moment.notedRecords == 0)
+        return writer.store(entry, state);
+    // The note's owner needs its key first.
+    if (moment.isNew && !writer.store(entry, state))
+        return false;
+    return writer.storeNote(entry, moment.noteLines, moment.notedRecords) &&
+           writer.store(entry, SyncState::Changed);
 }
 
 } // namespace
@@ -95,11 +123,21 @@ ImportResult OneTouchData::import(QIODevice& file, const QString& fileName) {
     Database& db = m_context.database();
     Transaction unit(db);
     MeterLogbookWriter writer(m_context);
+    QString first;
+    QString last;
+    for (const OneTouchLine& line : lines) {
+        if (line.kind != OneTouchLine::Kind::Record)
+            continue;
+        if (first.isEmpty() || line.timestamp < first)
+            first = line.timestamp;
+        if (line.timestamp > last)
+            last = line.timestamp;
+    }
+    if (!first.isEmpty())
+        writer.learnMoments(first, last);
     bool progressShown = false;
     int stepped = 0;
-    // The entry the previous record stored (or found unchanged), as it is in the database: the
-    // records of one moment follow one another.
-    std::unique_ptr<Sample> last;
+    std::optional<Moment> moment;
     for (const OneTouchLine& line : lines) {
         if (!unit.isActive() || writer.failed())
             break;
@@ -121,29 +159,34 @@ ImportResult OneTouchData::import(QIODevice& file, const QString& fileName) {
         if (line.value == OneTouchLine::Value::None)
             continue;
 
-        std::unique_ptr<Sample> entry;
-        if (last && last->getSampleTime() == line.timestamp)
-            entry = std::move(last);
-        else if (!(entry = writer.existingEntry(line.timestamp)) && !writer.failed())
-            entry = writer.newEntry(line.timestamp);
-        last.reset();
-        if (!entry)
-            break;
-
-        const bool changed = applyValue(line, *entry, writer);
-        if (!changed || !holdsSomething(*entry)) {
-            // Unchanged, it is still as stored; a new entry that holds nothing is not kept.
-            if (!changed && entry->getPk() > 0)
-                last = std::move(entry);
-            continue;
+        if (!moment || moment->entry->getSampleTime() != line.timestamp) {
+            if (moment && !storeMoment(*moment, writer))
+                break;
+            moment.emplace();
+            moment->entry = writer.existingEntry(line.timestamp);
+            if (writer.failed())
+                break;
+            if (!moment->entry) {
+                moment->entry = writer.newEntry(line.timestamp);
+                moment->isNew = true;
+            }
         }
-        if (!writer.store(*entry))
-            break;
+        // A record that changes nothing, or leaves nothing in the entry, is not stored: the
+        // next record of the moment finds the entry as it was.
+        Sample changed(*moment->entry);
+        if (!applyValue(line, changed, writer) || !holdsSomething(changed))
+            continue;
+        *moment->entry = changed;
         ++result.recordsApplied;
-        if (!line.noteLines.isEmpty() && !writer.addNoteLines(*entry, line.noteLines))
-            break;
-        last = std::move(entry);
+        ++moment->entrySaves;
+        if (!line.noteLines.isEmpty()) {
+            ++moment->entrySaves;
+            ++moment->notedRecords;
+            moment->noteLines += line.noteLines;
+        }
     }
+    if (moment && unit.isActive() && !writer.failed())
+        storeMoment(*moment, writer);
     if (unit.isActive())
         writer.summarizeTouchedDays();
     if (progressShown)

@@ -97,6 +97,13 @@ SampleTable::RecordPtr SampleTable::getBySampleTime(Database& db, const QString&
     return first(db, "Select * from SAMPLE where sync_state <> 30 and sample_time = %Q", timestamp);
 }
 
+std::unique_ptr<Query> SampleTable::selectTimesBetween(Database& db, const QString& from,
+                                                       const QString& to) {
+    return db.query("Select SAMPLE_TIME from SAMPLE where sync_state <> 30 and sample_time >= %Q "
+                    "and sample_time <= %Q",
+                    from, to);
+}
+
 bool SampleTable::setDeliveryCodeAll(Database& db, int code) {
     if (!db.exec("UPDATE SAMPLE SET DELIVERY_CODE=%ld", long(code)))
         return false;

@@ -53,6 +53,11 @@ public:
     // Entries with insulin given at or after a timestamp, oldest first.
     static std::unique_ptr<Query> selectInsulinSince(Database& db, const QString& timestamp);
     static RecordPtr getBySampleTime(Database& db, const QString& timestamp);
+    // The SAMPLE_TIME of every live entry taken from `from` to `to` (timestamps, both
+    // included), in no particular order: an import of many records learns at once which
+    // moments already have an entry.
+    static std::unique_ptr<Query> selectTimesBetween(Database& db, const QString& from,
+                                                     const QString& to);
     static bool setDeliveryCodeAll(Database& db, int code);
 
     // Files the entry under the day of its SAMPLE_TIME (which the caller has created) and

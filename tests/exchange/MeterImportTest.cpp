@@ -196,6 +196,15 @@ TEST_F(MeterImportTest, FilesOfNoRecordAreRefusedNamingTheFileAndNothingIsStored
     EXPECT_TRUE(progress.topics.isEmpty());
 }
 
+TEST_F(MeterImportTest, RecordsOfOneMomentApartInTheFileFillOneEntry) {
+    const ImportResult result = oneTouchBytes("1,03/01/2024,07:15,142,,,10,,0,0,,,,,,\n"
+                                              "2,03/01/2024,09:15,99,,,10,,0,0,,,,,,\n"
+                                              "3,03/01/2024,07:15,30,,,50,,0,0,,,,,,\n");
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(rows("select SAMPLE_TIME, GLUCOSE_CNT, CARB_CNT, SYNC_STATE from SAMPLE"),
+              (std::vector<std::string>{"20240301071500|142|30|20", "20240301091500|99|0|10"}));
+}
+
 TEST_F(MeterImportTest, ATruncatedLastRecordIsPassedOverAndLatinOneCommentsRead) {
     const ImportResult result = oneTouchBytes("1,03/01/2024,07:15,142,,,10,,0,0,Caf\xE9,,,,,\n"
                                               "2,03/01/2024,08:15,99,,,10,,0");
