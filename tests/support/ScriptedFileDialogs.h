@@ -2,43 +2,29 @@
 
 #include "ui/FileDialogs.h"
 
-#include <QString>
 #include <QStringList>
-#include <deque>
 
-// A FileDialogs double for tests: every dialog is answered with the next path of the script
-// (nothing left: cancelled), and each one asked is kept as "<kind>|<caption>|<folder>|<filter>"
-// with the kind "open", "save" or "save-no-question" (a save dialog that leaves the question
-// about replacing a file to its caller).
+// Answers each file dialog with the next path of the script (none left: cancelled) and keeps
+// "<kind>|<caption>|<folder>|<filter>" of each, the kind "open", "save" or "save-no-question".
 class ScriptedFileDialogs : public FileDialogs {
 public:
-    void answer(const QString& path) { m_answers.push_back(path); }
-
-    QString getOpenFileName(const QString& caption, const QString& folder,
-                            const QString& filter) override {
-        return next("open", caption, folder, filter);
+    void answer(const QString& path) { m_answers << path; }
+    QString getOpenFileName(const QString& c, const QString& d, const QString& f) override {
+        return next({"open", c, d, f});
     }
-    QString getSaveFileName(const QString& caption, const QString& folder,
-                            const QString& filter) override {
-        return next("save", caption, folder, filter);
+    QString getSaveFileName(const QString& c, const QString& d, const QString& f) override {
+        return next({"save", c, d, f});
     }
-    QString getSaveFileNameNoOverwriteQuestion(const QString& caption, const QString& folder,
-                                               const QString& filter) override {
-        return next("save-no-question", caption, folder, filter);
+    QString getSaveFileNameNoOverwriteQuestion(const QString& c, const QString& d,
+                                               const QString& f) override {
+        return next({"save-no-question", c, d, f});
     }
-
+    QString next(const QStringList& dialog) {
+        asked << dialog.join('|');
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    }
     QStringList asked;
 
 private:
-    QString next(const char* kind, const QString& caption, const QString& folder,
-                 const QString& filter) {
-        asked << QStringList{QString::fromLatin1(kind), caption, folder, filter}.join('|');
-        if (m_answers.empty())
-            return {};
-        QString path = m_answers.front();
-        m_answers.pop_front();
-        return path;
-    }
-
-    std::deque<QString> m_answers;
+    QStringList m_answers;
 };
