@@ -16,8 +16,7 @@ struct CursorProgress : NoProgress {
     bool waited = false;
 };
 
-// The commands over the application of patient "Ann" (15 March 2007), the dialogs answered
-// by the test.
+// The commands over the application of patient "Ann" (15 March 2007).
 class ExchangeCommandsTest : public OpenPatientTest {
 protected:
     QString file(const QString& name) const { return dir.filePath(name); }
@@ -54,9 +53,8 @@ TEST_F(ExchangeCommandsTest, SaveAsAsksBeforeReplacingAndOffersToOpenTheFile) {
     ASSERT_TRUE(app.database().exec("insert into SAMPLE (SYNC_STATE, SAMPLE_TIME, GLUCOSE_CNT, "
                                     "CARB_CNT) values (10, '20070314083000', 95, 0)"));
     ASSERT_TRUE(writeFile(file("old.xls"), "kept") && writeFile(file("old.TXT"), "kept"));
-    // "No" brings the dialog back; a name without extension takes the first filter's. "Yes"
-    // replaces the file, and the patient need not open it. A file that cannot be made ends
-    // the command without a word.
+    // "No" brings the dialog back, a name without extension takes the first filter's, "Yes"
+    // replaces, and a file that cannot be made ends the command without a word.
     for (const char* answer : {"old.xls", "new", "old.TXT", "log.csv", "no folder/log.txt"})
         files.answer(file(answer));
     prompts.expect("Replace file?", file("old.xls") + "\n already exists. Over write this file?",
