@@ -170,8 +170,7 @@ bool DatabaseImport::importEntries(Database& source, ImportResult& result) {
                 m_medications.push_back(std::move(medication));
     m_lookup = makeMedicationLookup(m_medications);
     m_knownCodes.clear();
-    m_dayDate.clear();
-    m_dayPk = 0;
+    m_day.reset();
     const int delivery = m_context.preference().getDeliveryCode();
 
     beginStep(kEntriesTopic, total);
@@ -203,7 +202,7 @@ bool DatabaseImport::importEntries(Database& source, ImportResult& result) {
             // No slot can be told from a time that is no time: the entry shows "Unknown".
         }
         entry->setSampleTypePk(slot ? slot->getPk() : -1);
-        if (!SampleTable::saveWithDay(db, *entry, SyncState::Added))
+        if (!storeEntry(*entry))
             return false;
         if (sourceNote != 0) {
             const int note = copyNote(source, sourceNote, NoteType::LogEntry, entry->getPk());
@@ -211,7 +210,7 @@ bool DatabaseImport::importEntries(Database& source, ImportResult& result) {
                 return false;
             if (note > 0) {
                 entry->setNotePk(note);
-                if (!SampleTable::saveWithDay(db, *entry, SyncState::Added))
+                if (!storeEntry(*entry))
                     return false;
             }
         }
@@ -225,37 +224,43 @@ bool DatabaseImport::importEntries(Database& source, ImportResult& result) {
 }
 
 int DatabaseImport::dayOf(Database& source, const QString& date) {
-    if (m_dayPk != 0 && date == m_dayDate)
-        return m_dayPk;
+    // Entries come in time order: all of a day's entries follow one another.
+    if (m_day && m_day->getSampleDate() == date)
+        return m_day->getPk();
     Database& db = m_context.database();
-    m_dayDate = date;
-    m_dayPk = 0;
-    if (auto day = SampleDateTable::getByDate(db, date)) {
-        m_dayPk = day->getPk();
-        return m_dayPk;
+    m_day = SampleDateTable::getByDate(db, date);
+    if (m_day)
+        return m_day->getPk();
+    m_day = SampleDateTable::getByDate(source, date);
+    const int sourceNote = m_day ? m_day->getNotePk() : 0;
+    if (!m_day) {
+        m_day = std::make_unique<SampleDate>();
+        m_day->setSampleDate(date);
     }
-    auto day = SampleDateTable::getByDate(source, date);
-    const int sourceNote = day ? day->getNotePk() : 0;
-    if (!day) {
-        day = std::make_unique<SampleDate>();
-        day->setSampleDate(date);
-    }
-    makeNew(*day);
-    day->setNotePk(0);
-    if (!SampleDateTable::save(db, *day, SyncState::Added))
+    makeNew(*m_day);
+    m_day->setNotePk(0);
+    if (!SampleDateTable::save(db, *m_day, SyncState::Added))
         return 0;
     if (sourceNote != 0) {
-        const int note = copyNote(source, sourceNote, NoteType::Day, day->getPk());
+        const int note = copyNote(source, sourceNote, NoteType::Day, m_day->getPk());
         if (note < 0)
             return 0;
         if (note > 0) {
-            day->setNotePk(note);
-            if (!SampleDateTable::save(db, *day, SyncState::Added))
+            m_day->setNotePk(note);
+            if (!SampleDateTable::save(db, *m_day, SyncState::Added))
                 return 0;
         }
     }
-    m_dayPk = day->getPk();
-    return m_dayPk;
+    return m_day->getPk();
+}
+
+bool DatabaseImport::storeEntry(SampleAbs& entry) {
+    // What saveWithDay does, with the day already at hand: the entry is filed under the
+    // day of its date, and one without doses never counts as insulin given.
+    entry.setSampleDatePk(m_day ? m_day->getPk() : -1);
+    if (entry.getMedicationDosage().isEmpty() && entry.getCorrectionDosage().isEmpty())
+        entry.setInsulinTime(QString());
+    return SampleTable::save(m_context.database(), entry, SyncState::Added);
 }
 
 int DatabaseImport::copyNote(Database& source, int notePk, int type, int ownerPk) {
@@ -296,7 +301,11 @@ bool DatabaseImport::makeCodesKnown(const QString& dosage) {
 
 bool DatabaseImport::summarize(const QString& date, ImportResult& result) {
     Database& db = m_context.database();
-    summarizeDayOf(db, date, true, m_lookup);
+    // The day at hand is the one to summarize, unless the date had no day of its own.
+    if (m_day && m_day->getSampleDate() == date)
+        summarizeDay(db, *m_day, true, m_lookup);
+    else
+        summarizeDayOf(db, date, true, m_lookup);
     ++result.daysSummarized;
     // The summary reports nothing itself; the day's own store is the last statement it ran.
     return db.lastError() == 0;

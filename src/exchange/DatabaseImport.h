@@ -13,6 +13,7 @@ class Database;
 class LogbookContext;
 class Medication;
 class Progress;
+class SampleAbs;
 class SampleDate;
 class SampleTypeAbs;
 
@@ -66,6 +67,8 @@ private:
     // The day of a date in the current database; copied from the source (with its note) or
     // created when there is none. Its PK, or 0 when it could not be stored.
     int dayOf(Database& source, const QString& date);
+    // Stores a copied entry under the day at hand.
+    bool storeEntry(SampleAbs& entry);
     // Stores a copy of a source note for a new owner; its PK, 0 when the source has no such
     // note, -1 when it could not be stored.
     int copyNote(Database& source, int notePk, int type, int ownerPk);
@@ -89,6 +92,5 @@ private:
     std::vector<std::unique_ptr<Medication>> m_medications;
     MedicationLookup m_lookup;
     QSet<QString> m_knownCodes;
-    QString m_dayDate;
-    int m_dayPk = 0;
+    std::unique_ptr<SampleDate> m_day;
 };

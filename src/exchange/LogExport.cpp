@@ -7,30 +7,41 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
 
 namespace {
 
 // SAMPLE's SAMPLE_TIME: the file lists the newest entry first.
 constexpr int kSampleTimeColumn = 5;
 constexpr int kDosageWidth = 10;
+constexpr char kNoTime[] = "     ";
 
 // The 24-hour "HH:MM" of a stored timestamp, read from its own digits: a time that the
 // clock skipped when summer time began is written as it was stored. Five blanks for a text
 // that holds no time.
-QString timeOfDay(const QString& timestamp) {
+void appendTimeOfDay(QByteArray& out, const QString& timestamp) {
     bool hourOk = false;
     bool minuteOk = false;
     const int hour = QStringView(timestamp).mid(8, 2).toInt(&hourOk);
     const int minute = QStringView(timestamp).mid(10, 2).toInt(&minuteOk);
     if (timestamp.size() < 12 || !hourOk || !minuteOk)
-        return QStringLiteral("     ");
-    return formatTimeOfDay(hour, minute, true).left(5);
+        out += kNoTime;
+    else
+        out += formatTimeOfDay(hour, minute, true).left(5).toLatin1();
+}
+
+// "%3.3ld": at least three digits, zero-padded.
+void appendCount(QByteArray& out, long value) {
+    char text[24];
+    const int length = std::snprintf(text, sizeof text, "%3.3ld", value);
+    out.append(text, length);
 }
 
 // Left-aligned in a column of exactly `width` characters (not bytes, not UTF-16 units).
-QString fixedWidth(const QString& text, int width) {
-    QString cut = cutToChars(text, width);
-    return cut + QString(width - charCount(cut), QLatin1Char(' '));
+void appendFixedWidth(QByteArray& out, const QString& text, int width) {
+    const QString cut = cutToChars(text, width);
+    out += cut.toUtf8();
+    out.append(width - charCount(cut), ' ');
 }
 
 } // namespace
@@ -59,19 +70,32 @@ std::optional<LogExport::Format> LogExport::formatOf(const QString& path) {
 
 QByteArray LogExport::line(const SampleAbs& entry, Format format) {
     const bool tabs = format == Format::TabDelimited;
-    const QChar sep = tabs ? QLatin1Char('\t') : QLatin1Char(' ');
+    const char sep = tabs ? '\t' : ' ';
     const QString& time = entry.getSampleTime();
-    QString text = shortDateText(time.left(8)) + QLatin1Char(' ');
-    text += timeOfDay(time) + sep;
-    text += QString::asprintf("%3.3ld", long(entry.getGlucoseCnt())) + sep;
-    text += QString::asprintf("%3.3ld", long(entry.getCarbCnt())) + sep;
-    text += (entry.getMedicationDosage().isEmpty() ? QStringLiteral("     ")
-                                                   : timeOfDay(entry.getInsulinTime())) +
-            sep;
-    for (const QString* dosage : {&entry.getMedicationDosage(), &entry.getCorrectionDosage()})
-        text += (tabs ? *dosage : fixedWidth(*dosage, kDosageWidth)) + sep;
-    text += QLatin1Char('\n');
-    return text.toUtf8();
+    QByteArray out;
+    out.reserve(80);
+    out += shortDateText(time.left(8)).toUtf8();
+    out += ' ';
+    appendTimeOfDay(out, time);
+    out += sep;
+    appendCount(out, entry.getGlucoseCnt());
+    out += sep;
+    appendCount(out, entry.getCarbCnt());
+    out += sep;
+    if (entry.getMedicationDosage().isEmpty())
+        out += kNoTime;
+    else
+        appendTimeOfDay(out, entry.getInsulinTime());
+    out += sep;
+    for (const QString* dosage : {&entry.getMedicationDosage(), &entry.getCorrectionDosage()}) {
+        if (tabs)
+            out += dosage->toUtf8();
+        else
+            appendFixedWidth(out, *dosage, kDosageWidth);
+        out += sep;
+    }
+    out += '\n';
+    return out;
 }
 
 bool LogExport::write(Database& db, const QString& path, Format format, QString& error) {

@@ -54,19 +54,3 @@ TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     whenModalIs<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_TRUE(dialogs.getSaveFileName("Export", dir.path(), "All files (*)").isEmpty());
 }
-
-TEST(QtFileDialogs, LeavesTheReplaceQuestionToACallerThatAsksItsOwn) {
-    QTemporaryDir dir;
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    QtFileDialogs dialogs;
-    std::vector<bool> confirms;
-    const auto answer = [&confirms](QFileDialog* dialog) {
-        confirms.push_back(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
-        dialog->reject();
-    };
-    whenModalIs<QFileDialog>(answer);
-    dialogs.getSaveFileName("Export", dir.path(), "All files (*)");
-    whenModalIs<QFileDialog>(answer);
-    dialogs.getSaveFileNameNoOverwriteQuestion("Save As", dir.path(), "Text (*.txt)");
-    EXPECT_EQ(confirms, std::vector<bool>({true, false}));
-}
