@@ -2,26 +2,18 @@
 
 #include "ui/FileDialogs.h"
 
-#include <QString>
+#include <QStringList>
 #include <deque>
 #include <gtest/gtest.h>
-#include <vector>
 
-// A FileDialogs double: each dialog must have been expected (caption and answer, empty for
-// cancel), in order; what it offered is kept. Any other dialog fails the test and cancels.
+// A FileDialogs double: each dialog must be expected, in order, by caption with its answer
+// (empty: cancelled); each one shown is kept as "caption|folder|filter". Any other dialog
+// fails the test and is cancelled.
 class ScriptedFileDialogs : public FileDialogs {
 public:
-    struct Asked {
-        QString caption;
-        QString folder;
-        QString filter;
-    };
-    ~ScriptedFileDialogs() override {
-        for (const auto& [caption, answer] : m_script)
-            ADD_FAILURE() << "file dialog never came: " << caption.toStdString();
-    }
+    ~ScriptedFileDialogs() override { EXPECT_TRUE(m_script.empty()) << "a file dialog never came"; }
     void expect(const QString& caption, const QString& answer) {
-        m_script.emplace_back(caption, answer);
+        m_script.push_back({caption, answer});
     }
     QString getOpenFileName(const QString& caption, const QString& folder,
                             const QString& filter) override {
@@ -31,18 +23,17 @@ public:
                             const QString& filter) override {
         return next(caption, folder, filter);
     }
-    std::vector<Asked> asked;
+    QStringList asked;
 
 private:
     QString next(const QString& caption, const QString& folder, const QString& filter) {
-        asked.push_back({caption, folder, filter});
-        if (m_script.empty()) {
+        asked << caption + '|' + folder + '|' + filter;
+        if (m_script.empty() || m_script.front().first != caption) {
             ADD_FAILURE() << "unexpected file dialog: " << caption.toStdString();
             return {};
         }
-        auto [expected, answer] = m_script.front();
+        const QString answer = m_script.front().second;
         m_script.pop_front();
-        EXPECT_EQ(expected.toStdString(), caption.toStdString());
         return answer;
     }
     std::deque<std::pair<QString, QString>> m_script;
