@@ -18,6 +18,8 @@ class Prompts;
 // replaces as "<name>.before-restore.db" beside it and replaces the file in one rename.
 class DatabaseMaintenance {
 public:
+    // Cancelled: the patient said no or chose nothing. Failed: refused or not possible; the
+    // reason has been shown, and the patient's file is open and as it was.
     enum class Outcome { Done, Cancelled, Failed };
 
     static constexpr const char* kFilter = "Quillmarch Database (*.db)";
@@ -42,12 +44,14 @@ public:
 
     DatabaseMaintenance(CQuillmarchApp& app, FileDialogs& files, Prompts& prompts);
 
+    // A file chosen that is the current one, or not to be overwritten, brings the dialog back.
     Outcome backupDatabase();
     // Done: the file was replaced and the view must reload its list.
     Outcome restoreDatabase();
     // `waitWindow(true)` before the work and `waitWindow(false)` after it: the window shows
     // "Optimizing ..... Please Wait!" with the wait cursor meanwhile.
     Outcome optimizeDatabase(const std::function<void(bool shown)>& waitWindow = {});
+    // Deletes another patient's database file and settings; the current one is refused.
     Outcome removeUser();
 
     // "Remove User..." is offered only when another patient than the current one exists.
