@@ -2,6 +2,8 @@
 
 #include "ui/FileDialogs.h"
 
+#include <utility>
+
 // The file dialog of a command-line job: it answers with the file named on the command line
 // the first time it is opened and is cancelled every time after that. A command that opens its
 // dialog again (a refused name, an overwrite answered no) therefore ends instead of asking
@@ -16,12 +18,9 @@ public:
     QString getSaveFileName(const QString&, const QString&, const QString&) override {
         return answer();
     }
-    // How many times a dialog was opened.
-    int timesAsked() const { return m_asked; }
 
 private:
-    QString answer() { return m_asked++ == 0 ? m_path : QString(); }
+    QString answer() { return std::exchange(m_path, QString()); }
 
     QString m_path;
-    int m_asked = 0;
 };

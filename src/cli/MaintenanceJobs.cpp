@@ -61,7 +61,7 @@ int runOptimizeJob(CliSession& session, const QCommandLineParser&, const QString
     // The window's wait window, as a line.
     const auto waitWindow = [&session](bool shown) {
         if (shown)
-            session.out() << QStringLiteral("Optimizing ..... Please Wait!") << Qt::endl;
+            session.out() << QLatin1String(DatabaseMaintenance::kOptimizingText) << Qt::endl;
     };
     return statusOf(session, maintenance.optimizeDatabase(waitWindow),
                     QStringLiteral("The database was not optimized."));
