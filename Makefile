@@ -2,11 +2,19 @@
 BUILD ?= build
 TEST_BUILD ?= build-test
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-dev \
            fonts-liberation2 clang-format poppler-utils
 
-.PHONY: deps build test run bench format clean
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import
+# The sample files each target starts from.
+FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
+FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
+
+.PHONY: deps build test run bench fuzz format clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -41,8 +49,34 @@ bench: deps
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/report_bench
 	@if [ -x $(BENCH_BUILD)/exchange_bench ]; then QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/exchange_bench; fi
 
+# Builds the libFuzzer targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs each for FUZZ_SECONDS on a fresh copy of its seed corpus. A finding stops the run;
+# the input is left in $(FUZZ_BUILD)/findings/.
+fuzz: deps
+	@missing=""; for p in $(FUZZ_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DQUILLMARCH_BUILD_TESTS=OFF -DQUILLMARCH_BUILD_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@mkdir -p $(FUZZ_BUILD)/findings
+	@for target in $(FUZZ_TARGETS); do \
+	  format=$${target#fuzz_}; format=$${format%_*}; \
+	  corpus=$(FUZZ_BUILD)/corpus/$$target; rm -rf $$corpus; mkdir -p $$corpus; \
+	  case $$format in onetouch) cp $(FUZZ_SEEDS_onetouch) $$corpus/ ;; \
+	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; esac; \
+	  echo "== $$target for $(FUZZ_SECONDS) s"; \
+	  TZ=Europe/Berlin $(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \
+	    || exit 1; \
+	done
+
 format:
-	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -31,11 +31,21 @@ bool MeterFileText::read(QIODevice& file, const QString& fileName, QStringList& 
                       .arg(file.size());
         return false;
     }
-    // Read one byte past the limit, so that an endless device is refused too.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        problem = QStringLiteral("%1 is too large to be a meter's export file.").arg(fileName);
-        return false;
+    // A file of known size is read whole; a stream in pieces, so that one without end is
+    // refused once it passes the limit.
+    QByteArray bytes;
+    if (!file.isSequential())
+        bytes = file.readAll();
+    while (file.isSequential()) {
+        constexpr qint64 kPiece = 64 * 1024;
+        const QByteArray piece = file.read(kPiece);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+        if (bytes.size() > kMaxFileBytes) {
+            problem = QStringLiteral("%1 is too large to be a meter's export file.").arg(fileName);
+            return false;
+        }
     }
     return split(bytes, fileName, lines, problem);
 }

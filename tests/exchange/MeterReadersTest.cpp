@@ -36,20 +36,16 @@ TEST(OneTouchReaderTest, BuildsTimestampsOnlyFromDatesAndTimesInTheirFixedForm) 
         {"03/01/2024", "07:15:09", "20240301071500"},
         {"12/31/1999", "23:59", "19991231235900"},
         {" 03/01/2024 ", " 07:15 ", "20240301071500"},
-        {"3/1/2024", "07:15", ""},
-        {"02/30/2024", "07:15", ""},
-        {"13/01/2024", "07:15", ""},
-        {"03/01/1899", "07:15", ""},
-        {"03/01/2024", "24:00", ""},
-        {"03/01/2024", "07:60", ""},
-        {"03/01/2024", "07:15:60", ""},
-        {"03/01/2024", "7:15", ""},
-        {"03-01-2024", "07:15", ""},
-        {"03/01/20245", "07:15", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(OneTouchReader::timestampOf(c.date, c.time).toStdString(), c.timestamp)
-            << c.date << " " << c.time;
+        EXPECT_EQ(OneTouchReader::timestampOf(c.date, c.time).toStdString(), c.timestamp);
+    const char* refused[][2] = {{"3/1/2024", "07:15"},      {"02/30/2024", "07:15"},
+                                {"13/01/2024", "07:15"},    {"03/01/1899", "07:15"},
+                                {"03/01/2024", "24:00"},    {"03/01/2024", "07:60"},
+                                {"03/01/2024", "07:15:60"}, {"03/01/2024", "7:15"},
+                                {"03-01-2024", "07:15"},    {"03/01/20245", "07:15"}};
+    for (const auto& c : refused)
+        EXPECT_EQ(OneTouchReader::timestampOf(c[0], c[1]), "") << c[0] << " " << c[1];
 }
 
 TEST(OneTouchReaderTest, NamesEventCodesAndInsulinTypeCodes) {
@@ -121,18 +117,15 @@ TEST(BgTrackerReaderTest, ReadsTwelveHourTimesAndDatesWithoutLeadingZeros) {
         {"3/1/2024", "1:05:59 PM", "20240301130500"},
         {"12/31/2024", "11:59:00 pm", "20241231235900"},
         {"03/01/2024", "07:05:00 AM", "20240301070500"},
-        {"3/1/2024", "1:05:00", ""},
-        {"3/1/2024", "0:30:00 AM", ""},
-        {"3/1/2024", "13:30:00 PM", ""},
-        {"3/1/2024", "1:05 PM", ""},
-        {"3/1/2024", "1:05:00 XM", ""},
-        {"2/30/2024", "1:05:00 PM", ""},
-        {"3/1/24", "1:05:00 PM", ""},
-        {"3/1", "1:05:00 PM", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(BgTrackerReader::timestampOf(c.date, c.time).toStdString(), c.timestamp)
-            << c.date << " " << c.time;
+        EXPECT_EQ(BgTrackerReader::timestampOf(c.date, c.time).toStdString(), c.timestamp);
+    const char* refused[][2] = {{"3/1/2024", "1:05:00"},     {"3/1/2024", "0:30:00 AM"},
+                                {"3/1/2024", "13:30:00 PM"}, {"3/1/2024", "1:05 PM"},
+                                {"3/1/2024", "1:05:00 XM"},  {"2/30/2024", "1:05:00 PM"},
+                                {"3/1/24", "1:05:00 PM"},    {"3/1", "1:05:00 PM"}};
+    for (const auto& c : refused)
+        EXPECT_EQ(BgTrackerReader::timestampOf(c[0], c[1]), "") << c[0] << " " << c[1];
 }
 
 TEST(BgTrackerReaderTest, ReadsGlucoseWithAPointAsTenths) {
@@ -175,27 +168,19 @@ TEST(BgTrackerReaderTest, TakesDosePairsUntilOneIsIncompleteAndTheNoteFromThere)
     EXPECT_EQ(fields.value(1), "y");
 }
 
-TEST(MeterFileTextTest, RefusesWhatIsNotTextAndReadsTheRestInItsEncoding) {
-    const QByteArray longLine(MeterFileText::kMaxLineBytes + 1, 'x');
+// Refusals of whole files are in the import tests; here the lines and their encoding.
+TEST(MeterFileTextTest, SplitsLinesAtAnyLineEndAndDecodesUtf8ElseLatin1) {
     const struct {
         QByteArray bytes;
         const char* linesOrProblem;
     } cases[] = {
-        {"", "f.csv is empty: it holds no line to import."},
-        {"\r\n\n", "f.csv is empty: it holds no line to import."},
-        {QByteArray("ok\nab\0cd", 8), "f.csv is not a text file: line 2 holds a NUL byte."},
-        {QByteArray("a\0b\0", 4), "f.csv is not a text file: line 1 holds a NUL byte."},
-        {"\xFF\xFE"
-         "a",
-         "f.csv is UTF-16 text, which is not read: save it as UTF-8 or ANSI text and import it "
-         "again."},
-        {"one\n" + longLine, "f.csv: line 2 is longer than 65536 bytes and cannot be read."},
         {"x\r\ny\rz\n\nlast", "x|y|z||last"},
+        {"\r\n \n", "f.csv is empty: it holds no line to import."},
         {"\xEF\xBB\xBF"
          "caf\xC3\xA9",
          "caf\xC3\xA9"},
-        {"caf\xE9", "caf\xC3\xA9"},
-        {QByteArray(MeterFileText::kMaxLineBytes, 'y').left(3), "yyy"},
+        {"caf\xE9\n\xC3\xA9", "caf\xC3\xA9|\xC3\x83\xC2\xA9"},
+        {QByteArray("ok\nab\0cd", 8), "f.csv is not a text file: line 2 holds a NUL byte."},
     };
     for (const auto& c : cases) {
         QStringList lines;
@@ -207,6 +192,8 @@ TEST(MeterFileTextTest, RefusesWhatIsNotTextAndReadsTheRestInItsEncoding) {
     QString problem;
     EXPECT_TRUE(
         MeterFileText::split(QByteArray(MeterFileText::kMaxLineBytes, 'y'), "f", lines, problem));
+    EXPECT_FALSE(MeterFileText::split(QByteArray(MeterFileText::kMaxLineBytes + 1, 'y'), "f", lines,
+                                      problem));
 }
 
 } // namespace
