@@ -7,8 +7,8 @@
 #include "ui/FileDialogs.h"
 #include "ui/Prompts.h"
 
-#include <QFileInfo>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
