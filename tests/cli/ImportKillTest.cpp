@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kRecords = 12000;
+constexpr int kRecords = 20000;
 constexpr int kTimeoutMs = 120000;
 
 // Glucose, carbohydrate and insulin records three minutes apart, ending well inside a new
