@@ -34,18 +34,15 @@ QByteArray largeOneTouchFile() {
 QString logbookOf(const QString& path) {
     sqlite3* db = nullptr;
     QStringList found;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-        SQLITE_OK) {
-        for (const char* sql : {"pragma integrity_check", "select count(*) from SAMPLE",
-                                "select count(*) from SAMPLE_DATE"}) {
-            sqlite3_stmt* query = nullptr;
-            sqlite3_prepare_v2(db, sql, -1, &query, nullptr);
-            found << (sqlite3_step(query) == SQLITE_ROW
-                          ? reinterpret_cast<const char*>(sqlite3_column_text(query, 0))
-                          : "?");
-            sqlite3_finalize(query);
-        }
-    }
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == 0)
+        sqlite3_exec(
+            db,
+            "pragma integrity_check; select count(*) from SAMPLE; select count(*) from SAMPLE_DATE",
+            [](void* into, int, char** values, char**) {
+                *static_cast<QStringList*>(into) << values[0];
+                return 0;
+            },
+            &found, nullptr);
     sqlite3_close(db);
     return found.join(' ');
 }
