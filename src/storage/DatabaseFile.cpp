@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QUrl>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,8 +31,17 @@ bool openReadOnly(const QString& path, Connection& connection, QString& error) {
         error = QStringLiteral("the file does not exist");
         return false;
     }
-    const QByteArray name = QFile::encodeName(path);
-    int rc = sqlite3_open_v2(name.constData(), &connection.handle, SQLITE_OPEN_READONLY, nullptr);
+    // A reader of a file in write-ahead-log mode leaves an empty log and its index beside the
+    // file, which a read-only connection cannot remove. A file without a log beside it is
+    // opened as unchanging instead, which reads it without either; a log that exists holds
+    // changes the copy must have, so that file is read through it.
+    QByteArray name = QFile::encodeName(path);
+    int flags = SQLITE_OPEN_READONLY;
+    if (!QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    int rc = sqlite3_open_v2(name.constData(), &connection.handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         error = engineError(connection.handle, rc);
         return false;

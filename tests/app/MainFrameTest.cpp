@@ -71,6 +71,12 @@ TEST_F(MainFrameTest, CommandsAreOfferedOnlyWhenTheyCanRun) {
     view->reload();
     EXPECT_FALSE(frame->action(ViewCommand::ModifyEntry)->isEnabled()); // nothing selected
     EXPECT_FALSE(actionNamed("Open...")->isEnabled());                  // only one patient
+    EXPECT_FALSE(actionNamed("Remove User...")->isEnabled());
+    for (const char* item : {"Save As....", "OneTouch Meter ...", "OneTouch Data ...",
+                             "BG Tracker4 ...", "Database ...", "Backup...", "Restore..."})
+        EXPECT_TRUE(actionNamed(item)->isEnabled()) << item;
+    prompts.expect("Quillmarch", "Optimization Successful!");
+    actionNamed("Optimize Database ...")->trigger();
     EXPECT_FALSE(actionNamed("Quick Bolus")->isEnabled()); // a new patient's is switched off
     ASSERT_TRUE(app.database().exec("update QB_PREFERENCE set USE_BOL = 'T' where PK = 1"));
     rebuildFrame();

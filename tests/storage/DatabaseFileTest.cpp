@@ -40,4 +40,18 @@ TEST_F(DatabaseFileTest, ACopyHoldsTheCommittedLogAndAFailedOneLeavesTheTargetAs
     EXPECT_EQ(rows("select TEXT from NOTE"), std::vector<std::string>{"in the log"});
 }
 
+TEST_F(DatabaseFileTest, ReadingAClosedFileLeavesNothingBesideIt) {
+    OldLayouts::createCurrentLayout(*db);
+    db.reset();
+    const QByteArray before = bytesOf("patient.db");
+    QString error;
+    ASSERT_TRUE(DatabaseFile::copy(pathOf("patient.db"), pathOf("copy.db"), error))
+        << error.toStdString();
+    EXPECT_TRUE(DatabaseFile::checkPatientDatabase(pathOf("patient.db"), error))
+        << error.toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList({"patient.db*"}, QDir::Files | QDir::Hidden),
+              QStringList{"patient.db"});
+    EXPECT_EQ(bytesOf("patient.db"), before);
+}
+
 } // namespace

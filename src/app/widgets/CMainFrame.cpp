@@ -1,11 +1,17 @@
 #include "app/widgets/CMainFrame.h"
+#include "app/widgets/OptimizeWaitWindow.h"
 
 #include "app/CQuillmarchApp.h"
+#include "app/DatabaseMaintenance.h"
 #include "app/FramePlacement.h"
 #include "app/SettingsTree.h"
 #include "bolus/QbCalculator.h"
 #include "bolus/widgets/QbPreferenceDlg.h"
 #include "bolus/widgets/RivezAdozuDlg.h"
+#include "exchange/widgets/DatabaseImportCommand.h"
+#include "exchange/widgets/ExchangeWindow.h"
+#include "exchange/widgets/LogExportCommand.h"
+#include "exchange/widgets/MeterImportCommands.h"
 #include "logbook/LogRows.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
@@ -42,6 +48,15 @@ constexpr int kPrint = 57607;
 constexpr int kPrintPreview = 57609;
 constexpr int kPrintSetup = 57606;
 constexpr int kSaveAsPdf = 32900;
+constexpr int kRemoveUser = 32773;
+constexpr int kBackup = 32780;
+constexpr int kRestore = 32781;
+constexpr int kOptimize = 32782;
+constexpr int kSaveAs = 32819;
+constexpr int kOneTouchMeter = 32849;
+constexpr int kOneTouchData = 32848;
+constexpr int kBgTracker = 32850;
+constexpr int kImportDatabase = 32853;
 
 } // namespace
 
@@ -109,6 +124,38 @@ void CMainFrame::buildMenus() {
     m_openUser = file->addAction(QStringLiteral("Open..."));
     connect(m_openUser, &QAction::triggered, this, &CMainFrame::openUser);
     m_actions[kOpenUser] = m_openUser;
+    m_removeUser = addFrameCommand(file, QStringLiteral("Remove User..."), kRemoveUser,
+                                   [this] { maintenance().removeUser(); });
+    file->addSeparator();
+    addFrameCommand(file, QStringLiteral("Save As...."), kSaveAs, [this] {
+        ExchangeWindow window = exchangeWindow();
+        saveAsCommand(window);
+    });
+    QMenu* import = file->addMenu(QStringLiteral("Import"));
+    addFrameCommand(import, QStringLiteral("OneTouch Meter ..."), kOneTouchMeter,
+                    [this] { startMeterProgram(m_app); });
+    addFrameCommand(import, QStringLiteral("OneTouch Data ..."), kOneTouchData, [this] {
+        ExchangeWindow window = exchangeWindow();
+        importOneTouchCommand(window);
+    });
+    addFrameCommand(import, QStringLiteral("BG Tracker4 ..."), kBgTracker, [this] {
+        ExchangeWindow window = exchangeWindow();
+        importBgTrackerCommand(window);
+    });
+    addFrameCommand(import, QStringLiteral("Database ..."), kImportDatabase, [this] {
+        ExchangeWindow window = exchangeWindow();
+        importDatabaseCommand(window);
+    });
+    file->addSeparator();
+    addFrameCommand(file, QStringLiteral("Backup..."), kBackup,
+                    [this] { maintenance().backupDatabase(); });
+    addFrameCommand(file, QStringLiteral("Restore..."), kRestore, [this] {
+        if (maintenance().restoreDatabase() == DatabaseMaintenance::Outcome::Done)
+            patientDataReplaced();
+    });
+    addFrameCommand(file, QStringLiteral("Optimize Database ..."), kOptimize, [this] {
+        maintenance().optimizeDatabase([this](bool shown) { showOptimizing(shown); });
+    });
     file->addSeparator();
     QAction* printItem = file->addAction(QStringLiteral("Print..."));
     // Shift with a click on the item previews; Shift with the print key is the preview's own
@@ -171,11 +218,44 @@ void CMainFrame::buildMenus() {
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
 }
 
+QAction* CMainFrame::addFrameCommand(QMenu* menu, const QString& text, int id,
+                                     std::function<void()> command) {
+    QAction* item = menu->addAction(text);
+    connect(item, &QAction::triggered, this, std::move(command));
+    m_actions[id] = item;
+    return item;
+}
+
+DatabaseMaintenance CMainFrame::maintenance() {
+    return DatabaseMaintenance(m_app, *m_fileDialogs, m_app.prompts());
+}
+
+ExchangeWindow CMainFrame::exchangeWindow() {
+    return ExchangeWindow{m_app, *m_fileDialogs, m_app.progress(), this,
+                          [this] { patientDataReplaced(); }};
+}
+
+void CMainFrame::patientDataReplaced() {
+    // Imports and a restore may bring slots and medications: the caches and the filter follow.
+    m_app.reloadPreference();
+    rebuildFilter();
+    updateTitle();
+    readQuickBolusAvailability();
+    m_view.postCommand(Reload);
+}
+
+void CMainFrame::showOptimizing(bool shown) {
+    if (!m_optimizing)
+        m_optimizing = std::make_unique<OptimizeWaitWindow>(this);
+    m_optimizing->setShown(shown);
+}
+
 void CMainFrame::updateEnabling() {
     for (int id : {ModifyEntry, RemoveEntry})
         if (QAction* item = action(id))
             item->setEnabled(m_view.isCommandEnabled(id));
     m_openUser->setEnabled(m_app.settings().countUsers() >= 2);
+    m_removeUser->setEnabled(DatabaseMaintenance::removeUserEnabled(m_app));
     action(kQuickBolus)->setEnabled(m_quickBolusAvailable);
 }
 

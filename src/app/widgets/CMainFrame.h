@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 
 class CQuillmarchApp;
 class CQuillmarchView;
+class DatabaseMaintenance;
+class OptimizeWaitWindow;
+struct ExchangeWindow;
 class QAction;
 class QComboBox;
 class QMenu;
@@ -44,6 +48,14 @@ signals:
 private:
     void buildMenus();
     QAction* addViewCommand(QMenu* menu, const QString& text, int id);
+    QAction* addFrameCommand(QMenu* menu, const QString& text, int id,
+                             std::function<void()> command);
+    DatabaseMaintenance maintenance();
+    ExchangeWindow exchangeWindow();
+    // After an import or a restore: the caches, the filter and the list are read again.
+    void patientDataReplaced();
+    // The modeless "Optimizing ..... Please Wait!" window while the file is compacted.
+    void showOptimizing(bool shown);
     void newUser();
     void openUser();
     void about();
@@ -61,8 +73,10 @@ private:
     QComboBox* m_filter;
     std::map<int, QAction*> m_actions;
     QAction* m_openUser = nullptr;
+    QAction* m_removeUser = nullptr;
     bool m_quickBolusAvailable = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QtFileDialogs> m_fileDialogs;
     std::unique_ptr<ReportPrintCommands> m_printCommands;
+    std::unique_ptr<OptimizeWaitWindow> m_optimizing;
 };
