@@ -17,11 +17,8 @@ BgTrackerData::BgTrackerData(LogbookContext& context, Progress& progress)
 
 ImportResult BgTrackerData::importFile(const QString& path) {
     QFile file(path);
-    if (!file.exists()) {
-        ImportResult result;
-        result.error = QString::fromUtf8(ImportTexts::kMissingFile).arg(path);
-        return result;
-    }
+    if (!file.exists())
+        return ImportResult::missingFile(path);
     return import(file, path);
 }
 

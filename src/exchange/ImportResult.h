@@ -24,6 +24,9 @@ struct ImportResult {
     // Why the file was refused or the import failed: names the file and, where there is one,
     // the first line that could not be read.
     QString error;
+
+    // The refusal of a file that is not there.
+    static ImportResult missingFile(const QString& path);
 };
 
 namespace ImportTexts {
@@ -32,3 +35,9 @@ inline constexpr const char* kRetention =
     "Not all entries were imported due to the retension days in your preferences.";
 inline constexpr const char* kImportFailed = "Import failed";
 } // namespace ImportTexts
+
+inline ImportResult ImportResult::missingFile(const QString& path) {
+    ImportResult result;
+    result.error = QString::fromUtf8(ImportTexts::kMissingFile).arg(path);
+    return result;
+}
