@@ -1,0 +1,21 @@
+#pragma once
+
+#include "reports/ReportStyle.h"
+
+#include <ctime>
+
+struct ReportContext;
+class ReportSurface;
+
+// The quick-bolus settings (insulin, basal rates, targets, ratios, sensitivities) and the
+// infusion-site changes of the period, on one portrait page.
+class PumpStatusReport {
+public:
+    explicit PumpStatusReport(const ReportContext& context);
+    // Prints on the page the pass has started (portrait) and returns the pages printed (1).
+    int print(ReportSurface& surface, std::time_t periodEnd, int weeks, ReportStyle style,
+              int pageNumber);
+
+private:
+    const ReportContext& m_context;
+};
