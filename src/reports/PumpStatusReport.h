@@ -12,7 +12,9 @@ class ReportSurface;
 class PumpStatusReport {
 public:
     explicit PumpStatusReport(const ReportContext& context);
-    // Prints on the page the pass has started (portrait) and returns the pages printed (1).
+    // Prints on the page the pass has started (portrait) and returns the pages printed: 1, or
+    // more when the site changes (or a schedule) do not fit on one page and go on over further
+    // portrait pages that continue the page numbers.
     int print(ReportSurface& surface, std::time_t periodEnd, int weeks, ReportStyle style,
               int pageNumber);
 
