@@ -1,8 +1,13 @@
 #include "reports/ReportPrintPass.h"
 
 #include "logbook/LogbookContext.h"
+#include "reports/BloodPressureReport.h"
+#include "reports/DailySummaryReport.h"
+#include "reports/DeferredPageSurface.h"
 #include "reports/DocSummaryReport.h"
+#include "reports/FoodReport.h"
 #include "reports/LogDetailReport.h"
+#include "reports/PumpStatusReport.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportPrintSettings.h"
 #include "reports/ReportSurface.h"
@@ -27,6 +32,21 @@ ReportPrinters reportPrinters(const ReportContext& context) {
         return LogDetailReport(context, patientName, weekDate, style, firstPage, worksheet)
             .print(surface);
     };
+    printers.dailySummary = [&context](ReportSurface& surface, std::time_t periodEnd, int weeks,
+                                       ReportStyle style, int firstPage) {
+        return DailySummaryReport(context).print(surface, periodEnd, weeks, style, firstPage);
+    };
+    printers.pumpStatus = [&context](ReportSurface& surface, std::time_t periodEnd, int weeks,
+                                     ReportStyle style, int pageNumber) {
+        return PumpStatusReport(context).print(surface, periodEnd, weeks, style, pageNumber);
+    };
+    printers.vitalHistory = [&context](ReportSurface& surface, int weeks, ReportStyle style,
+                                       int firstPage) {
+        return BloodPressureReport(context).print(surface, weeks, style, firstPage);
+    };
+    printers.foodList = [&context](ReportSurface& surface, ReportStyle style, int firstPage) {
+        return FoodReport(context).print(surface, style, firstPage);
+    };
     return printers;
 }
 
@@ -36,50 +56,82 @@ int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                         reportPrinters(context));
 }
 
-int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
+int runPrintPass(ReportSurface& device, const ReportPrintSettings& settings,
                  const QString& patientName, const ReportPrinters& printers) {
-    // Every report begins on a page of its own; the first call also starts the job. A device
-    // that takes no further page (a file that cannot be written) ends the pass there.
-    const auto startReport = [&surface] { return surface.startPage(QPageLayout::Landscape); };
+    DeferredPageSurface surface(device);
+    // Every report begins on a page of its own, in its own orientation; the first page also
+    // starts the job. A device that takes no further page (a file that cannot be written) ends
+    // the pass there.
+    const auto startReport = [&surface](QPageLayout::Orientation orientation) {
+        if (surface.failed())
+            return false;
+        surface.breakPage(orientation);
+        return true;
+    };
+    const auto pagesPrinted = [&surface] {
+        surface.dropPendingBreak();
+        return surface.pageCount();
+    };
+    constexpr auto landscape = QPageLayout::Landscape;
+    constexpr auto portrait = QPageLayout::Portrait;
     int runningPage = 1;
 
     if (settings.includeDocSummary) {
-        if (!startReport())
-            return surface.pageCount();
+        if (!startReport(landscape))
+            return pagesPrinted();
         printers.docSummary(surface, settings.periodEnd, settings.logWeeks, settings.patientNotes,
                             settings.style, 1);
         runningPage = 2;
     }
 
-    // The daily summary report comes with the next reports; it prints here, numbered from 1,
-    // and the running page number goes on after its last page.
+    if (settings.includeDaySummary) {
+        // Numbered from 1 whatever came before; the pages after it go on from its last page.
+        if (!startReport(landscape))
+            return pagesPrinted();
+        runningPage = printers.dailySummary(surface, settings.periodEnd, settings.logWeeks,
+                                            settings.style, 1) +
+                      1;
+    }
 
     if (settings.includeLogDetail) {
         // Newest week first, each week a report of its own that continues the page numbers.
         for (int i = 0; i < settings.logWeeks; ++i) {
-            if (!startReport())
-                return surface.pageCount();
+            if (!startReport(landscape))
+                return pagesPrinted();
             runningPage += printers.logDetail(surface, patientName, settings.periodEnd - i * kWeek,
                                               settings.style, runningPage, false);
         }
     }
 
-    // The quick bolus and infusion site report comes with the next reports; it prints here,
-    // from the running page number.
+    if (settings.includePumpStatus) {
+        if (!startReport(portrait))
+            return pagesPrinted();
+        printers.pumpStatus(surface, settings.periodEnd, settings.logWeeks, settings.style,
+                            runningPage);
+    }
 
     if (settings.includeWorksheet) {
         // A worksheet's date is the last day of its week; each numbers its pages from 1.
         const std::time_t firstWeek = settings.worksheetStart + 6 * kDay;
         for (int i = 0; i < settings.worksheetWeeks; ++i) {
-            if (!startReport())
-                return surface.pageCount();
+            if (!startReport(landscape))
+                return pagesPrinted();
             printers.logDetail(surface, patientName, firstWeek + i * kWeek, settings.style, 1,
                                true);
         }
     }
 
-    // The vital history and the food report come with the next reports; they print here, last,
-    // each numbered from 1.
+    if (settings.includeBpLog) {
+        if (!startReport(portrait))
+            return pagesPrinted();
+        printers.vitalHistory(surface, settings.logWeeks, settings.style, 1);
+    }
 
-    return surface.pageCount();
+    if (settings.includeFoodLog) {
+        if (!startReport(portrait))
+            return pagesPrinted();
+        printers.foodList(surface, settings.style, 1);
+    }
+
+    return pagesPrinted();
 }

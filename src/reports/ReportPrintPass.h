@@ -22,15 +22,33 @@ struct ReportPrinters {
     std::function<int(ReportSurface& surface, const QString& patientName, std::time_t weekDate,
                       ReportStyle style, int firstPage, bool worksheet)>
         logDetail;
+    // The daily summary from the page the pass has started (landscape); returns the number of
+    // its last page, 0 when the period holds no day (and nothing was drawn).
+    std::function<int(ReportSurface& surface, std::time_t periodEnd, int weeks, ReportStyle style,
+                      int firstPage)>
+        dailySummary;
+    // The quick bolus and infusion site report from the page the pass has started (portrait),
+    // numbered from `pageNumber`; returns the pages printed.
+    std::function<int(ReportSurface& surface, std::time_t periodEnd, int weeks, ReportStyle style,
+                      int pageNumber)>
+        pumpStatus;
+    // The vital history of the last weeks (portrait); returns the pages printed.
+    std::function<int(ReportSurface& surface, int weeks, ReportStyle style, int firstPage)>
+        vitalHistory;
+    // The food list (portrait); returns the pages printed.
+    std::function<int(ReportSurface& surface, ReportStyle style, int firstPage)> foodList;
 };
 
 ReportPrinters reportPrinters(const ReportContext& context);
 
 // Prints every selected report, in the fixed order, as one job on the surface: physician's
 // summary, daily summary, detailed log book (newest week first), quick bolus and infusion site,
-// worksheets, vital history, food list. Each report starts on a new page; page numbers run on
-// across the summary, the daily summary, the log book and the quick-bolus pages.
-// Returns the number of pages printed. The caller finishes the job.
+// worksheets, vital history, food list. Each report starts on a new page in its own orientation
+// (the quick-bolus report, the vital history and the food list portrait, the others landscape);
+// a report that finds nothing to print leaves no page. The daily summary numbers its pages from
+// 1 and the log book and the quick-bolus pages go on after its last page (after the physician's
+// summary without it); worksheets, the vital history and the food list number their own pages
+// from 1. Returns the number of pages printed. The caller finishes the job.
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const ReportContext& context);
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,

@@ -16,24 +16,60 @@
 
 namespace {
 
-// Stand-ins that note what the pass hands each report and on which page it starts; a week of
-// the log book takes two pages, as a busy week does.
-ReportPrinters notingPrinters(QStringList& calls) {
+// Stand-ins that draw on their page and note what the pass hands each report and on which page
+// it starts. A week of the log book and the daily summary take two pages, as a busy period
+// does; the daily summary of a period without days draws nothing and returns 0.
+ReportPrinters notingPrinters(QStringList& calls, bool dailyHasDays = true) {
+    const auto note = [&calls](ReportSurface& surface, const QString& call) {
+        surface.painter().drawText(QPoint(10, 10), call);
+        calls << call + QString::asprintf(" on=%d", surface.pageCount());
+    };
+    const auto secondPage = [](ReportSurface& surface, QPageLayout::Orientation orientation) {
+        return surface.startPage(orientation) ? 1 : 0;
+    };
     ReportPrinters printers;
-    printers.docSummary = [&calls](ReportSurface& surface, std::time_t end, int weeks,
-                                   const QString& notes, ReportStyle style, int firstPage) {
-        calls << QString::asprintf(
-            "summary %s weeks=%d %s first=%d on=%d notes=%s", qPrintable(toDateText(end)), weeks,
-            qPrintable(reportStyleName(style)), firstPage, surface.pageCount(), qPrintable(notes));
+    printers.docSummary = [=](ReportSurface& surface, std::time_t end, int weeks,
+                              const QString& notes, ReportStyle style, int firstPage) {
+        note(surface, QString::asprintf(
+                          "summary %s weeks=%d %s first=%d notes=%s", qPrintable(toDateText(end)),
+                          weeks, qPrintable(reportStyleName(style)), firstPage, qPrintable(notes)));
         return firstPage;
     };
-    printers.logDetail = [&calls](ReportSurface& surface, const QString& patient, std::time_t week,
-                                  ReportStyle style, int firstPage, bool worksheet) {
-        calls << QString::asprintf("%s %s %s %s first=%d on=%d",
-                                   worksheet ? "worksheet" : "logbook", qPrintable(patient),
-                                   qPrintable(toDateText(week)), qPrintable(reportStyleName(style)),
-                                   firstPage, surface.pageCount());
-        return worksheet ? 1 : 1 + surface.startPage(QPageLayout::Landscape);
+    printers.logDetail = [=](ReportSurface& surface, const QString& patient, std::time_t week,
+                             ReportStyle style, int firstPage, bool worksheet) {
+        note(surface, QString::asprintf("%s %s %s %s first=%d", worksheet ? "worksheet" : "logbook",
+                                        qPrintable(patient), qPrintable(toDateText(week)),
+                                        qPrintable(reportStyleName(style)), firstPage));
+        return worksheet ? 1 : 1 + secondPage(surface, QPageLayout::Landscape);
+    };
+    printers.dailySummary = [=, &calls](ReportSurface& surface, std::time_t end, int weeks,
+                                        ReportStyle style, int firstPage) {
+        const QString call =
+            QString::asprintf("daily %s weeks=%d %s first=%d", qPrintable(toDateText(end)), weeks,
+                              qPrintable(reportStyleName(style)), firstPage);
+        if (!dailyHasDays) {
+            calls << call + " (no days)";
+            return 0;
+        }
+        note(surface, call);
+        return firstPage + secondPage(surface, QPageLayout::Landscape);
+    };
+    printers.pumpStatus = [=](ReportSurface& surface, std::time_t end, int weeks, ReportStyle style,
+                              int pageNumber) {
+        note(surface, QString::asprintf("pump %s weeks=%d %s page=%d", qPrintable(toDateText(end)),
+                                        weeks, qPrintable(reportStyleName(style)), pageNumber));
+        return 1;
+    };
+    printers.vitalHistory = [=](ReportSurface& surface, int weeks, ReportStyle style,
+                                int firstPage) {
+        note(surface, QString::asprintf("vitals weeks=%d %s first=%d", weeks,
+                                        qPrintable(reportStyleName(style)), firstPage));
+        return 1;
+    };
+    printers.foodList = [=](ReportSurface& surface, ReportStyle style, int firstPage) {
+        note(surface,
+             QString::asprintf("foods %s first=%d", qPrintable(reportStyleName(style)), firstPage));
+        return 1 + secondPage(surface, QPageLayout::Portrait);
     };
     return printers;
 }
@@ -61,20 +97,26 @@ ReportPrintSettings settingsWith(const char* which, int logWeeks = 6, int worksh
 
 } // namespace
 
-// Per choice of reports: what the pass returns, the pages it made, and each report it asked for.
-TEST(ReportPrintPassTest, ReportsComeInOrderWithTheirDatesAndPageNumbers) {
+// Per choice of reports: what the pass returns, each report it asked for, and the orientation
+// of every page (L landscape, P portrait).
+TEST(ReportPrintPassTest, ReportsComeInOrderWithTheirDatesPageNumbersAndOrientations) {
     QStringList out;
-    for (const auto& [which, logWeeks, worksheetWeeks] :
-         {std::tuple("", 6, 1), std::tuple("LW", 1, 2), std::tuple("DdLbpfW", 3, 1)}) {
+    const std::tuple<const char*, int, int, bool> cases[] = {
+        {"", 6, 1, true},         {"LW", 1, 2, true},  {"DdLbpfW", 3, 1, true},
+        {"DdLbpfW", 1, 1, false}, {"dp", 2, 1, false}, {"pb", 2, 1, true},
+    };
+    for (const auto& [which, logWeeks, worksheetWeeks, dailyHasDays] : cases) {
         RecordingSurface surface;
         QStringList calls;
         const int pages = runPrintPass(surface, settingsWith(which, logWeeks, worksheetWeeks),
-                                       "Ann", notingPrinters(calls));
-        out << QString::asprintf("= %s, %d log weeks, %d worksheets: returns %d, %d pages", which,
-                                 logWeeks, worksheetWeeks, pages, surface.pageCount())
-            << calls;
+                                       "Ann", notingPrinters(calls, dailyHasDays));
+        QString orientations;
         for (const RecordedPage& page : surface.pages())
-            EXPECT_EQ(page.orientation, QPageLayout::Landscape);
+            orientations += page.orientation == QPageLayout::Portrait ? 'P' : 'L';
+        out << QString::asprintf("= %s, %d log weeks, %d worksheets: returns %d, pages %s", which,
+                                 logWeeks, worksheetWeeks, pages, qPrintable(orientations))
+            << calls;
+        EXPECT_EQ(pages, surface.pageCount());
     }
     expectGoldenFile(out, "reports/print_pass.txt");
 }

@@ -41,6 +41,7 @@ protected:
 
 TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
     tree.setUserBool("Ann", "IncludeBpLog", true);
+    tree.setUserBool("Ann", "IncludePumpStatus", true); // from before the calculator was off
     copy.style = ReportStyle::greyscale;
     const bool confirmed = run([](ReportSelectionDlg& sheet) {
         EXPECT_EQ(sheet.windowTitle(), "Print");
@@ -49,7 +50,8 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
         EXPECT_TRUE(page->bpLog()->isChecked() && page->periodEnd()->isEnabled() &&
                     page->logWeeks()->isEnabled());
         EXPECT_FALSE(page->worksheetStart()->isEnabled() || page->worksheetWeeks()->isEnabled());
-        EXPECT_FALSE(page->pumpStatus()->isEnabled()); // quick bolus is not set up
+        // Quick bolus is not set up: not offered, and the stored tick is not shown.
+        EXPECT_FALSE(page->pumpStatus()->isEnabled() || page->pumpStatus()->isChecked());
         EXPECT_EQ(page->pumpStatus()->text(), "RivezAdozu and Infusion Site");
 
         page->bpLog()->setChecked(false);
@@ -64,7 +66,8 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
         sheet.okButton()->click();
     });
     ASSERT_TRUE(confirmed);
-    EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog && copy.worksheetWeeks == 12);
+    EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog && !copy.includePumpStatus &&
+                copy.worksheetWeeks == 12);
     EXPECT_EQ(toDateTimeText(copy.worksheetStart) + toDateTimeText(copy.periodEnd),
               "2026040109300020260314093000");
     EXPECT_TRUE(copy.style == ReportStyle::blackAndWhite && copy.patientNotes == "Lows at night");

@@ -62,8 +62,10 @@ ReportSelectionPage::ReportSelectionPage(ReportPrintSettings& values, bool pumpS
     auto* otherGroup = new QGroupBox(QStringLiteral("Other Reports"), this);
     m_foodLog = addCheck(QStringLiteral("Food and Carbohydrate Report"), values.includeFoodLog);
     m_bpLog = addCheck(QStringLiteral("Blood Pressure "), values.includeBpLog);
-    m_pumpStatus =
-        addCheck(QStringLiteral("RivezAdozu and Infusion Site"), values.includePumpStatus);
+    // While the calculator is switched off the report cannot be chosen, and a choice stored
+    // earlier is not shown ticked: what the page shows ticked is what prints.
+    m_pumpStatus = addCheck(QStringLiteral("RivezAdozu and Infusion Site"),
+                            values.includePumpStatus && pumpStatusAvailable);
     m_pumpStatus->setEnabled(pumpStatusAvailable);
     auto* otherLayout = new QVBoxLayout(otherGroup);
     otherLayout->addWidget(m_foodLog);
