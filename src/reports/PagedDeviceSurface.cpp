@@ -1,9 +1,20 @@
 #include "reports/PagedDeviceSurface.h"
 
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
+
+namespace {
+
+// The print preview's printer records each page as a picture.
+bool isPreview(QPagedPaintDevice& device) {
+    const QPaintEngine* engine = device.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
+} // namespace
 
 PagedDeviceSurface::PagedDeviceSurface(QPagedPaintDevice& device, bool greyOnly)
-    : m_device(device), m_greyOnly(greyOnly) {}
+    : m_device(device), m_greyOnly(greyOnly), m_turnsPages(!isPreview(device)) {}
 
 PagedDeviceSurface::~PagedDeviceSurface() {
     if (m_painter.isActive())
@@ -12,8 +23,8 @@ PagedDeviceSurface::~PagedDeviceSurface() {
 
 bool PagedDeviceSurface::startPage(QPageLayout::Orientation orientation) {
     // A new layout applies from the next page on, so it is set before the page is begun. A
-    // device that cannot turn its pages while printing (a preview) keeps its orientation.
-    if (m_device.pageLayout().orientation() != orientation)
+    // printer that cannot turn its pages while printing keeps its orientation.
+    if (m_turnsPages && m_device.pageLayout().orientation() != orientation)
         m_device.setPageOrientation(orientation);
     if (m_pages == 0) {
         m_failed = !m_painter.begin(&m_device);

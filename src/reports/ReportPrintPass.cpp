@@ -135,3 +135,9 @@ int runPrintPass(ReportSurface& device, const ReportPrintSettings& settings,
 
     return pagesPrinted();
 }
+
+QPageLayout::Orientation previewOrientation(const ReportPrintSettings& settings) {
+    const bool landscape = settings.includeDocSummary || settings.includeDaySummary ||
+                           settings.includeLogDetail || settings.includeWorksheet;
+    return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}

@@ -2,6 +2,7 @@
 
 #include "reports/ReportStyle.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <ctime>
 #include <functional>
@@ -53,3 +54,7 @@ int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const ReportContext& context);
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const QString& patientName, const ReportPrinters& printers);
+
+// The orientation the print preview shows every page in: landscape when any landscape report is
+// selected (most are), portrait when only portrait reports are.
+QPageLayout::Orientation previewOrientation(const ReportPrintSettings& settings);

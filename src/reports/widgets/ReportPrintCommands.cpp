@@ -88,6 +88,8 @@ bool ReportPrintCommands::print(QPrinter& printer) {
 bool ReportPrintCommands::preview(QPrinter& printer) {
     if (!prepare())
         return false;
+    // The preview shows all pages in one orientation: the one most of the selected pages have.
+    printer.setPageOrientation(previewOrientation(m_view.printSettings()));
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
     // Landscape pages are read best with most of the screen.
