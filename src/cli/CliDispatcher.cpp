@@ -43,9 +43,11 @@ constexpr const char* kCommonOptions = "patient yes";
 
 // One entry per job; the help lists them in this order.
 constexpr CliJob kJobs[] = {
-    {"report", "physician,logbook,worksheet", 1,
-     "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does. "
-     "Reads the patient's logbook only; nothing is stored.",
+    {"report", "physician,daily,logbook,bolus,worksheet,vitals,foods|all", 1,
+     "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does, in "
+     "the order they print in. \"all\" names every report, less the bolus report (quick bolus "
+     "and infusion site) while the quick bolus calculator is switched off. Reads the patient's "
+     "logbook only; nothing is stored.",
      "end weeks worksheet-start worksheet-weeks style notes output", "end output", &runReportJob},
     {"new-patient", "NAME", 1,
      "Creates a patient with the default time-of-day slots, foods and medications, as \"New "

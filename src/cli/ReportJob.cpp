@@ -6,6 +6,7 @@
 #include "reports/ReportContext.h"
 #include "reports/ReportPdf.h"
 #include "reports/ReportPrintSettings.h"
+#include "reports/ReportSelection.h"
 #include "storage/Conversions.h"
 
 #include <QCommandLineParser>
@@ -16,39 +17,56 @@
 
 namespace {
 
-// The names the job's first argument lists, with the sheet's check box each one ticks.
+// The names the job's first argument lists, in the order the reports print, with the sheet's
+// check box each one ticks.
 struct ReportName {
     const char* name;
     bool ReportPrintSettings::*field;
 };
 constexpr ReportName kReportNames[] = {
     {"physician", &ReportPrintSettings::includeDocSummary},
+    {"daily", &ReportPrintSettings::includeDaySummary},
     {"logbook", &ReportPrintSettings::includeLogDetail},
+    {"bolus", &ReportPrintSettings::includePumpStatus},
     {"worksheet", &ReportPrintSettings::includeWorksheet},
+    {"vitals", &ReportPrintSettings::includeBpLog},
+    {"foods", &ReportPrintSettings::includeFoodLog},
 };
+const char* const kAllReports = "all";
 
 QString knownReportNames() {
     QStringList names;
     for (const ReportName& report : kReportNames)
         names << QLatin1String(report.name);
-    return names.join(QLatin1String(", "));
+    return names.join(QLatin1String(", ")) + QStringLiteral(" and ") + QLatin1String(kAllReports);
 }
 
-// Ticks the reports of a list such as "physician,logbook"; the first unknown name otherwise.
-std::optional<QString> selectReports(const QString& list, ReportPrintSettings& settings) {
+// The reports a list such as "physician,logbook" names.
+struct ReportChoice {
+    std::optional<QString> unknown; // the first name that is no report
+    bool all = false;               // "all": every report the patient's settings offer
+};
+
+// Ticks the reports of the list in `settings`.
+ReportChoice selectReports(const QString& list, ReportPrintSettings& settings) {
+    ReportChoice choice;
     for (const QString& item : list.split(QLatin1Char(','))) {
         const QString name = item.trimmed();
-        bool known = false;
+        const bool all = name == QLatin1String(kAllReports);
+        bool known = all;
+        choice.all = choice.all || all;
         for (const ReportName& report : kReportNames) {
-            if (name == QLatin1String(report.name)) {
+            if (all || name == QLatin1String(report.name)) {
                 settings.*report.field = true;
                 known = true;
             }
         }
-        if (!known)
-            return name;
+        if (!known) {
+            choice.unknown = name;
+            return choice;
+        }
     }
-    return std::nullopt;
+    return choice;
 }
 
 std::optional<int> weeksFromText(const QString& text, int most) {
@@ -146,9 +164,10 @@ std::optional<std::time_t> reportDayFromText(const QString& text) {
 int runReportJob(CliSession& session, const QCommandLineParser& parser,
                  const QStringList& arguments) {
     ReportPrintSettings settings;
-    if (const auto unknown = selectReports(arguments.front(), settings))
+    const ReportChoice choice = selectReports(arguments.front(), settings);
+    if (choice.unknown)
         return session.fail(QStringLiteral("Unknown report \"%1\": the reports are %2.")
-                                .arg(*unknown, knownReportNames()));
+                                .arg(*choice.unknown, knownReportNames()));
     if (const QString problem = readOptions(parser, settings); !problem.isEmpty())
         return session.fail(problem);
     const QString output = parser.value(QStringLiteral("output"));
@@ -158,6 +177,18 @@ int runReportJob(CliSession& session, const QCommandLineParser& parser,
     if (!session.openPatient(CliSession::Access::readOnly))
         return CliExit::failed;
     CQuillmarchApp& app = session.app();
+    // The quick bolus report is offered only while the calculator is switched on, as on the
+    // print sheet: "all" leaves it out and says so, naming it alone is refused.
+    if (settings.includePumpStatus && !ReportSelection::pumpStatusAvailable(app.database())) {
+        if (!choice.all)
+            return session.fail(QStringLiteral(
+                "The bolus report needs the quick bolus calculator switched on (Quick Bolus "
+                "Setup)."));
+        settings.includePumpStatus = false;
+        session.out() << QStringLiteral("The bolus report is left out: the quick bolus calculator "
+                                        "is switched off.")
+                      << Qt::endl;
+    }
     // Without --notes the physician's summary carries the notes the patient keeps for it.
     if (!parser.isSet(QStringLiteral("notes")))
         settings.patientNotes =
