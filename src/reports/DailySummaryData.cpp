@@ -104,7 +104,8 @@ std::vector<DailySummaryData::ChartPoint> DailySummaryData::chartPoints(const Pa
 }
 
 std::optional<int> DailySummaryData::chartOffset(int value, int highest, int height) {
-    // The scale's step is worked out in whole device units first, as the chart's grid is.
+    // Whole device units per tenth of the top value first, then the value's share of them; the
+    // top value itself may therefore land a little off the chart's top edge.
     const int tenth = highest / 10;
     if (tenth <= 0)
         return std::nullopt;
