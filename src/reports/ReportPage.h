@@ -10,10 +10,13 @@
 #include <QPen>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <ctime>
 #include <map>
 #include <utility>
+#include <vector>
 
+class QFontMetrics;
 class QPainter;
 class ReportSurface;
 
@@ -24,6 +27,9 @@ class ReportPage {
 public:
     enum class Align { Left, Center, Right };
     enum class FontRole { Title, Text, TextBold, Small };
+    // How a classified value stands out in its cell: as it is, in ink with a frame in that
+    // ink, or bold white on a fill of that ink.
+    enum class Mark { Plain, Ink, Alarm };
 
     // Reads the device (resolution, page, colours) and builds the pens, brushes and fonts. A
     // `color` job on a device with fewer than 3 colours prints as `greyscale`.
@@ -81,6 +87,19 @@ public:
     void glucoseCell(const QRect& rect, int value, const GlucoseRange& range, int unit,
                      const QFont& normal, const QFont& bold, const QPen& red,
                      const QPen& blue) const;
+    // A value cell in the blue or red of the palette: the rectangle shrunk by 5 device units,
+    // marked, with the text centred on one line (shortened at a word end when too wide).
+    void markedCell(const QRect& rect, const QString& text, Mark mark, bool blue,
+                    const QFont& normal, const QFont& bold, const QPen& framePen) const;
+
+    // Newspaper columns on the current page: 2 when it is taller than wide, 3 otherwise.
+    int newspaperColumnCount() const;
+    // `count` equal columns across the page rectangle from its left edge, `gap` apart, each
+    // (page rectangle width) / count - gap wide, from `top` to `bottom`.
+    std::vector<QRect> columns(int count, int gap, int top, int bottom) const;
+    // A text as the lines of a column: split at line breaks, each line wrapped at word ends to
+    // the width (a word wider than the column is cut).
+    static QStringList wrapLines(const QString& text, const QFontMetrics& metrics, int width);
     // The footer band: one line of the small font at the bottom of the page rectangle (or of
     // the rectangle a report lays its page out in).
     QRect footerBand() const;
