@@ -49,7 +49,7 @@ int BloodPressureRenderer::draw(int firstPage) {
     do {
         if (first > 0)
             startPage();
-        const int fit = std::max(1, (m_page.bodyBottom() - m_y - m_row) / m_row);
+        const int fit = std::max(1, (m_page.bodyBottom() - m_page.padding() - m_y - m_row) / m_row);
         const int needed = (count - first + m_columnCount - 1) / m_columnCount;
         const int rows = std::clamp(needed, 1, fit);
         drawTable(first, rows);
@@ -140,8 +140,14 @@ void BloodPressureRenderer::drawPressure(const QRect& rect, int value,
                       m_bold, m_page.bluePen());
 }
 
+QRect BloodPressureRenderer::notesArea() const {
+    // As wide as the table columns together, so that the notes line up under them.
+    const std::vector<QRect> columns = m_page.columns(m_columnCount, m_page.margin() / 2, 0, 0);
+    return QRect(columns.front().left(), 0, columns.back().right() - columns.front().left() + 1, 0);
+}
+
 void BloodPressureRenderer::drawNotes() {
-    const QRect area = m_page.pageRect();
+    const QRect area = notesArea();
     const int p = m_page.padding();
     const QFontMetrics metrics(m_text, m_page.painter().device());
     // The gathered text begins with the line break of its first note.
@@ -149,9 +155,11 @@ void BloodPressureRenderer::drawNotes() {
     if (!lines.isEmpty() && lines.front().isEmpty())
         lines.removeFirst();
 
+    // Clear of the footer's rule.
+    const int bottom = m_page.bodyBottom() - p;
     m_y += m_page.margin() / 2;
     const int leastRows = std::clamp(static_cast<int>(lines.size()), 1, kLeastNoteRows);
-    if (m_y + m_row + leastRows * m_noteLine > m_page.bodyBottom())
+    if (m_y + m_row + leastRows * m_noteLine > bottom)
         startPage();
 
     const QBrush* shading = m_page.shades() ? &m_page.lightBrush() : nullptr;
@@ -160,7 +168,7 @@ void BloodPressureRenderer::drawNotes() {
         const int top = m_y;
         const int before = next;
         drawNotesBand();
-        for (int row = 0; m_y + m_noteLine <= m_page.bodyBottom(); ++row) {
+        for (int row = 0; m_y + m_noteLine <= bottom; ++row) {
             const QRect rect(area.left(), m_y, area.width(), m_noteLine);
             if (shading && row % 2 == 1)
                 m_page.painter().fillRect(rect, *shading);
@@ -177,7 +185,7 @@ void BloodPressureRenderer::drawNotes() {
 }
 
 void BloodPressureRenderer::drawNotesBand() {
-    const QRect area = m_page.pageRect();
+    const QRect area = notesArea();
     const QRect band(area.left(), m_y, area.width(), m_row);
     m_page.frame(band, m_page.thinPen(), m_page.shades() ? &m_page.emphasisBrush() : nullptr);
     drawText(QStringLiteral("Notes"), band.adjusted(m_page.padding(), 0, 0, 0), m_bold,

@@ -36,6 +36,8 @@ private:
     void drawPressure(const QRect& rect, int value, PressureClass pressureClass);
     void drawNotes();
     void drawNotesBand();
+    // The left edge and width the notes take.
+    QRect notesArea() const;
     void drawText(const QString& text, const QRect& rect, const QFont& font,
                   ReportPage::Align align);
     // The parts of a table column: date and time, systolic, diastolic, pulse, weight, note.

@@ -22,7 +22,8 @@ FoodReportRenderer::FoodReportRenderer(const ReportPage& page, const FoodReportD
 }
 
 int FoodReportRenderer::rowsPerColumn() const {
-    return std::max(1, (m_page.bodyBottom() - bandTop() - m_line) / m_line);
+    // Clear of the footer's rule.
+    return std::max(1, (m_page.bodyBottom() - m_page.padding() - bandTop() - m_line) / m_line);
 }
 
 int FoodReportRenderer::bandTop() const {
