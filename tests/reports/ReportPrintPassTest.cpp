@@ -1,5 +1,6 @@
 #include "reports/ReportPrintPass.h"
 
+#include "reports/DailySummaryReport.h"
 #include "reports/ReportContext.h"
 #include "reports/ReportPdf.h"
 #include "reports/ReportPrintSettings.h"
@@ -148,7 +149,9 @@ TEST_F(ReportPdfTest, WritesTheJobAndAFailedJobLeavesTheEarlierFileAsItWas) {
     EXPECT_TRUE(pdf.contains("/Title (" + utf16("Ann's reports") + ")"));
     EXPECT_TRUE(pdf.contains("/Creator (" + utf16("Quillmarch 4.1.0.0") + ")"));
 
-    // Selected, but with no page to print yet.
+    // Selected, but the daily summary finds no day in the period: it says so and prints no
+    // page, so no file is written.
+    prompts.expect(kProgramCaption, DailySummaryReport::kNoData);
     const ReportPdfResult empty = write(path, settingsWith("d"));
     EXPECT_FALSE(empty.ok || empty.error.isEmpty());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
