@@ -1,5 +1,6 @@
-// Speed of the printed reports on a ten-year logbook: the physician's summary over 25 weeks and
-// 25 weeks of the detailed log book, each written to a PDF file as the command line does.
+// Speed of the printed reports on a ten-year logbook: the physician's summary over 25 weeks,
+// 25 weeks of the detailed log book, and every report over 25 weeks in one job, each written to
+// a PDF file as the command line does.
 // Prints Google Benchmark's table and then one "name: value unit" line per figure, with the
 // size and page count of each PDF.
 
@@ -22,6 +23,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,7 +38,7 @@ struct Fixture {
 
     Fixture() {
         db = std::make_unique<Database>(dir.filePath("ten-years.db"), prompts);
-        generateViewedLogbook(*db);
+        generateReportedLogbook(*db);
         context = std::make_unique<TestLogbookContext>(*db, prompts, std::time(nullptr));
     }
 };
@@ -58,11 +60,12 @@ std::time_t lastGeneratedDay() {
     return QDateTime(first.addDays(LogbookShape{}.days - 1), QTime(23, 59, 59)).toSecsSinceEpoch();
 }
 
-void writePdf(benchmark::State& state, const char* name, bool physician, bool logbook) {
+// Writes the reports `choose` ticks, over 25 weeks, into the PDF file of the benchmark's name.
+void writePdf(benchmark::State& state, const char* name,
+              const std::function<void(ReportPrintSettings&)>& choose) {
     Fixture& f = fixture();
     ReportPrintSettings settings = ReportPrintSettings::createdAt(lastGeneratedDay());
-    settings.includeDocSummary = physician;
-    settings.includeLogDetail = logbook;
+    choose(settings);
     settings.logWeeks = 25;
     const ReportContext context{*f.context, QStringLiteral("4.1.0.0")};
     const QString path = f.dir.filePath(QString::fromLatin1(name) + QStringLiteral(".pdf"));
@@ -79,14 +82,27 @@ void writePdf(benchmark::State& state, const char* name, bool physician, bool lo
 }
 
 void report_physician_pdf(benchmark::State& state) {
-    writePdf(state, "report_physician_pdf", true, false);
+    writePdf(state, "report_physician_pdf",
+             [](ReportPrintSettings& s) { s.includeDocSummary = true; });
 }
 BENCHMARK(report_physician_pdf)->Unit(benchmark::kMillisecond);
 
 void report_logbook_25w_pdf(benchmark::State& state) {
-    writePdf(state, "report_logbook_25w_pdf", false, true);
+    writePdf(state, "report_logbook_25w_pdf",
+             [](ReportPrintSettings& s) { s.includeLogDetail = true; });
 }
 BENCHMARK(report_logbook_25w_pdf)->Unit(benchmark::kMillisecond);
+
+// Every report of the print sheet in one job: the physician's summary, the daily summary, the
+// log book, the quick bolus and infusion site report, a worksheet, the vital history and the
+// food list.
+void report_all_25w_pdf(benchmark::State& state) {
+    writePdf(state, "report_all_25w_pdf", [](ReportPrintSettings& s) {
+        s.includeDocSummary = s.includeDaySummary = s.includeLogDetail = true;
+        s.includePumpStatus = s.includeWorksheet = s.includeBpLog = s.includeFoodLog = true;
+    });
+}
+BENCHMARK(report_all_25w_pdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
