@@ -4,10 +4,13 @@
 #include "app/SettingsTree.h"
 #include "cli/CliDispatcher.h"
 #include "cli/ConsolePrompts.h"
+#include "logbook/DaySummary.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 #include "storage/Database.h"
 #include "storage/Preference.h"
+#include "storage/QbPreferenceTable.h"
+#include "storage/SampleTable.h"
 
 #include <QFile>
 #include <QProcess>
@@ -135,14 +138,14 @@ TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
         EXPECT_EQ(result.status, expected.status) << command;
         EXPECT_EQ(result.out.toStdString(), expected.out.toStdString()) << command;
         EXPECT_EQ(result.err.toStdString(), expected.err.toStdString()) << command;
-        EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.startsWith("Wrote"));
+        EXPECT_EQ(QFile::exists(m_dir.filePath("out.pdf")), result.out.contains("Wrote "));
         for (const auto& [written, golden] : files)
             EXPECT_EQ(bytesOf(m_dir.filePath(written)).toStdString(),
                       golden.isEmpty() ? std::string() : bytesOfTestData(golden).toStdString())
                 << command << ": " << written.toStdString();
         ++cases;
     }
-    EXPECT_EQ(cases, 60);
+    EXPECT_EQ(cases, 62);
 }
 
 // A job that writes leaves a patient alone while another running program has it open; one
@@ -207,6 +210,44 @@ TEST_F(CliTest, ReportJobWritesNothingButAReadablePdf) {
               "program once, then try again.\n");
     EXPECT_EQ(bytesOf(db), oldBefore);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("out.pdf")));
+}
+
+// "all" prints every report in the pass's order into one PDF; the bolus report comes with it
+// once the calculator is switched on.
+TEST_F(CliTest, ReportAllWritesEveryReportInOrder) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    ASSERT_FALSE(pdftotext.isEmpty()) << "pdftotext (poppler-utils) is needed";
+    addPatient("Ann", "Ann Example");
+    {
+        Database db(m_dir.filePath("Ann.db"), m_prompts);
+        QbPreference general;
+        general.setPk(QbPreferenceTable::kPk);
+        general.setUseBol(true);
+        ASSERT_TRUE(QbPreferenceTable::save(db, general));
+        Sample entry;
+        entry.setSampleTime("20240308073000");
+        entry.setGlucoseCnt(132);
+        entry.setNewSiteBol(true);
+        ASSERT_TRUE(SampleTable::saveWithDay(db, entry, SyncState::Added));
+        ASSERT_TRUE(summarizeDayOf(db, "20240308", false, {}));
+    }
+    const CliRun result =
+        run({"report", "all", "--end", "2024-03-10", "--weeks", "1", "--output", "%DIR%/out.pdf"});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "Wrote 7 pages for Ann to %DIR%/out.pdf.\n");
+    QProcess process;
+    process.start(pdftotext, {m_dir.filePath("out.pdf"), "-"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    qsizetype at = 0;
+    for (const char* title :
+         {"Physician's Summary", "Ann Example's Daily Summary", "Ann Example's Detailed Log Book",
+          "Ann Example's RivezAdozu and Infustion Site Report", "Ann Example's Worksheet",
+          "Ann Example's Vital History", "Ann Example's Food Report"}) {
+        const qsizetype found = text.indexOf(title, at);
+        EXPECT_GE(found, at) << title << " after " << at;
+        at = std::max(at, found);
+    }
 }
 
 // What a job asks goes to the terminal; only --yes answers yes.
