@@ -52,20 +52,14 @@ TEST(PagedDeviceSurfaceTest, PrinterPagesTurnPreviewPagesKeepThePaperOrientation
 }
 
 TEST(PagedDeviceSurfaceTest, PreviewIsPortraitOnlyForPortraitReports) {
-    const std::pair<bool ReportPrintSettings::*, Orientation> cases[] = {
-        {&ReportPrintSettings::includeDocSummary, QPageLayout::Landscape},
-        {&ReportPrintSettings::includeDaySummary, QPageLayout::Landscape},
-        {&ReportPrintSettings::includeLogDetail, QPageLayout::Landscape},
-        {&ReportPrintSettings::includeWorksheet, QPageLayout::Landscape},
-        {&ReportPrintSettings::includePumpStatus, QPageLayout::Portrait},
-        {&ReportPrintSettings::includeBpLog, QPageLayout::Portrait},
-        {&ReportPrintSettings::includeFoodLog, QPageLayout::Portrait},
-    };
     ReportPrintSettings portraitOnly;
     portraitOnly.includeFoodLog = portraitOnly.includeBpLog = portraitOnly.includePumpStatus = true;
-    for (const auto& [field, expected] : cases) {
+    EXPECT_EQ(previewOrientation(portraitOnly), QPageLayout::Portrait);
+    for (bool ReportPrintSettings::*landscape :
+         {&ReportPrintSettings::includeDocSummary, &ReportPrintSettings::includeDaySummary,
+          &ReportPrintSettings::includeLogDetail, &ReportPrintSettings::includeWorksheet}) {
         ReportPrintSettings settings = portraitOnly;
-        settings.*field = true;
-        EXPECT_EQ(previewOrientation(settings), expected);
+        settings.*landscape = true;
+        EXPECT_EQ(previewOrientation(settings), QPageLayout::Landscape);
     }
 }

@@ -18,59 +18,54 @@
 namespace {
 
 // Stand-ins that draw on their page and note what the pass hands each report and on which page
-// it starts. A week of the log book and the daily summary take two pages, as a busy period
-// does; the daily summary of a period without days draws nothing and returns 0.
+// it starts. A week of the log book, the daily summary and the food list take two pages; the
+// daily summary of a period without days draws nothing and returns 0.
 ReportPrinters notingPrinters(QStringList& calls, bool dailyHasDays = true) {
-    const auto note = [&calls](ReportSurface& surface, const QString& call) {
+    // Notes the call, draws, and starts `pages` - 1 more pages in the orientation given.
+    const auto note = [&calls](ReportSurface& surface, const QString& call, int pages = 1,
+                               QPageLayout::Orientation more = QPageLayout::Landscape) {
         surface.painter().drawText(QPoint(10, 10), call);
         calls << call + QString::asprintf(" on=%d", surface.pageCount());
+        for (int i = 1; i < pages; ++i)
+            surface.startPage(more);
+        return pages;
     };
-    const auto secondPage = [](ReportSurface& surface, QPageLayout::Orientation orientation) {
-        return surface.startPage(orientation) ? 1 : 0;
+    const auto args = [](const char* name, std::time_t end, int weeks, ReportStyle style) {
+        return QString::asprintf("%s %s weeks=%d %s", name, qPrintable(end ? toDateText(end) : "-"),
+                                 weeks, qPrintable(reportStyleName(style)));
     };
     ReportPrinters printers;
     printers.docSummary = [=](ReportSurface& surface, std::time_t end, int weeks,
                               const QString& notes, ReportStyle style, int firstPage) {
-        note(surface, QString::asprintf(
-                          "summary %s weeks=%d %s first=%d notes=%s", qPrintable(toDateText(end)),
-                          weeks, qPrintable(reportStyleName(style)), firstPage, qPrintable(notes)));
+        note(surface, args("summary", end, weeks, style) +
+                          QString::asprintf(" first=%d notes=%s", firstPage, qPrintable(notes)));
         return firstPage;
     };
     printers.logDetail = [=](ReportSurface& surface, const QString& patient, std::time_t week,
                              ReportStyle style, int firstPage, bool worksheet) {
-        note(surface, QString::asprintf("%s %s %s %s first=%d", worksheet ? "worksheet" : "logbook",
-                                        qPrintable(patient), qPrintable(toDateText(week)),
-                                        qPrintable(reportStyleName(style)), firstPage));
-        return worksheet ? 1 : 1 + secondPage(surface, QPageLayout::Landscape);
+        return note(surface,
+                    QString::asprintf("%s %s %s %s first=%d", worksheet ? "worksheet" : "logbook",
+                                      qPrintable(patient), qPrintable(toDateText(week)),
+                                      qPrintable(reportStyleName(style)), firstPage),
+                    worksheet ? 1 : 2);
     };
     printers.dailySummary = [=, &calls](ReportSurface& surface, std::time_t end, int weeks,
                                         ReportStyle style, int firstPage) {
-        const QString call =
-            QString::asprintf("daily %s weeks=%d %s first=%d", qPrintable(toDateText(end)), weeks,
-                              qPrintable(reportStyleName(style)), firstPage);
-        if (!dailyHasDays) {
+        const QString call = args("daily", end, weeks, style) + QString(" first=%1").arg(firstPage);
+        if (!dailyHasDays)
             calls << call + " (no days)";
-            return 0;
-        }
-        note(surface, call);
-        return firstPage + secondPage(surface, QPageLayout::Landscape);
+        return dailyHasDays ? firstPage + note(surface, call, 2) - 1 : 0;
     };
     printers.pumpStatus = [=](ReportSurface& surface, std::time_t end, int weeks, ReportStyle style,
-                              int pageNumber) {
-        note(surface, QString::asprintf("pump %s weeks=%d %s page=%d", qPrintable(toDateText(end)),
-                                        weeks, qPrintable(reportStyleName(style)), pageNumber));
-        return 1;
+                              int page) {
+        return note(surface, args("pump", end, weeks, style) + QString(" page=%1").arg(page));
     };
-    printers.vitalHistory = [=](ReportSurface& surface, int weeks, ReportStyle style,
-                                int firstPage) {
-        note(surface, QString::asprintf("vitals weeks=%d %s first=%d", weeks,
-                                        qPrintable(reportStyleName(style)), firstPage));
-        return 1;
+    printers.vitalHistory = [=](ReportSurface& surface, int weeks, ReportStyle style, int first) {
+        return note(surface, args("vitals", 0, weeks, style) + QString(" first=%1").arg(first));
     };
-    printers.foodList = [=](ReportSurface& surface, ReportStyle style, int firstPage) {
-        note(surface,
-             QString::asprintf("foods %s first=%d", qPrintable(reportStyleName(style)), firstPage));
-        return 1 + secondPage(surface, QPageLayout::Portrait);
+    printers.foodList = [=](ReportSurface& surface, ReportStyle style, int first) {
+        return note(surface, args("foods", 0, 0, style) + QString(" first=%1").arg(first), 2,
+                    QPageLayout::Portrait);
     };
     return printers;
 }
