@@ -9,8 +9,8 @@
 #include "storage/Conversions.h"
 #include "storage/Database.h"
 #include "storage/Preference.h"
-#include "storage/QbPreferenceTable.h"
 #include "storage/SampleTable.h"
+#include "support/QbScheduleRows.h"
 
 #include <QFile>
 #include <QProcess>
@@ -220,10 +220,7 @@ TEST_F(CliTest, ReportAllWritesEveryReportInOrder) {
     addPatient("Ann", "Ann Example");
     {
         Database db(m_dir.filePath("Ann.db"), m_prompts);
-        QbPreference general;
-        general.setPk(QbPreferenceTable::kPk);
-        general.setUseBol(true);
-        ASSERT_TRUE(QbPreferenceTable::save(db, general));
+        storeQbPreference(db, "H", 180, true);
         Sample entry;
         entry.setSampleTime("20240308073000");
         entry.setGlucoseCnt(132);

@@ -1,6 +1,4 @@
 #include "reports/PagedDeviceSurface.h"
-#include "reports/ReportPrintPass.h"
-#include "reports/ReportPrintSettings.h"
 
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -48,18 +46,5 @@ TEST(PagedDeviceSurfaceTest, PrinterPagesTurnPreviewPagesKeepThePaperOrientation
         preview.updatePreview();
         EXPECT_EQ(shapes, paper == QPageLayout::Portrait ? "PPP" : "LLL");
         EXPECT_EQ(preview.pageCount(), 3);
-    }
-}
-
-TEST(PagedDeviceSurfaceTest, PreviewIsPortraitOnlyForPortraitReports) {
-    ReportPrintSettings portraitOnly;
-    portraitOnly.includeFoodLog = portraitOnly.includeBpLog = portraitOnly.includePumpStatus = true;
-    EXPECT_EQ(previewOrientation(portraitOnly), QPageLayout::Portrait);
-    for (bool ReportPrintSettings::*landscape :
-         {&ReportPrintSettings::includeDocSummary, &ReportPrintSettings::includeDaySummary,
-          &ReportPrintSettings::includeLogDetail, &ReportPrintSettings::includeWorksheet}) {
-        ReportPrintSettings settings = portraitOnly;
-        settings.*landscape = true;
-        EXPECT_EQ(previewOrientation(settings), QPageLayout::Landscape);
     }
 }

@@ -85,26 +85,22 @@ TEST_F(PumpStatusTest, SchedulesInTimeOrderWithoutDeletedRows) {
     EXPECT_EQ(columns()[1], "Glucose Targets / 6:00 am 80 to 120 / 6:30 pm 100 to 160");
 }
 
-TEST_F(PumpStatusTest, SiteChangesNewestFirstWithTheTimeEachSiteWasUsed) {
-    for (const char* time : {"20240301080000", "20240304200000", "20240307080000"})
+// Newest first, each with the time its site was used until the next change; back to 15 days
+// (2 weeks and a day) before the end, to the second, and not cut off after the end.
+TEST_F(PumpStatusTest, SiteChangesOfThePeriodNewestFirstWithTheirDurations) {
+    for (const char* time : {"20240312070000", "20240307080000", "20240304200000", "20240301080000",
+                             "20240224120000", "20240224115959", "20240220080000"})
         siteChange(time);
     siteChange("20240302090000", false);
-    EXPECT_EQ(sites(2),
-              (QStringList{"Thu Mar, 07 | 08:00 | ", "Mon Mar, 04 | 20:00 | 2 days 12 hrs",
-                           "Fri Mar, 01 | 08:00 | 3 days 12 hrs"}));
-}
-
-TEST_F(PumpStatusTest, PeriodReachesADayBeforeItsWeeksAndStopsAtTheFirstOlderChange) {
-    siteChange("20240312070000"); // after the end: listed
-    siteChange("20240224120000"); // 15 days before the end, to the second
-    siteChange("20240224115959"); // a second earlier: ends the list
-    siteChange("20240220080000");
-    ASSERT_TRUE(db->exec("update SAMPLE set SYNC_STATE = 30 where SAMPLE_TIME = '20240312070000'"));
-    siteChange("20240311070000");
-    EXPECT_EQ(sites(2),
-              (QStringList{"Mon Mar, 11 | 07:00 | ", "Sat Feb, 24 | 12:00 | 15 days 19 hrs"}));
-    EXPECT_EQ(sites(1).size(), 1);
-    EXPECT_EQ(sites(3).size(), 4);
+    const int deleted = addEntry("20240311070000", 99, [](Sample& e) { e.setNewSiteBol(true); });
+    ASSERT_TRUE(db->exec(
+        qPrintable(QString("update SAMPLE set SYNC_STATE = 30 where PK = %1").arg(deleted))));
+    EXPECT_EQ(
+        sites(2),
+        (QStringList{"Tue Mar, 12 | 07:00 | ", "Thu Mar, 07 | 08:00 | 4 days 23 hrs",
+                     "Mon Mar, 04 | 20:00 | 2 days 12 hrs", "Fri Mar, 01 | 08:00 | 3 days 12 hrs",
+                     "Sat Feb, 24 | 12:00 | 5 days 20 hrs"}));
+    EXPECT_EQ(sites(1).size(), 3); // from 2 March, noon
 }
 
 // Drawn on a recording surface, on the portrait page the pass has started.
