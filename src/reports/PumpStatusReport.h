@@ -8,7 +8,8 @@ struct ReportContext;
 class ReportSurface;
 
 // The quick-bolus settings (insulin, basal rates, targets, ratios, sensitivities) and the
-// infusion-site changes of the period, on one portrait page.
+// infusion-site changes of the period, on a portrait page; site changes beyond its grid go on
+// over further portrait pages.
 class PumpStatusReport {
 public:
     explicit PumpStatusReport(const ReportContext& context);
