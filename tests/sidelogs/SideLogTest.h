@@ -48,13 +48,12 @@ protected:
         return food.getPk();
     }
     // A vital record of 120/80, with a note of type 2 when `note` is given.
-    int addVital(const QString& time, int pulse = 0, const QString& note = {}, int fk = 0) {
+    int addVital(const QString& time, int pulse = 0, const QString& note = {}) {
         BloodPressure record;
         record.setBpTime(time);
         record.setSystolic(120);
         record.setDiastolic(80);
         record.setPulse(pulse);
-        record.setFk(fk);
         if (!note.isEmpty())
             record.setNotePk(addNote(note, NoteType::Vital));
         EXPECT_TRUE(BloodPressureTable::save(*db, record));

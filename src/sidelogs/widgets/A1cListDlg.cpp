@@ -10,7 +10,7 @@
 namespace {
 
 constexpr RecordListColumn kColumns[] = {
-    {"Date", 140, false},
+    {"Date", 150, false},
     {"", 125, false},
     {"Count", RecordListColumn::kRemainingWidth, false, true},
     {"", 20, false},

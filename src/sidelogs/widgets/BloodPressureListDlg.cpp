@@ -8,8 +8,9 @@
 namespace {
 
 constexpr RecordListColumn kColumns[] = {
-    {"Date/Time", 170, false}, {"Systolic", 65, true}, {"Diastolic", 70, true},
-    {"Pulse", 60, true},       {"Weight", 60, true},   {"Notes", 200, false},
+    {"Date/Time", 170, false}, {"Systolic", 65, true},
+    {"Diastolic", 70, true},   {"Pulse", 60, true},
+    {"Weight", 60, true},      {"Notes", RecordListColumn::kRemainingWidth, false},
 };
 
 using VitalsPage = SideLogListPage<VitalsLog, VitalsForm, VitalsItemDlg>;

@@ -22,7 +22,8 @@ FoodItemDlg::FoodItemDlg(FoodForm& form, QWidget* parent) : QDialog(parent), m_f
     m_ok = addOkCancel(*this, *top);
     // Room for a whole name of 25 characters.
     m_name->setMinimumWidth(
-        m_name->fontMetrics().horizontalAdvance(QString(FoodForm::kNameChars, u'x')));
+        m_name->fontMetrics().horizontalAdvance(QString(FoodForm::kNameChars, u'n')) + 16);
+    SideLogFields::fitDigits(m_carbs, 5);
 }
 
 void FoodItemDlg::accept() {

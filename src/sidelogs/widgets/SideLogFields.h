@@ -18,6 +18,11 @@ inline QLineEdit* textEdit(const QString& text, int chars, const char* name, QWi
     return edit;
 }
 
+// Narrows a field to what `chars` digits need.
+inline void fitDigits(QLineEdit* edit, int chars) {
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(chars, u'0')) + 16);
+}
+
 // A date picker with its calendar, from 1900 on as the stored dates go.
 inline QDateEdit* datePicker(QDate date, const char* name, QWidget* parent) {
     auto* picker = new QDateEdit(date, parent);

@@ -24,6 +24,9 @@ VitalsItemDlg::VitalsItemDlg(VitalsForm& form, QWidget* parent) : QDialog(parent
     m_diastolic = SideLogFields::textEdit(form.diastolic(), 0, "diastolic", this);
     m_pulse = SideLogFields::textEdit(form.pulse(), 0, "pulse", this);
     m_weight = SideLogFields::textEdit(form.weight(), VitalsForm::kWeightChars, "weight", this);
+    for (QLineEdit* edit : {m_systolic, m_diastolic, m_pulse})
+        SideLogFields::fitDigits(edit, 5);
+    SideLogFields::fitDigits(m_weight, VitalsForm::kWeightChars + 1);
     m_notes = new QPlainTextEdit(this);
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setLineWrapMode(QPlainTextEdit::WidgetWidth);
