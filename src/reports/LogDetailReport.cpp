@@ -78,7 +78,6 @@ void LogDetailReport::setUp(ReportSurface& surface) {
         m_week = LogWeekData::collect(m_context.logbook, m_weekDate);
     }
 
-    m_titleFont = m_page->font(ReportPage::FontRole::Title);
     m_textFont = m_page->font(ReportPage::FontRole::Text);
     m_boldFont = m_page->makeFont(8, 700);
     m_smallFont = m_page->font(ReportPage::FontRole::Small);
@@ -169,26 +168,15 @@ void LogDetailReport::drawHeader() {
     const ReportPage& page = *m_page;
     QPainter& painter = page.painter();
     painter.setPen(page.thinPen());
-    const QRect body = page.pageRect();
-    const int m = page.margin();
-    page.picture(ReportPicture::Logo, body.topLeft(), 2 * m);
-
     QString title = QStringLiteral("%1's %2").arg(
         m_patientName,
         m_worksheet ? QStringLiteral("Worksheet") : QStringLiteral("Detailed Log Book"));
     if (!m_onFirstPage)
         title += QStringLiteral(" ( continued )");
-    const int titleHeight = page.fontLineHeight(m_titleFont) + page.padding();
-    drawText(title, QRect(body.left(), body.top(), body.width(), titleHeight), m_titleFont,
-             Align::Center, 0);
     const QString period = QStringLiteral("%1 through %2")
                                .arg(formatTime(m_week.days[0].date, "%B %d, %Y"),
                                     formatTime(m_week.days[6].date, "%B %d, %Y"));
-    const int periodTop = body.top() + titleHeight;
-    drawText(period, QRect(body.left(), periodTop, body.width(), m_line), m_boldFont, Align::Center,
-             0);
-
-    int y = std::max(periodTop + m_line + m / 2, body.top() + 2 * m + page.padding());
+    const int y = page.header(title, period, page.pageRect(), m_boldFont);
     const QBrush* fill = page.shades() ? &page.emphasisBrush() : nullptr;
     page.frame(QRect(m_left, y, gridWidth(), m_line), page.thinPen(), fill);
     painter.setPen(page.thinPen());
@@ -442,37 +430,14 @@ void LogDetailReport::drawNotes() {
 }
 
 void LogDetailReport::drawLegend(const QRect& band) {
-    struct Item {
-        QString text;
-        ReportPicture picture;
-        bool pictureFirst;
-    };
-    const Item items[] = {
-        {QStringLiteral("Keytones Negative:"), ReportPicture::KetoneNone, false},
-        {QStringLiteral("Small"), ReportPicture::KetoneSmall, false},
-        {QStringLiteral("Medium"), ReportPicture::KetoneMedium, false},
-        {QStringLiteral("Large"), ReportPicture::KetoneLarge, false},
-        {QStringLiteral(" Sick"), ReportPicture::DaySick, true},
-        {QStringLiteral("Site Change:"), ReportPicture::SiteChange, false},
-    };
     const ReportPage& page = *m_page;
-    const int p = page.padding();
-    const QFontMetrics metrics(m_textFont, page.painter().device());
-    const int iconHeight = m_line - 2 * p;
-    int x = columnEdge(1) + p;
-    auto icon = [&](ReportPicture picture) {
-        x += page.picture(picture, QPoint(x, band.top() + p), iconHeight) + p;
-    };
-    for (const Item& item : items) {
-        if (item.pictureFirst)
-            icon(item.picture);
-        const int width = metrics.horizontalAdvance(item.text);
-        drawText(item.text, QRect(x, band.top(), width + p, m_line), m_textFont, Align::Left, 0);
-        x += width + p;
-        if (!item.pictureFirst)
-            icon(item.picture);
-        x += 3 * p;
-    }
+    page.legend({{QStringLiteral("Keytones Negative:"), ReportPicture::KetoneNone},
+                 {QStringLiteral("Small"), ReportPicture::KetoneSmall},
+                 {QStringLiteral("Medium"), ReportPicture::KetoneMedium},
+                 {QStringLiteral("Large"), ReportPicture::KetoneLarge},
+                 {QStringLiteral(" Sick"), ReportPicture::DaySick, true},
+                 {QStringLiteral("Site Change:"), ReportPicture::SiteChange}},
+                columnEdge(1) + page.padding(), band.top(), m_line, m_textFont);
 }
 
 void LogDetailReport::drawGlucose(const QRect& rect, int value, const GlucoseRange& range) {

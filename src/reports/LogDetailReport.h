@@ -71,7 +71,7 @@ private:
     ReportSurface* m_surface = nullptr;
     std::unique_ptr<ReportPage> m_page;
     LogWeekData m_week;
-    QFont m_titleFont, m_textFont, m_boldFont, m_smallFont;
+    QFont m_textFont, m_boldFont, m_smallFont;
     QPen m_redPen, m_bluePen;
     int m_line = 0;     // one line of the 8 pt text
     int m_noteLine = 0; // one line of the 6 pt notes

@@ -188,6 +188,16 @@ void ReportPage::textCell(const QString& text, const QRect& rect, int inset, Ali
                text);
 }
 
+void ReportPage::label(const QString& text, const QRect& rect, const QFont& textFont, Align align,
+                       int inset) const {
+    if (text.isEmpty())
+        return;
+    QPainter& p = painter();
+    p.setFont(textFont);
+    p.setPen(QColor(0, 0, 0));
+    textCell(text, rect, inset, align);
+}
+
 int ReportPage::picture(ReportPicture picture, const QPoint& topLeft, int height) const {
     const QSize own = pictureSize(picture);
     if (height <= 0 || own.height() <= 0)
@@ -250,6 +260,43 @@ void ReportPage::glucoseCell(const QRect& rect, int value, const GlucoseRange& r
     p.setFont(previousFont);
     p.setPen(previousPen);
     p.setBackgroundMode(previousMode);
+}
+
+int ReportPage::header(const QString& title, const QString& subtitle, const QRect& area,
+                       const QFont& subtitleFont) const {
+    const int m = margin();
+    picture(ReportPicture::Logo, area.topLeft(), 2 * m);
+    const QFont titleFont = font(FontRole::Title);
+    const int titleHeight = fontLineHeight(titleFont) + padding();
+    label(title, QRect(area.left(), area.top(), area.width(), titleHeight), titleFont,
+          Align::Center);
+    const int subtitleTop = area.top() + titleHeight;
+    const int subtitleHeight = fontLineHeight(subtitleFont) + padding();
+    label(subtitle, QRect(area.left(), subtitleTop, area.width(), subtitleHeight), subtitleFont,
+          Align::Center);
+    return std::max(subtitleTop + subtitleHeight + m / 2, area.top() + 2 * m + padding());
+}
+
+int ReportPage::legend(const std::vector<LegendItem>& items, int left, int top, int lineHeight,
+                       const QFont& textFont) const {
+    const int pad = padding();
+    const QFontMetrics metrics(textFont, painter().device());
+    const int iconHeight = lineHeight - 2 * pad;
+    int x = left;
+    auto icon = [&](ReportPicture shown) {
+        x += picture(shown, QPoint(x, top + pad), iconHeight) + pad;
+    };
+    for (const LegendItem& item : items) {
+        if (item.pictureFirst)
+            icon(item.picture);
+        const int width = metrics.horizontalAdvance(item.text);
+        label(item.text, QRect(x, top, width + pad, lineHeight), textFont, Align::Left);
+        x += width + pad;
+        if (!item.pictureFirst)
+            icon(item.picture);
+        x += 3 * pad;
+    }
+    return x;
 }
 
 QRect ReportPage::footerBand() const {

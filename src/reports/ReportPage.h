@@ -13,6 +13,7 @@
 #include <ctime>
 #include <map>
 #include <utility>
+#include <vector>
 
 class QPainter;
 class ReportSurface;
@@ -24,6 +25,12 @@ class ReportPage {
 public:
     enum class Align { Left, Center, Right };
     enum class FontRole { Title, Text, TextBold, Small };
+    // One item of a legend line: a text with its picture after it, or before it.
+    struct LegendItem {
+        QString text;
+        ReportPicture picture;
+        bool pictureFirst = false;
+    };
 
     // Reads the device (resolution, page, colours) and builds the pens, brushes and fonts. A
     // `color` job on a device with fewer than 3 colours prints as `greyscale`.
@@ -74,6 +81,10 @@ public:
     // One line of text, vertically centred in the rectangle shrunk by the inset.
     void textCell(const QString& text, const QRect& rect, int inset, Align align,
                   const QBrush* brush = nullptr) const;
+    // One line of black text in the font, placed as `textCell` places it; nothing for an empty
+    // text.
+    void label(const QString& text, const QRect& rect, const QFont& font, Align align,
+               int inset = 0) const;
     // Draws the picture with its top-left at `topLeft`, `height` high; returns the drawn width.
     int picture(ReportPicture picture, const QPoint& topLeft, int height) const;
     // A glucose value classified against the range: in range plain, near-range in red or blue
@@ -81,6 +92,16 @@ public:
     void glucoseCell(const QRect& rect, int value, const GlucoseRange& range, int unit,
                      const QFont& normal, const QFont& bold, const QPen& red,
                      const QPen& blue) const;
+    // The head of a page: the logo at the top left of `area`, two margins high, the title
+    // centred in the title font and under it the subtitle, centred in `subtitleFont`. Returns
+    // where the body may start: half a margin below the subtitle and clear of the logo.
+    int header(const QString& title, const QString& subtitle, const QRect& area,
+               const QFont& subtitleFont) const;
+    // The items side by side from `left` on the line `top`..`top + lineHeight`, texts in
+    // `font`, pictures as high as the line less the padding above and below; returns the x
+    // after the last item.
+    int legend(const std::vector<LegendItem>& items, int left, int top, int lineHeight,
+               const QFont& font) const;
     // The footer band: one line of the small font at the bottom of the page rectangle (or of
     // the rectangle a report lays its page out in).
     QRect footerBand() const;
