@@ -94,7 +94,7 @@ public:
 
     // Newspaper columns on the current page: 2 when it is taller than wide, 3 otherwise.
     int newspaperColumnCount() const;
-    // `count` equal columns across the page rectangle from its left edge, `gap` apart, each
+    // `count` equal columns centred across the page rectangle, `gap` apart, each
     // (page rectangle width) / count - gap wide, from `top` to `bottom`.
     std::vector<QRect> columns(int count, int gap, int top, int bottom) const;
     // A text as the lines of a column: split at line breaks, each line wrapped at word ends to

@@ -56,19 +56,6 @@ TEST_F(FoodReportTest, FoodsByNameDescendingWithoutTheDeleted) {
     EXPECT_EQ(foods, QStringList({"Rice, 1 cup=45", "Bread=12", "Apple=15"}));
 }
 
-TEST(FoodReportDataTest, PlacesFillColumnsTopToBottomThenPages) {
-    using Place = FoodReportData::Place;
-    const std::tuple<int, int, int, Place> places[] = {{15, 2, 16, {0, 0, 15}},
-                                                       {16, 2, 16, {0, 1, 0}},
-                                                       {32, 2, 16, {1, 0, 0}},
-                                                       {48, 3, 16, {1, 0, 0}}};
-    for (const auto& [index, columns, rows, expected] : places)
-        EXPECT_EQ(FoodReportData::place(index, columns, rows), expected) << index;
-    const std::pair<int, int> pages[] = {{0, 1}, {32, 1}, {33, 2}, {65, 3}};
-    for (const auto& [foods, expected] : pages)
-        EXPECT_EQ(FoodReportData::pageCount(foods, 2, 16), expected) << foods;
-}
-
 TEST_F(FoodReportTest, AnEmptyListPrintsOnePageOfHeadersAndShadedRows) {
     RecordingSurface surface(shortPage());
     EXPECT_EQ(print(surface, QPageLayout::Portrait, ReportStyle::color), 1);
