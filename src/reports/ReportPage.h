@@ -88,7 +88,7 @@ public:
                      const QFont& normal, const QFont& bold, const QPen& red,
                      const QPen& blue) const;
     // A value cell in the blue or red of the palette: the rectangle shrunk by 5 device units,
-    // marked, with the text centred on one line (shortened at a word end when too wide).
+    // marked, with the text centred on one line (shortened with an ellipsis when too wide).
     void markedCell(const QRect& rect, const QString& text, Mark mark, bool blue,
                     const QFont& normal, const QFont& bold, const QPen& framePen) const;
 
