@@ -9,7 +9,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QRegularExpression>
 #include <climits>
 
 namespace {
@@ -19,29 +18,6 @@ constexpr std::time_t kDay = 86400;
 constexpr int kLeastNoteRows = 10;
 
 using Align = ReportPage::Align;
-
-// A note text as the lines of a column: split at line breaks, each line wrapped at word ends
-// to the width (a word wider than the column is cut).
-QStringList wrapLines(const QString& text, const QFontMetrics& metrics, int width) {
-    QStringList lines;
-    if (text.isEmpty())
-        return lines;
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    for (const QString& paragraph : text.split(breaks)) {
-        QString line;
-        for (const QString& word : paragraph.split(u' ')) {
-            const QString joined = line.isEmpty() ? word : line + u' ' + word;
-            if (line.isEmpty() || metrics.horizontalAdvance(joined) <= width) {
-                line = joined;
-                continue;
-            }
-            lines << metrics.elidedText(line, Qt::ElideRight, width);
-            line = word;
-        }
-        lines << metrics.elidedText(line, Qt::ElideRight, width);
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -407,7 +383,7 @@ void LogDetailReport::drawNotes() {
     const QFontMetrics metrics(m_smallFont, page.painter().device());
     std::array<QStringList, 7> lines;
     for (int day = 0; day < 7; ++day)
-        lines[day] = wrapLines(m_week.days[day].notes, metrics, m_columnWidth - 2 * p);
+        lines[day] = ReportPage::wrapLines(m_week.days[day].notes, metrics, m_columnWidth - 2 * p);
 
     QPainter& painter = page.painter();
     const int top = m_y;

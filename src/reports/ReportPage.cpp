@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -216,6 +217,31 @@ int ReportPage::picture(ReportPicture picture, const QPoint& topLeft, int height
 void ReportPage::glucoseCell(const QRect& rect, int value, const GlucoseRange& range, int unit,
                              const QFont& normal, const QFont& bold, const QPen& red,
                              const QPen& blue) const {
+    Mark mark = Mark::Plain;
+    bool high = false;
+    switch (classifyGlucose(value, range)) {
+    case GlucoseClass::InRange:
+        break;
+    case GlucoseClass::VeryLow:
+        mark = Mark::Alarm;
+        break;
+    case GlucoseClass::VeryHigh:
+        mark = Mark::Alarm;
+        high = true;
+        break;
+    case GlucoseClass::Low:
+        mark = Mark::Ink;
+        break;
+    case GlucoseClass::High:
+        mark = Mark::Ink;
+        high = true;
+        break;
+    }
+    markedCell(rect, formatGlucose(value, unit), mark, high, normal, bold, high ? blue : red);
+}
+
+void ReportPage::markedCell(const QRect& rect, const QString& text, Mark mark, bool blue,
+                            const QFont& normal, const QFont& bold, const QPen& framePen) const {
     QPainter& p = painter();
     const QRect cell = rect.adjusted(5, 5, -5, -5);
     const QFont previousFont = p.font();
@@ -224,26 +250,17 @@ void ReportPage::glucoseCell(const QRect& rect, int value, const GlucoseRange& r
 
     QFont font = normal;
     QColor ink = previousPen.color();
-    switch (classifyGlucose(value, range)) {
-    case GlucoseClass::InRange:
+    switch (mark) {
+    case Mark::Plain:
         break;
-    case GlucoseClass::VeryLow:
+    case Mark::Alarm:
         font = bold;
         ink = QColor(255, 255, 255);
-        frame(cell, red, &m_red);
+        frame(cell, framePen, blue ? &m_blue : &m_red);
         break;
-    case GlucoseClass::VeryHigh:
-        font = bold;
-        ink = QColor(255, 255, 255);
-        frame(cell, blue, &m_blue);
-        break;
-    case GlucoseClass::Low:
-        ink = redInk();
-        frame(cell, red);
-        break;
-    case GlucoseClass::High:
-        ink = blueInk();
-        frame(cell, blue);
+    case Mark::Ink:
+        ink = blue ? blueInk() : redInk();
+        frame(cell, framePen);
         break;
     }
 
@@ -253,9 +270,8 @@ void ReportPage::glucoseCell(const QRect& rect, int value, const GlucoseRange& r
     textPen.setColor(ink);
     p.setPen(textPen);
     const QFontMetrics metrics(font, p.device());
-    const QString text =
-        metrics.elidedText(formatGlucose(value, unit), Qt::ElideRight, std::max(0, cell.width()));
-    p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);
+    p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine,
+               metrics.elidedText(text, Qt::ElideRight, std::max(0, cell.width())));
 
     p.setFont(previousFont);
     p.setPen(previousPen);
@@ -297,6 +313,44 @@ int ReportPage::legend(const std::vector<LegendItem>& items, int left, int top, 
         x += 3 * pad;
     }
     return x;
+}
+
+int ReportPage::newspaperColumnCount() const {
+    const QSize size = m_surface.pageSize();
+    return size.height() > size.width() ? 2 : 3;
+}
+
+std::vector<QRect> ReportPage::columns(int count, int gap, int top, int bottom) const {
+    const QRect area = pageRect();
+    count = std::max(1, count);
+    const int width = area.width() / count - gap;
+    // What the division leaves over is shared by both sides.
+    const int left = area.left() + (area.width() - count * width - (count - 1) * gap) / 2;
+    std::vector<QRect> result;
+    for (int i = 0; i < count; ++i)
+        result.emplace_back(left + i * (width + gap), top, width, bottom - top);
+    return result;
+}
+
+QStringList ReportPage::wrapLines(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    if (text.isEmpty())
+        return lines;
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+    for (const QString& paragraph : text.split(breaks)) {
+        QString line;
+        for (const QString& word : paragraph.split(u' ')) {
+            const QString joined = line.isEmpty() ? word : line + u' ' + word;
+            if (line.isEmpty() || metrics.horizontalAdvance(joined) <= width) {
+                line = joined;
+                continue;
+            }
+            lines << metrics.elidedText(line, Qt::ElideRight, width);
+            line = word;
+        }
+        lines << metrics.elidedText(line, Qt::ElideRight, width);
+    }
+    return lines;
 }
 
 QRect ReportPage::footerBand() const {

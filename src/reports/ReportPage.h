@@ -10,11 +10,13 @@
 #include <QPen>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <ctime>
 #include <map>
 #include <utility>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 class ReportSurface;
 
@@ -31,6 +33,9 @@ public:
         ReportPicture picture;
         bool pictureFirst = false;
     };
+    // How a classified value stands out in its cell: as it is, in ink with a frame in that
+    // ink, or bold white on a fill of that ink.
+    enum class Mark { Plain, Ink, Alarm };
 
     // Reads the device (resolution, page, colours) and builds the pens, brushes and fonts. A
     // `color` job on a device with fewer than 3 colours prints as `greyscale`.
@@ -102,6 +107,19 @@ public:
     // after the last item.
     int legend(const std::vector<LegendItem>& items, int left, int top, int lineHeight,
                const QFont& font) const;
+    // A value cell in the blue or red of the palette: the rectangle shrunk by 5 device units,
+    // marked, with the text centred on one line (shortened with an ellipsis when too wide).
+    void markedCell(const QRect& rect, const QString& text, Mark mark, bool blue,
+                    const QFont& normal, const QFont& bold, const QPen& framePen) const;
+
+    // Newspaper columns on the current page: 2 when it is taller than wide, 3 otherwise.
+    int newspaperColumnCount() const;
+    // `count` equal columns centred across the page rectangle, `gap` apart, each
+    // (page rectangle width) / count - gap wide, from `top` to `bottom`.
+    std::vector<QRect> columns(int count, int gap, int top, int bottom) const;
+    // A text as the lines of a column: split at line breaks, each line wrapped at word ends to
+    // the width (a word wider than the column is cut).
+    static QStringList wrapLines(const QString& text, const QFontMetrics& metrics, int width);
     // The footer band: one line of the small font at the bottom of the page rectangle (or of
     // the rectangle a report lays its page out in).
     QRect footerBand() const;

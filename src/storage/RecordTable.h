@@ -90,6 +90,15 @@ public:
         return QString::fromLatin1(cols[index].name);
     }
 
+    // The position of a column by its name as the table spells it; -1 when there is none.
+    static int getColumnIndex(const char* name) {
+        auto cols = Traits::columns();
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (std::strcmp(cols[i].name, name) == 0)
+                return static_cast<int>(i);
+        return -1;
+    }
+
     static int getCount(Database& db) requires(Traits::kCount != nullptr) {
         return db.count(Traits::kCount);
     }
