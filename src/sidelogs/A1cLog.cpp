@@ -2,6 +2,7 @@
 
 #include "storage/A1cTable.h"
 #include "storage/Conversions.h"
+#include "storage/SyncState.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ QStringList A1cLog::cells(const A1cAbs& result) {
 }
 
 bool A1cLog::remove(Database& db, Prompts& prompts, int pk) {
+    // A removed result stays in the file as deleted, whether or not the handheld knew it.
     auto result = A1cTable::getByPk(db, pk);
-    return result && reportWrite(db, prompts, A1cTable::remove(db, *result));
+    return result && result->getSyncState() != SyncState::Deleted &&
+           reportWrite(db, prompts, A1cTable::markRecordDeleted(db, *result));
 }
