@@ -13,6 +13,9 @@
 #include "logbook/widgets/SampleDatePropertySheet.h"
 #include "logbook/widgets/SampleDialog.h"
 #include "settings/widgets/PreferenceDlg.h"
+#include "sidelogs/widgets/A1cListDlg.h"
+#include "sidelogs/widgets/BloodPressureListDlg.h"
+#include "sidelogs/widgets/FoodListDlg.h"
 #include "storage/Clock.h"
 #include "ui/widgets/AskDeleteDialog.h"
 #include "ui/widgets/ProgressDlg.h"
@@ -70,6 +73,12 @@ int main(int argc, char** argv) {
     });
     view->setPreferencesEditor(
         [&app, &frame, &deleteQuestion] { return editPreferences(app, deleteQuestion, &frame); });
+    view->setVitalsEditor(
+        [&app, &frame, &deleteQuestion] { editVitalsLog(app, deleteQuestion, &frame); });
+    frame.setFoodsEditor(
+        [&app, &frame, &deleteQuestion] { editFoodLog(app, deleteQuestion, &frame); });
+    frame.setA1cEditor(
+        [&app, &frame, &deleteQuestion] { editA1cLog(app, deleteQuestion, &frame); });
     prompts.setParent(&frame);
     dialogs.setParent(&frame);
     app.setTitleObserver([&frame](const QString&) { frame.updateTitle(); });

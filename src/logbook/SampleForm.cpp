@@ -1,6 +1,7 @@
 #include "logbook/SampleForm.h"
 
 #include "logbook/DaySummary.h"
+#include "logbook/LocalMoment.h"
 #include "logbook/LogbookContext.h"
 #include "storage/Clock.h"
 #include "storage/FieldLimits.h"
@@ -16,51 +17,6 @@
 #include <memory>
 
 namespace {
-
-struct Moment {
-    QDate date;
-    QTime time;
-};
-
-// The local date and time of day of a moment, seconds included.
-Moment momentOf(std::time_t time) {
-    const QString text = toDateTimeText(time);
-    return {QDate(text.mid(0, 4).toInt(), text.mid(4, 2).toInt(), text.mid(6, 2).toInt()),
-            QTime(text.mid(8, 2).toInt(), text.mid(10, 2).toInt(), text.mid(12, 2).toInt())};
-}
-
-// A stored timestamp as a local moment, with the seconds it was stored with; nothing when
-// the text names no moment.
-std::optional<Moment> storedMoment(const QString& text) {
-    Moment moment;
-    try {
-        moment = momentOf(fromDateTimeText(text));
-    } catch (const InvalidDateText&) {
-        return std::nullopt;
-    }
-    const QString secondsText = text.mid(12, 2);
-    bool ok = false;
-    const int seconds = secondsText.toInt(&ok);
-    if (ok && secondsText.size() == 2 && seconds >= 0 && seconds < 60)
-        moment.time = QTime(moment.time.hour(), moment.time.minute(), seconds);
-    return moment;
-}
-
-// The local moment of a date and a time of day. Dates before 1900 never get here (the
-// editor ignores them), so the conversion does not fail.
-std::time_t timeOf(QDate date, QTime time) {
-    const QString text = QString::asprintf("%04d%02d%02d%02d%02d00", date.year(), date.month(),
-                                           date.day(), time.hour(), time.minute());
-    return fromDateTimeText(text) + time.second();
-}
-
-// The time picked, with the seconds it had as long as the hour and minute stay the same:
-// the pickers show no seconds, so only a time the patient left alone keeps them.
-QTime pickedTime(QTime current, QTime picked) {
-    if (current.isValid() && picked.hour() == current.hour() && picked.minute() == current.minute())
-        return current;
-    return QTime(picked.hour(), picked.minute(), 0);
-}
 
 qsizetype charCount(const QString& text) {
     return text.toUcs4().size();
@@ -80,7 +36,7 @@ SampleForm::SampleForm(LogbookContext& context, const Sample& entry, const QStri
     m_glucose = formatGlucose(entry.getGlucoseCnt(), m_glucoseUnit);
     // A stored time that names no moment cannot be shown; the pickers then start at now, which
     // the patient sees before storing.
-    const Moment opened = storedMoment(entry.getSampleTime()).value_or(momentOf(now));
+    const LocalMoment opened = storedMoment(entry.getSampleTime()).value_or(momentOf(now));
     m_date = m_openedDate = opened.date;
     m_time = opened.time;
 

@@ -4,18 +4,18 @@
 // and the keys dispatch, and the ones the view posts to itself.
 namespace ViewCommand {
 enum Id {
-    NewEntry = 32825,          // Edit menu, Insert key: new entry at the current time
-    NewEntryHere = 32776,      // context menus: new entry at the selection's time
-    ModifyEntry = 32777,       // Enter, double click
-    RemoveEntry = 32778,       // Delete
-    Summarize = 32779,         // posted: retention clean-up, summarize, reload
-    SummarizeAll = 32829,      // Utilities menu
-    Reload = 32775,            // posted
-    KetonesFirst = 32784,      // N/A, None, Small, Medium, Large: codes 0..4
+    NewEntry = 32825,     // Edit menu, Insert key: new entry at the current time
+    NewEntryHere = 32776, // context menus: new entry at the selection's time
+    ModifyEntry = 32777,  // Enter, double click
+    RemoveEntry = 32778,  // Delete
+    Summarize = 32779,    // posted: retention clean-up, summarize, reload
+    SummarizeAll = 32829, // Utilities menu
+    Reload = 32775,       // posted
+    KetonesFirst = 32784, // N/A, None, Small, Medium, Large: codes 0..4
     KetonesLast = 32788,
-    LogTypeFirst = 32794,      // the slots, in order
+    LogTypeFirst = 32794, // the slots, in order
     LogTypeLast = 32801,
-    DaySick = 32789,           // kinds of day 0, 1, 2
+    DaySick = 32789, // kinds of day 0, 1, 2
     DayNormal = 32790,
     DayActive = 32791,
     ShowDayEntries = 32792,
@@ -25,5 +25,6 @@ enum Id {
     DeliveryPump = 32846,
     DeliveryOral = 32847,
     Preferences = 32774,
+    Vitals = 32807, // View menu: the vital history
 };
 } // namespace ViewCommand

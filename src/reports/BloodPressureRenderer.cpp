@@ -40,8 +40,6 @@ BloodPressureRenderer::BloodPressureRenderer(const ReportPage& page, const Blood
 int BloodPressureRenderer::draw(int firstPage) {
     m_firstPage = firstPage;
     m_pages = 0;
-    // The pass asked for portrait; the columns follow what the device really gives.
-    m_columnCount = m_page.newspaperColumnCount();
     startPage();
 
     const int count = static_cast<int>(m_data.rows.size());
@@ -64,6 +62,9 @@ void BloodPressureRenderer::startPage() {
     if (m_pages > 0)
         m_page.surface().startPage(QPageLayout::Portrait);
     ++m_pages;
+    // The pass asks for portrait; the columns follow what the device really gives, page by
+    // page, since a device that cannot turn its pages keeps the orientation it has.
+    m_columnCount = m_page.newspaperColumnCount();
 
     const QRect area = m_page.pageRect();
     const int m = m_page.margin();

@@ -46,9 +46,9 @@ private:
     const ReportPage& m_page;
     const BloodPressureData& m_data;
     QFont m_title, m_text, m_bold;
-    int m_row = 0;      // a table row, with room for the framed pressure cells
-    int m_noteLine = 0; // a line of notes
-    int m_columnCount = 2;
+    int m_row = 0;         // a table row, with room for the framed pressure cells
+    int m_noteLine = 0;    // a line of notes
+    int m_columnCount = 2; // on the current page
     int m_firstPage = 1;
     int m_pages = 0;
     int m_y = 0;

@@ -17,7 +17,6 @@ FoodReportRenderer::FoodReportRenderer(const ReportPage& page, const FoodReportD
       m_text(page.font(ReportPage::FontRole::Text)),
       m_bold(page.font(ReportPage::FontRole::TextBold)) {
     m_line = page.fontLineHeight(m_text) + 2 * page.padding();
-    // The pass asked for portrait; the columns follow what the device really gives.
     m_columnCount = page.newspaperColumnCount();
 }
 
@@ -35,37 +34,38 @@ int FoodReportRenderer::bandTop() const {
 }
 
 int FoodReportRenderer::draw(int firstPage) {
-    const int rows = rowsPerColumn();
     const int count = static_cast<int>(m_data.foods.size());
-    const int pages = FoodReportData::pageCount(count, m_columnCount, rows);
     const QBrush* shading = m_page.shades() ? &m_page.lightBrush() : nullptr;
     const int p = m_page.padding();
     QPainter& painter = m_page.painter();
 
     int index = 0;
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
+    int pages = 0;
+    do {
+        if (pages > 0)
             m_page.surface().startPage(QPageLayout::Portrait);
-        const int top = drawHeader(firstPage + page);
+        // The pass asks for portrait; the columns follow what the device really gives, page by
+        // page, since a device that cannot turn its pages keeps the orientation it has.
+        m_columnCount = m_page.newspaperColumnCount();
+        const int rows = rowsPerColumn();
+        const int top = drawHeader(firstPage + pages++);
         const std::vector<QRect> body = columns(top, top + rows * m_line);
         // Every second row of a column is shaded, whether a food fills it or not.
         for (const QRect& column : body)
             for (int r = 1; shading && r < rows; r += 2)
                 painter.fillRect(QRect(column.left(), top + r * m_line, column.width(), m_line),
                                  *shading);
-        for (; index < count; ++index) {
-            const FoodReportData::Place place = FoodReportData::place(index, m_columnCount, rows);
-            if (place.page != page)
-                break;
-            const QRect& column = body[place.column];
-            const QRect row(column.left(), top + place.row * m_line, column.width(), m_line);
-            const FoodReportData::Food& food = m_data.foods[index];
+        // The columns fill top to bottom, left to right.
+        for (int onPage = 0; onPage < m_columnCount * rows && index < count; ++onPage) {
+            const QRect& column = body[onPage / rows];
+            const QRect row(column.left(), top + onPage % rows * m_line, column.width(), m_line);
+            const FoodReportData::Food& food = m_data.foods[index++];
             drawText(food.name, namePart(row).adjusted(p, p, -p, -p), m_text, Align::Left);
             drawText(food.count, countPart(row).adjusted(p, p, -p, -p), m_text, Align::Center);
         }
         for (const QRect& column : body)
             m_page.frame(column, m_page.thinPen());
-    }
+    } while (index < count);
     return pages;
 }
 

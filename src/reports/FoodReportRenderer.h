@@ -14,12 +14,10 @@ public:
     // Draws from the page the pass has started; returns the pages printed.
     int draw(int firstPage);
 
-    // Rows per column on a page of this device: the body below the column headers divided by
-    // the line height.
-    int rowsPerColumn() const;
-    int columnCount() const { return m_columnCount; }
-
 private:
+    // Rows per column on the current page: the body below the column headers divided by the
+    // line height.
+    int rowsPerColumn() const;
     // Title, column header bands and footer; returns the top of the body.
     int drawHeader(int pageNumber);
     void drawText(const QString& text, const QRect& rect, const QFont& font,
@@ -35,5 +33,5 @@ private:
     const FoodReportData& m_data;
     QFont m_title, m_text, m_bold;
     int m_line = 0;
-    int m_columnCount = 2;
+    int m_columnCount = 2; // on the current page
 };

@@ -322,10 +322,13 @@ int ReportPage::newspaperColumnCount() const {
 
 std::vector<QRect> ReportPage::columns(int count, int gap, int top, int bottom) const {
     const QRect area = pageRect();
-    const int width = area.width() / std::max(1, count) - gap;
+    count = std::max(1, count);
+    const int width = area.width() / count - gap;
+    // What the division leaves over is shared by both sides.
+    const int left = area.left() + (area.width() - count * width - (count - 1) * gap) / 2;
     std::vector<QRect> result;
     for (int i = 0; i < count; ++i)
-        result.emplace_back(area.left() + i * (width + gap), top, width, bottom - top);
+        result.emplace_back(left + i * (width + gap), top, width, bottom - top);
     return result;
 }
 

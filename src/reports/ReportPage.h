@@ -108,13 +108,13 @@ public:
     int legend(const std::vector<LegendItem>& items, int left, int top, int lineHeight,
                const QFont& font) const;
     // A value cell in the blue or red of the palette: the rectangle shrunk by 5 device units,
-    // marked, with the text centred on one line (shortened at a word end when too wide).
+    // marked, with the text centred on one line (shortened with an ellipsis when too wide).
     void markedCell(const QRect& rect, const QString& text, Mark mark, bool blue,
                     const QFont& normal, const QFont& bold, const QPen& framePen) const;
 
     // Newspaper columns on the current page: 2 when it is taller than wide, 3 otherwise.
     int newspaperColumnCount() const;
-    // `count` equal columns across the page rectangle from its left edge, `gap` apart, each
+    // `count` equal columns centred across the page rectangle, `gap` apart, each
     // (page rectangle width) / count - gap wide, from `top` to `bottom`.
     std::vector<QRect> columns(int count, int gap, int top, int bottom) const;
     // A text as the lines of a column: split at line breaks, each line wrapped at word ends to

@@ -43,6 +43,10 @@ QString integerRangeText(IntRange range) {
         .arg(range.high);
 }
 
+QString textLengthText(int chars) {
+    return QStringLiteral("Please enter no more than %1 characters.").arg(chars);
+}
+
 QString fieldRangeText(const QString& field, IntRange range, const QString& unitName) {
     const QString unit = unitName.isEmpty() ? QString() : u' ' + unitName;
     return QStringLiteral("%1 must be a whole number between %2 and %3%4.")

@@ -35,6 +35,13 @@ inline constexpr int kMaxDoseHundredths = 99999;
 // Blood-pressure limits in mmHg.
 inline constexpr IntRange kSystolic{60, 300};
 inline constexpr IntRange kDiastolic{30, 200};
+// A measured blood pressure in mmHg and a pulse in beats a minute, as a vital record holds
+// them (0 is a vital record without a pulse).
+inline constexpr IntRange kMeasuredSystolic{50, 300};
+inline constexpr IntRange kMeasuredDiastolic{40, 200};
+inline constexpr IntRange kPulse{0, 300};
+// Grams of carbohydrate in one serving of the food list.
+inline constexpr IntRange kServingCarbs{0, 300};
 // Days a log entry is kept, and minutes the bolus insulin stays active.
 inline constexpr IntRange kRetainDays{7, 9999};
 inline constexpr IntRange kInsulinMinutes{30, 300};
@@ -53,6 +60,8 @@ std::optional<long long> wholeNumber(const QString& text);
 
 // The usual message for an integer out of range: "Please enter an integer between 7 and 9999."
 QString integerRangeText(IntRange range);
+// The usual message for a text longer than its field: "Please enter no more than 25 characters."
+QString textLengthText(int chars);
 // "Carbohydrates must be a whole number between 0 and 999."
 QString fieldRangeText(const QString& field, IntRange range, const QString& unitName = {});
 // A glucose range in the unit the patient reads: "... between 1 and 999 mg/dL." or

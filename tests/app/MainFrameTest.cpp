@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace {
 
@@ -110,4 +112,22 @@ TEST_F(MainFrameTest, OpeningAPatientWhoseFileCannotBeUsedEndsTheProgram) {
     // with a message.
     waitUntil([] { return false; }, 200);
     EXPECT_EQ(prompts.count(), 2);
+}
+
+TEST_F(MainFrameTest, TheSideLogsOpenFromTheViewMenu) {
+    std::vector<std::string> opened;
+    view->setVitalsEditor([&opened] { opened.push_back("vitals"); });
+    frame->setFoodsEditor([&opened] { opened.push_back("foods"); });
+    frame->setA1cEditor([&opened] { opened.push_back("a1c"); });
+    QStringList items;
+    for (QAction* menu : frame->menuBar()->actions())
+        if (menu->text() == "&View")
+            for (QAction* item : menu->menu()->actions())
+                items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(items.mid(items.indexOf("Quick Bolus Setup")),
+              QStringList({"Quick Bolus Setup", "-", "Vitals", "Foods", "Hemoglobin A1c"}));
+    frame->action(ViewCommand::Vitals)->trigger();
+    actionNamed("Foods")->trigger();
+    actionNamed("Hemoglobin A1c")->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"vitals", "foods", "a1c"}));
 }

@@ -57,6 +57,8 @@ constexpr int kOneTouchMeter = 32849;
 constexpr int kOneTouchData = 32848;
 constexpr int kBgTracker = 32850;
 constexpr int kImportDatabase = 32853;
+constexpr int kFoods = 32803;
+constexpr int kA1c = 32804;
 
 } // namespace
 
@@ -203,6 +205,16 @@ void CMainFrame::buildMenus() {
     QAction* setup = viewMenu->addAction(QStringLiteral("Quick Bolus Setup"));
     connect(setup, &QAction::triggered, this, &CMainFrame::quickBolusSetup);
     m_actions[kQuickBolusSetup] = setup;
+    viewMenu->addSeparator();
+    addViewCommand(viewMenu, QStringLiteral("Vitals"), Vitals);
+    addFrameCommand(viewMenu, QStringLiteral("Foods"), kFoods, [this] {
+        if (m_editFoods)
+            m_editFoods();
+    });
+    addFrameCommand(viewMenu, QStringLiteral("Hemoglobin A1c"), kA1c, [this] {
+        if (m_editA1c)
+            m_editA1c();
+    });
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("&Utilities"));
     QAction* quickBolusItem = utilities->addAction(QStringLiteral("Quick Bolus"));

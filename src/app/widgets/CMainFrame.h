@@ -34,6 +34,11 @@ public:
     // Places the window on the desktop the way it opens at start-up.
     void placeOnDesktop();
 
+    // The side logs kept beside the logbook, each a modal dialog of its own; without one its
+    // menu item does nothing.
+    void setFoodsEditor(std::function<void()> editor) { m_editFoods = std::move(editor); }
+    void setA1cEditor(std::function<void()> editor) { m_editA1c = std::move(editor); }
+
     // The action of a command id, for tests and the tool bar.
     QAction* action(int id) const;
 
@@ -79,4 +84,6 @@ private:
     std::unique_ptr<QtFileDialogs> m_fileDialogs;
     std::unique_ptr<ReportPrintCommands> m_printCommands;
     std::unique_ptr<OptimizeWaitWindow> m_optimizing;
+    std::function<void()> m_editFoods;
+    std::function<void()> m_editA1c;
 };

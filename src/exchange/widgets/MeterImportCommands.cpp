@@ -9,6 +9,7 @@
 #include "storage/Database.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompts.h"
+#include "ui/widgets/WaitCursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,15 +19,6 @@
 namespace {
 
 constexpr const char* kMeterProgram = "Q7OneTouch";
-
-// The wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The meter file to import, or nothing when the patient cancelled or chose a file that is
 // not there (which has been reported).

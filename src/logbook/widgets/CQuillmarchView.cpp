@@ -104,6 +104,11 @@ bool CQuillmarchView::runCommand(int id) {
     case Preferences:
         editPreferences();
         return true;
+    case Vitals:
+        // The vital history is kept beside the logbook: nothing in the list changes.
+        if (m_editVitals)
+            m_editVitals();
+        return true;
     default:
         return m_commands.run(id);
     }

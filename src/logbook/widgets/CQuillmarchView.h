@@ -38,6 +38,8 @@ public:
     void setPreferencesEditor(std::function<bool()> editor) {
         m_editPreferences = std::move(editor);
     }
+    // The vital history, a modal dialog of its own; without one "Vitals" does nothing.
+    void setVitalsEditor(std::function<void()> editor) { m_editVitals = std::move(editor); }
 
     // Runs a command now; false when it is not one of the view's or is disabled.
     bool runCommand(int id);
@@ -99,6 +101,7 @@ private:
     std::function<int(Sample&)> m_editEntry;
     std::function<bool(int)> m_editDay;
     std::function<bool()> m_editPreferences;
+    std::function<void()> m_editVitals;
     int m_filter = LogFilter::AllTypes;
     LogRow m_reselect{0, 0};
     bool m_firstShown = false;

@@ -7,11 +7,15 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
-Qt::Alignment cellAlignment(bool centred) {
-    return (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+Qt::Alignment cellAlignment(const RecordListColumn& column) {
+    const Qt::Alignment across = column.rightAligned ? Qt::AlignRight
+                                 : column.centred    ? Qt::AlignHCenter
+                                                     : Qt::AlignLeft;
+    return across | Qt::AlignVCenter;
 }
 
 } // namespace
@@ -36,18 +40,23 @@ RecordListPage::RecordListPage(const char* listName, std::span<const RecordListC
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         const RecordListColumn& column = columns[static_cast<size_t>(i)];
         header->setText(i, QString::fromLatin1(column.header));
-        header->setTextAlignment(i, cellAlignment(column.centred));
-        m_centred.push_back(column.centred);
+        header->setTextAlignment(i, cellAlignment(column));
+        m_alignments.push_back(cellAlignment(column));
     }
     m_list->setHeaderItem(header);
     // The widths are the columns' own; stretching the last one would hide them.
     m_list->header()->setStretchLastSection(false);
     // Narrow marker columns (20 pixels) are narrower than the style's least section width.
     for (const RecordListColumn& column : columns)
-        if (column.width < m_list->header()->minimumSectionSize())
+        if (column.width >= 0 && column.width < m_list->header()->minimumSectionSize())
             m_list->header()->setMinimumSectionSize(column.width);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
-        m_list->setColumnWidth(i, columns[static_cast<size_t>(i)].width);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        const int width = columns[static_cast<size_t>(i)].width;
+        if (width == RecordListColumn::kRemainingWidth)
+            m_list->header()->setSectionResizeMode(i, QHeaderView::Stretch);
+        else
+            m_list->setColumnWidth(i, width);
+    }
     layout->addWidget(m_list);
 
     m_new = new QPushButton(QStringLiteral("New"), this);
@@ -72,17 +81,21 @@ RecordListPage::RecordListPage(const char* listName, std::span<const RecordListC
 void RecordListPage::fill() {
     // The row the patient was working on stays selected when it is still listed, so that
     // a toggle or an edit can be followed by another without choosing the row again.
-    const int kept = selectedKey();
+    const int kept = m_selectNext != 0 ? std::exchange(m_selectNext, 0) : selectedKey();
     m_list->clear();
+    QTreeWidgetItem* keptItem = nullptr;
     for (const Row& row : rows()) {
         auto* item = new QTreeWidgetItem(m_list, row.cells);
         item->setData(0, Qt::UserRole, row.pk);
-        for (int i = 0; i < row.cells.size() && i < static_cast<int>(m_centred.size()); ++i)
-            item->setTextAlignment(i, cellAlignment(m_centred[static_cast<size_t>(i)]));
-        if (kept != 0 && row.pk == kept) {
-            item->setSelected(true);
-            m_list->setCurrentItem(item);
-        }
+        for (int i = 0; i < row.cells.size() && i < static_cast<int>(m_alignments.size()); ++i)
+            item->setTextAlignment(i, m_alignments[static_cast<size_t>(i)]);
+        if (kept != 0 && row.pk == kept)
+            keptItem = item;
+    }
+    if (keptItem) {
+        keptItem->setSelected(true);
+        m_list->setCurrentItem(keptItem);
+        m_list->scrollToItem(keptItem);
     }
     filled();
 }
@@ -92,6 +105,16 @@ int RecordListPage::selectedKey() const {
     if (selected.size() != 1)
         return 0;
     return selected.front()->data(0, Qt::UserRole).toInt();
+}
+
+std::vector<int> RecordListPage::selectedKeys() const {
+    std::vector<int> keys;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (item->isSelected())
+            keys.push_back(item->data(0, Qt::UserRole).toInt());
+    }
+    return keys;
 }
 
 void RecordListPage::newItem() {
@@ -105,10 +128,13 @@ void RecordListPage::modifyItem() {
 }
 
 void RecordListPage::removeItem() {
-    const int pk = selectedKey();
-    if (pk == 0 || !confirmRemove())
+    const std::vector<int> keys = m_several ? selectedKeys() : std::vector<int>{selectedKey()};
+    if (keys.empty() || keys.front() == 0 || !confirmRemove())
         return;
-    stored(removeStored(pk));
+    bool anyRemoved = false;
+    for (int pk : keys)
+        anyRemoved = removeStored(pk) || anyRemoved;
+    stored(anyRemoved);
 }
 
 std::unique_ptr<QMenu> RecordListPage::contextMenu() {
@@ -136,6 +162,11 @@ void RecordListPage::enableContextMenu() {
         if (std::unique_ptr<QMenu> menu = contextMenu())
             menu->exec(m_list->viewport()->mapToGlobal(at));
     });
+}
+
+void RecordListPage::allowSeveralSelected() {
+    m_several = true;
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 void RecordListPage::stored(bool anyStored) {

@@ -14,11 +14,15 @@ class QPushButton;
 class QTreeWidget;
 
 // One column of a list page: its header, its width in pixels and whether its texts are
-// centred (otherwise they sit on the left).
+// centred or right-aligned (otherwise they sit on the left).
 struct RecordListColumn {
+    // The width of a column that takes whatever the other columns leave.
+    static constexpr int kRemainingWidth = -1;
+
     const char* header;
     int width;
     bool centred;
+    bool rightAligned = false;
 };
 
 // One listed row: the record's key, kept as the row's value, and the texts of its cells.
@@ -42,9 +46,12 @@ public:
     void fill();
     // The key of the selected row when exactly one row is selected, otherwise 0.
     int selectedKey() const;
+    // The keys of every selected row, in list order.
+    std::vector<int> selectedKeys() const;
 
     void newItem();
-    // Modify and Remove act on a single selected row only.
+    // Modify acts on a single selected row only; so does Remove, unless the page lets
+    // several rows be selected, when it removes each of them after one question.
     void modifyItem();
     void removeItem();
 
@@ -75,14 +82,21 @@ protected:
 
     // Pages with a right-click menu turn it on; the list then opens it itself.
     void enableContextMenu();
+    // Lets the patient select several rows at once, for removing them together.
+    void allowSeveralSelected();
+    // The next fill selects the row with this key (a row just stored) instead of the row
+    // selected before.
+    void selectAfterFill(int pk) { m_selectNext = pk; }
     // The row of buttons, for pages that have more than the three.
     QHBoxLayout* buttonRow() const { return m_buttons; }
     // Refills and, when something was stored, tells the sheet the page changed.
     void stored(bool anyStored);
 
 private:
-    std::vector<bool> m_centred;
+    std::vector<Qt::Alignment> m_alignments;
     bool m_hasMenu = false;
+    bool m_several = false;
+    int m_selectNext = 0;
     QTreeWidget* m_list = nullptr;
     QPushButton* m_new = nullptr;
     QPushButton* m_modify = nullptr;
