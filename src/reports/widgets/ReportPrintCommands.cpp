@@ -89,6 +89,8 @@ bool ReportPrintCommands::preview(QPrinter& printer) {
     if (!prepare())
         return false;
     // The preview shows all pages in one orientation: the one most of the selected pages have.
+    // The patient's own choice of Print Setup... is given back afterwards.
+    const QPageLayout::Orientation chosen = printer.pageLayout().orientation();
     printer.setPageOrientation(previewOrientation(m_view.printSettings()));
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("Print Preview"));
@@ -99,6 +101,7 @@ bool ReportPrintCommands::preview(QPrinter& printer) {
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [this](QPrinter* shown) { printJob(*shown); });
     dialog.exec();
+    printer.setPageOrientation(chosen);
     return true;
 }
 
