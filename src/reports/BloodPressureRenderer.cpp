@@ -71,12 +71,12 @@ void BloodPressureRenderer::startPage() {
     const int p = m_page.padding();
     m_page.picture(ReportPicture::Logo, area.topLeft(), 2 * m);
     const int titleHeight = m_page.fontLineHeight(m_title) + p;
-    drawText(m_data.title, QRect(area.left(), area.top(), area.width(), titleHeight), m_title,
-             Align::Center);
+    m_page.fittedLabel(m_data.title, QRect(area.left(), area.top(), area.width(), titleHeight),
+                       m_title, Align::Center);
     const int periodTop = area.top() + titleHeight;
     const int periodHeight = m_page.fontLineHeight(m_bold) + p;
-    drawText(m_data.periodText, QRect(area.left(), periodTop, area.width(), periodHeight), m_bold,
-             Align::Center);
+    m_page.fittedLabel(m_data.periodText, QRect(area.left(), periodTop, area.width(), periodHeight),
+                       m_bold, Align::Center);
     m_y = std::max(periodTop + periodHeight, area.top() + 2 * m) + m / 2;
 
     m_page.painter().setPen(m_page.thinPen());
@@ -109,20 +109,22 @@ void BloodPressureRenderer::drawColumnHeader(const QRect& band) {
     m_page.frame(band, m_page.thinPen(), m_page.shades() ? &m_page.emphasisBrush() : nullptr);
     const std::vector<QRect> part = parts(band);
     const int p = m_page.padding();
-    drawText(QStringLiteral("Date/Time"), part[0].adjusted(p, 0, 0, 0), m_bold, Align::Left);
-    drawText(QStringLiteral("Blood Pressure"), part[1].united(part[2]), m_bold, Align::Center);
-    drawText(QStringLiteral("Pulse"), part[3], m_bold, Align::Center);
-    drawText(QStringLiteral("Weight"), part[4], m_bold, Align::Center);
+    m_page.fittedLabel(QStringLiteral("Date/Time"), part[0].adjusted(p, 0, 0, 0), m_bold,
+                       Align::Left);
+    m_page.fittedLabel(QStringLiteral("Blood Pressure"), part[1].united(part[2]), m_bold,
+                       Align::Center);
+    m_page.fittedLabel(QStringLiteral("Pulse"), part[3], m_bold, Align::Center);
+    m_page.fittedLabel(QStringLiteral("Weight"), part[4], m_bold, Align::Center);
 }
 
 void BloodPressureRenderer::drawRow(const BloodPressureData::Row& row, const QRect& rect) {
     const std::vector<QRect> part = parts(rect);
     const int p = m_page.padding();
-    drawText(row.time, part[0].adjusted(p, 0, 0, 0), m_text, Align::Left);
+    m_page.fittedLabel(row.time, part[0].adjusted(p, 0, 0, 0), m_text, Align::Left);
     drawPressure(part[1], row.systolic, row.systolicClass);
     drawPressure(part[2], row.diastolic, row.diastolicClass);
-    drawText(row.pulse, part[3], m_text, Align::Center);
-    drawText(row.weight, part[4], m_text, Align::Center);
+    m_page.fittedLabel(row.pulse, part[3], m_text, Align::Center);
+    m_page.fittedLabel(row.weight, part[4], m_text, Align::Center);
     if (row.hasNote) {
         const int height = m_row - 2 * p;
         const QSize own = pictureSize(ReportPicture::Note);
@@ -174,7 +176,7 @@ void BloodPressureRenderer::drawNotes() {
             if (shading && row % 2 == 1)
                 m_page.painter().fillRect(rect, *shading);
             if (next < lines.size())
-                drawText(lines[next++], rect.adjusted(p, 0, -p, 0), m_text, Align::Left);
+                m_page.fittedLabel(lines[next++], rect.adjusted(p, 0, -p, 0), m_text, Align::Left);
             m_y += m_noteLine;
         }
         m_page.frame(QRect(area.left(), top, area.width(), m_y - top), m_page.thinPen());
@@ -189,20 +191,9 @@ void BloodPressureRenderer::drawNotesBand() {
     const QRect area = notesArea();
     const QRect band(area.left(), m_y, area.width(), m_row);
     m_page.frame(band, m_page.thinPen(), m_page.shades() ? &m_page.emphasisBrush() : nullptr);
-    drawText(QStringLiteral("Notes"), band.adjusted(m_page.padding(), 0, 0, 0), m_bold,
-             Align::Left);
+    m_page.fittedLabel(QStringLiteral("Notes"), band.adjusted(m_page.padding(), 0, 0, 0), m_bold,
+                       Align::Left);
     m_y += m_row;
-}
-
-void BloodPressureRenderer::drawText(const QString& text, const QRect& rect, const QFont& font,
-                                     ReportPage::Align align) {
-    if (text.isEmpty())
-        return;
-    QPainter& painter = m_page.painter();
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 0));
-    const QFontMetrics metrics(font, painter.device());
-    m_page.textCell(metrics.elidedText(text, Qt::ElideRight, rect.width()), rect, 0, align);
 }
 
 std::vector<QRect> BloodPressureRenderer::parts(const QRect& rect) const {

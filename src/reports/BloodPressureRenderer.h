@@ -38,8 +38,6 @@ private:
     void drawNotesBand();
     // The left edge and width the notes take.
     QRect notesArea() const;
-    void drawText(const QString& text, const QRect& rect, const QFont& font,
-                  ReportPage::Align align);
     // The parts of a table column: date and time, systolic, diastolic, pulse, weight, note.
     std::vector<QRect> parts(const QRect& rect) const;
 

@@ -60,8 +60,10 @@ int FoodReportRenderer::draw(int firstPage) {
             const QRect& column = body[onPage / rows];
             const QRect row(column.left(), top + onPage % rows * m_line, column.width(), m_line);
             const FoodReportData::Food& food = m_data.foods[index++];
-            drawText(food.name, namePart(row).adjusted(p, p, -p, -p), m_text, Align::Left);
-            drawText(food.count, countPart(row).adjusted(p, p, -p, -p), m_text, Align::Center);
+            m_page.fittedLabel(food.name, namePart(row).adjusted(p, p, -p, -p), m_text,
+                               Align::Left);
+            m_page.fittedLabel(food.count, countPart(row).adjusted(p, p, -p, -p), m_text,
+                               Align::Center);
         }
         for (const QRect& column : body)
             m_page.frame(column, m_page.thinPen());
@@ -74,33 +76,22 @@ int FoodReportRenderer::drawHeader(int pageNumber) {
     const int m = m_page.margin();
     m_page.picture(ReportPicture::Logo, area.topLeft(), 2 * m);
     const int titleHeight = m_page.fontLineHeight(m_title) + m_page.padding();
-    drawText(m_data.title, QRect(area.left(), area.top(), area.width(), titleHeight), m_title,
-             Align::Center);
+    m_page.fittedLabel(m_data.title, QRect(area.left(), area.top(), area.width(), titleHeight),
+                       m_title, Align::Center);
 
     const int top = bandTop();
     const QBrush* emphasis = m_page.shades() ? &m_page.emphasisBrush() : nullptr;
     const int p = m_page.padding();
     for (const QRect& band : columns(top, top + m_line)) {
         m_page.frame(band, m_page.thinPen(), emphasis);
-        drawText(QStringLiteral("Food and Portion"), namePart(band).adjusted(p, 0, 0, 0), m_bold,
-                 Align::Left);
-        drawText(QStringLiteral("Carb Count"), countPart(band), m_bold, Align::Center);
+        m_page.fittedLabel(QStringLiteral("Food and Portion"), namePart(band).adjusted(p, 0, 0, 0),
+                           m_bold, Align::Left);
+        m_page.fittedLabel(QStringLiteral("Carb Count"), countPart(band), m_bold, Align::Center);
     }
 
     m_page.painter().setPen(m_page.thinPen());
     m_page.footer(pageNumber);
     return top + m_line;
-}
-
-void FoodReportRenderer::drawText(const QString& text, const QRect& rect, const QFont& font,
-                                  ReportPage::Align align) {
-    if (text.isEmpty())
-        return;
-    QPainter& painter = m_page.painter();
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 0));
-    const QFontMetrics metrics(font, painter.device());
-    m_page.textCell(metrics.elidedText(text, Qt::ElideRight, rect.width()), rect, 0, align);
 }
 
 std::vector<QRect> FoodReportRenderer::columns(int top, int bottom) const {

@@ -20,8 +20,6 @@ private:
     int rowsPerColumn() const;
     // Title, column header bands and footer; returns the top of the body.
     int drawHeader(int pageNumber);
-    void drawText(const QString& text, const QRect& rect, const QFont& font,
-                  ReportPage::Align align);
     std::vector<QRect> columns(int top, int bottom) const;
     // The name part (3/4) and the count part (1/4) of a column's row.
     QRect namePart(const QRect& row) const;

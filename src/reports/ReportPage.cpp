@@ -199,6 +199,12 @@ void ReportPage::label(const QString& text, const QRect& rect, const QFont& text
     textCell(text, rect, inset, align);
 }
 
+void ReportPage::fittedLabel(const QString& text, const QRect& rect, const QFont& textFont,
+                             Align align) const {
+    const QFontMetrics metrics(textFont, painter().device());
+    label(metrics.elidedText(text, Qt::ElideRight, rect.width()), rect, textFont, align);
+}
+
 int ReportPage::picture(ReportPicture picture, const QPoint& topLeft, int height) const {
     const QSize own = pictureSize(picture);
     if (height <= 0 || own.height() <= 0)

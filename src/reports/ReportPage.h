@@ -90,6 +90,8 @@ public:
     // text.
     void label(const QString& text, const QRect& rect, const QFont& font, Align align,
                int inset = 0) const;
+    // The same, shortened with an ellipsis when it is wider than the rectangle.
+    void fittedLabel(const QString& text, const QRect& rect, const QFont& font, Align align) const;
     // Draws the picture with its top-left at `topLeft`, `height` high; returns the drawn width.
     int picture(ReportPicture picture, const QPoint& topLeft, int height) const;
     // A glucose value classified against the range: in range plain, near-range in red or blue
