@@ -5,6 +5,7 @@
 #include "cli/OutputFile.h"
 #include "exchange/LogExport.h"
 #include "storage/Database.h"
+#include "storage/DatabaseFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,12 +41,10 @@ int runExportJob(CliSession& session, const QCommandLineParser&, const QStringLi
 
     if (!session.openPatient(CliSession::Access::readOnly))
         return CliExit::failed;
-    // With --yes the question below would let the logbook's own file be replaced by text.
-    const QFileInfo database(session.app().database().path());
-    if (database.exists() && QFileInfo(path).canonicalFilePath() == database.canonicalFilePath())
+    // With --yes the question below would let a logbook be replaced by text.
+    if (DatabaseFile::isDatabaseFile(path))
         return session.fail(
-            QStringLiteral("Cannot write the file %1: it is the patient's database.")
-                .arg(shownPath));
+            QStringLiteral("Cannot write the file %1: it is a database file.").arg(shownPath));
     // The window's question, answered by --yes; the window would open its dialog again on no,
     // which here ends the job with nothing written.
     if (QFileInfo::exists(path) &&

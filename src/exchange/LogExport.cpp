@@ -2,6 +2,7 @@
 
 #include "storage/Conversions.h"
 #include "storage/Database.h"
+#include "storage/DatabaseFile.h"
 #include "storage/SampleTable.h"
 #include "storage/Text.h"
 
@@ -99,6 +100,10 @@ QByteArray LogExport::line(const SampleAbs& entry, Format format) {
 }
 
 bool LogExport::write(Database& db, const QString& path, Format format, QString& error) {
+    if (DatabaseFile::isDatabaseFile(path)) {
+        error = QStringLiteral("%1 is a database file: an export does not replace it.").arg(path);
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString();

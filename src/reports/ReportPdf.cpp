@@ -4,6 +4,7 @@
 #include "reports/ReportContext.h"
 #include "reports/ReportPrintPass.h"
 #include "reports/ReportPrintSettings.h"
+#include "storage/DatabaseFile.h"
 
 #include <QDir>
 #include <QPageLayout>
@@ -29,6 +30,10 @@ ReportPdfResult writeReportPdf(const QString& path, const ReportPrintSettings& s
     ReportPdfResult result;
     if (!settings.anySelected()) {
         result.error = QStringLiteral("No report is selected.");
+        return result;
+    }
+    if (DatabaseFile::isDatabaseFile(path)) {
+        result.error = cannotWrite(path, QStringLiteral("it is a database file"));
         return result;
     }
     // The job goes to a temporary file beside the target, which replaces the target only once

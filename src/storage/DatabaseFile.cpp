@@ -69,6 +69,12 @@ bool flushFolder(const QString& folder) {
 
 } // namespace
 
+bool isDatabaseFile(const QString& path) {
+    static const QByteArray header("SQLite format 3", 16); // with its closing NUL
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
 bool flushFile(const QString& path) {
     int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0)

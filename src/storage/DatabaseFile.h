@@ -23,6 +23,10 @@ bool copyFrom(sqlite3* source, const QString& targetPath, QString& error);
 // without the file's name, for example "it is not a database file"), otherwise.
 bool checkPatientDatabase(const QString& path, QString& why);
 
+// Whether a database of the engine is at `path` (its file begins with the engine's header).
+// Writers of reports and exports refuse to replace one: it may be a patient's logbook.
+bool isDatabaseFile(const QString& path);
+
 // Writes the file's data to the disk before the caller relies on it.
 bool flushFile(const QString& path);
 
