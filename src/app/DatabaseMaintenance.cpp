@@ -109,9 +109,10 @@ std::optional<Outcome> DatabaseMaintenance::backupOnce() {
     }
     const QString proposed = PatientFiles::makeFileName(m_app.getPreference().getPatientName()) +
                              formatTime(m_app.clock().now(), "%Y%m%d.db");
-    QString chosen = m_files.getSaveFileName(latin1(kBackupCaption),
-                                             QFileInfo(current).absoluteDir().filePath(proposed),
-                                             latin1(kFilter));
+    // The command asks its own overwrite question, after the extension has been added.
+    QString chosen = m_files.getSaveFileNameNoOverwriteQuestion(
+        latin1(kBackupCaption), QFileInfo(current).absoluteDir().filePath(proposed),
+        latin1(kFilter));
     if (chosen.isEmpty())
         return Outcome::Cancelled;
     chosen = withDefaultSuffix(chosen);
@@ -206,9 +207,12 @@ DatabaseMaintenance::Outcome DatabaseMaintenance::replaceCurrentFile(const QStri
 
     // The chosen file is copied first: it may be the kept file of an earlier restore, which
     // the next step replaces.
+    // The copy itself is what replaces the logbook, so it is the copy that must be sound.
     QString error;
     if (!DatabaseFile::copy(chosen, staging, error))
         return refuse(error);
+    if (!DatabaseFile::checkPatientDatabase(staging, error))
+        return refuse(QStringLiteral("its copy is not sound: %1").arg(error));
     if (!DatabaseFile::copy(current, kept, error))
         return refuse(
             QStringLiteral("the current database could not be kept as %1 (%2)").arg(kept, error));
@@ -292,21 +296,21 @@ DatabaseMaintenance::Outcome DatabaseMaintenance::removeUser() {
             sameFile(path, settings.getUserString(other, latin1(CQuillmarchApp::kDbPathValue))))
             shared = true;
     }
-    if (!path.isEmpty() && !shared) {
-        if (QFileInfo::exists(path) && !QFile::remove(path)) {
-            m_prompts.error(latin1(kProgramName),
-                            QStringLiteral("The database file %1 could not be deleted; %2 has "
-                                           "not been removed.")
-                                .arg(path, *chosen));
-            return Outcome::Failed;
-        }
-        QFile::remove(walOf(path));
-        QFile::remove(shmOf(path));
-    }
+    // The patient leaves the list first: should the file then stay, it is a file nobody
+    // opens, whereas a patient left without a file would be given a new, empty logbook.
     if (!settings.removeUser(*chosen)) {
         m_prompts.error(latin1(kProgramName),
                         QStringLiteral("%1 could not be removed from the settings.").arg(*chosen));
         return Outcome::Failed;
+    }
+    if (!path.isEmpty() && !shared) {
+        if (QFileInfo::exists(path) && !QFile::remove(path))
+            m_prompts.error(latin1(kProgramName),
+                            QStringLiteral("%1 has been removed, but the database file %2 could "
+                                           "not be deleted.")
+                                .arg(*chosen, path));
+        QFile::remove(walOf(path));
+        QFile::remove(shmOf(path));
     }
     if (!palmName.isEmpty())
         m_prompts.information(latin1(kProgramName), latin1(kPdaReminder));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Prompts.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -29,7 +31,7 @@ public:
     static constexpr const char* kSamePathText =
         "Select a name that is not the same as your current database";
     static constexpr const char* kOverwriteCaption = "Over write file?";
-    static constexpr const char* kOverwriteText = "%1\n already exists. Over write this file?";
+    static constexpr const char* kOverwriteText = kOverwriteQuestion;
     static constexpr const char* kBackupDoneText = "Backup Completed to %1";
     static constexpr const char* kRestoreDoneText = "Restore Complete from %1";
     static constexpr const char* kKeptSuffix = ".before-restore.db";

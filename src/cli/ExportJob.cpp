@@ -6,6 +6,7 @@
 #include "exchange/LogExport.h"
 #include "storage/Database.h"
 #include "storage/DatabaseFile.h"
+#include "ui/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,9 +49,8 @@ int runExportJob(CliSession& session, const QCommandLineParser&, const QStringLi
     // The window's question, answered by --yes; the window would open its dialog again on no,
     // which here ends the job with nothing written.
     if (QFileInfo::exists(path) &&
-        !session.prompts().askYesNo(
-            QStringLiteral("Replace file?"),
-            QStringLiteral("%1\n already exists. Over write this file?").arg(shownPath)))
+        !session.prompts().askYesNo(QStringLiteral("Replace file?"),
+                                    QString::fromLatin1(kOverwriteQuestion).arg(shownPath)))
         return session.fail(QStringLiteral("Nothing was written."));
 
     QString error;

@@ -8,6 +8,7 @@
 #include "storage/NoteTable.h"
 #include "storage/Preference.h"
 #include "storage/Text.h"
+#include "storage/Transaction.h"
 
 namespace {
 
@@ -92,8 +93,11 @@ int VitalsForm::store() {
     m_record.setPulse(numberIn(m_pulse, FieldLimits::kPulse).value_or(0));
     m_record.setWeight(m_weight);
 
+    // The note and the record are stored together or not at all: a record never points to a
+    // note that is gone, and no note is left without its record.
+    Transaction unit(db);
     bool noteInserted = false;
-    if (!reportWrite(db, prompts, storeNote(&noteInserted)))
+    if (!reportWrite(db, prompts, unit.isActive() && storeNote(&noteInserted)))
         return 0;
     const bool recordIsNew = isNew();
     if (!reportWrite(db, prompts, BloodPressureTable::save(db, m_record)))
@@ -101,12 +105,14 @@ int VitalsForm::store() {
     // A note made with a new record is stored before the record has a key; it learns its
     // owner now, still as a note the handheld has not seen.
     if (recordIsNew && noteInserted) {
-        if (auto note = NoteTable::getByPk(db, m_record.getNotePk())) {
+        auto note = NoteTable::getByPk(db, m_record.getNotePk());
+        if (note) {
             note->setOwnerPk(m_record.getPk());
-            reportWrite(db, prompts, NoteTable::save(db, *note, SyncState::Added));
+            if (!reportWrite(db, prompts, NoteTable::save(db, *note, SyncState::Added)))
+                return 0;
         }
     }
-    return m_record.getPk();
+    return reportWrite(db, prompts, unit.commit()) ? m_record.getPk() : 0;
 }
 
 bool VitalsForm::storeNote(bool* inserted) {

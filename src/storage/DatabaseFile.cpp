@@ -37,7 +37,10 @@ bool openReadOnly(const QString& path, Connection& connection, QString& error) {
     // changes the copy must have, so that file is read through it.
     QByteArray name = QFile::encodeName(path);
     int flags = SQLITE_OPEN_READONLY;
-    if (!QFileInfo::exists(path + QStringLiteral("-wal"))) {
+    // A journal beside it is the trace of an interrupted write, which only a normal reader
+    // rolls back.
+    if (!QFileInfo::exists(path + QStringLiteral("-wal")) &&
+        !QFileInfo::exists(path + QStringLiteral("-journal"))) {
         name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
         flags |= SQLITE_OPEN_URI;
     }
@@ -119,7 +122,8 @@ bool copyFrom(sqlite3* source, const QString& targetPath, QString& error) {
         ok = moveOver(part, targetPath, error);
     if (!ok) {
         QFile::remove(part);
-        QFile::remove(part + QStringLiteral("-journal"));
+        for (const char* side : {"-journal", "-wal", "-shm"})
+            QFile::remove(part + QLatin1String(side));
         return false;
     }
     return true;

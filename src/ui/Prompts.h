@@ -6,6 +6,8 @@
 // interface, so that tests can see each caption and text and answer it from a script.
 // The caption of the program's own messages (refused values and the like).
 inline constexpr const char* kProgramCaption = "Quillmarch";
+// The question before a file the patient chose is replaced (the path in place of %1).
+inline constexpr const char* kOverwriteQuestion = "%1\n already exists. Over write this file?";
 
 enum class PromptIcon { Information, Warning, Error, Question };
 enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };

@@ -49,7 +49,8 @@ TEST_F(MaintenanceTest, BackupAsksBeforeOverwritingAndCopiesWhatIsStillInTheLog)
     files.expect(kBackup, data("mine")); // the default extension is added
     prompts.expect(kApp, "Backup Completed to " + data("mine.db"));
     EXPECT_EQ(maintenance.backupDatabase(), Outcome::Done);
-    EXPECT_EQ(files.asked[0], "save|" + kBackup + '|' + target + "|Quillmarch Database (*.db)");
+    EXPECT_EQ(files.asked[0],
+              "save-no-question|" + kBackup + '|' + target + "|Quillmarch Database (*.db)");
     EXPECT_EQ(fileBytes(target), "old");
     EXPECT_EQ(settings.getUserString("Ann", "LastBackupName"), data("mine.db"));
     EXPECT_FALSE(QFileInfo::exists(data("mine.db-wal")));

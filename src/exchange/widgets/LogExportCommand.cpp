@@ -19,7 +19,6 @@ constexpr const char* kFilter = "Excel/Tab delimited (*.xls);;Text (*.txt)";
 // What a name typed without an extension gets: the first filter's.
 constexpr const char* kDefaultSuffix = ".xls";
 constexpr const char* kReplaceCaption = "Replace file?";
-constexpr const char* kReplaceQuestion = "%1\n already exists. Over write this file?";
 constexpr const char* kOpenCaption = "Save As";
 constexpr const char* kOpenQuestion = "Save As completed sucessfully to:\n%1\nOpen this file Now?";
 
@@ -42,7 +41,7 @@ void saveAsCommand(ExchangeWindow& window, const std::function<bool(const QUrl&)
             path += QString::fromLatin1(kDefaultSuffix);
         if (!QFileInfo::exists(path) ||
             prompts.askYesNo(QString::fromLatin1(kReplaceCaption),
-                             QString::fromLatin1(kReplaceQuestion).arg(path)))
+                             QString::fromLatin1(kOverwriteQuestion).arg(path)))
             break;
     }
     const std::optional<LogExport::Format> format = LogExport::formatOf(path);
