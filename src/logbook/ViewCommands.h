@@ -25,6 +25,18 @@ enum Id {
     DeliveryPump = 32846,
     DeliveryOral = 32847,
     Preferences = 32774,
-    Vitals = 32807, // View menu: the vital history
+    Vitals = 32807,       // View menu: the vital history
+    LogGraph = 32838,     // View menu: show or hide the graph strip
+    ShowBalloon = 32852,  // View menu: entry balloons over the graph on or off
+    RepaintGraph = 32839, // posted by the list before it scrolls; the graph's "Refresh"
 };
 } // namespace ViewCommand
+
+// The graph strip's own commands.
+namespace GraphCommand {
+enum Id {
+    Refresh = ViewCommand::RepaintGraph,
+    HoverTick = 32840,      // its timer: has the cursor come to rest?
+    BalloonClicked = 32841, // the balloon was clicked: edit the hovered row
+};
+} // namespace GraphCommand

@@ -2,7 +2,9 @@
 
 #include "logbook/LogbookContext.h"
 #include "logbook/ViewCommands.h"
+#include "logbook/ViewSettings.h"
 #include "logbook/widgets/EntryMenu.h"
+#include "logbook/widgets/LogGraphWnd.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/Clock.h"
@@ -41,6 +43,66 @@ CQuillmarchView::CQuillmarchView(LogbookContext& context, Progress& progress,
             [this](const QPoint& pos) { openContextMenu(m_list->viewport()->mapToGlobal(pos)); });
     connect(m_list, &SampleListCtrl::keyReleased, this, &CQuillmarchView::onKeyReleased);
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { runCommand(ModifyEntry); });
+    // The graph follows the list: it is drawn again once the rows have scrolled, and whenever
+    // the rows or their values change.
+    connect(m_list, &SampleListCtrl::aboutToScroll, this, [this] { postCommand(RepaintGraph); });
+    connect(this, &CQuillmarchView::logbookChanged, this, &CQuillmarchView::repaintGraph);
+    // The graph comes once the view is in place.
+    QMetaObject::invokeMethod(this, &CQuillmarchView::applyGraphSetting, Qt::QueuedConnection);
+}
+
+void CQuillmarchView::setViewSettings(ViewSettings* settings) {
+    m_viewSettings = settings;
+    QMetaObject::invokeMethod(this, &CQuillmarchView::applyGraphSetting, Qt::QueuedConnection);
+}
+
+QString CQuillmarchView::setting(const char* name) const {
+    if (m_viewSettings)
+        return m_viewSettings->value(name);
+    return qstrcmp(name, ViewSetting::kShowLogGraph) == 0 ? m_memoryGraph : m_memoryBalloon;
+}
+
+void CQuillmarchView::writeSetting(const char* name, bool on) {
+    const QString text = on ? QStringLiteral("true") : QStringLiteral("false");
+    if (m_viewSettings)
+        m_viewSettings->setValue(name, text);
+    else
+        (qstrcmp(name, ViewSetting::kShowLogGraph) == 0 ? m_memoryGraph : m_memoryBalloon) = text;
+}
+
+bool CQuillmarchView::balloonsOn() const {
+    return setting(ViewSetting::kShowBalloon) == QLatin1String("true");
+}
+
+void CQuillmarchView::applyGraphSetting() {
+    const QString shown = setting(ViewSetting::kShowLogGraph);
+    const bool wanted = shown.isEmpty() || shown == QLatin1String("true");
+    if (wanted && !m_graph)
+        showGraph();
+    else if (!wanted && m_graph)
+        hideGraph();
+    else if (m_graph)
+        m_graph->setBalloonSwitch(balloonsOn());
+}
+
+void CQuillmarchView::showGraph() {
+    writeSetting(ViewSetting::kShowLogGraph, true);
+    m_graph = new LogGraphWnd(m_context, *m_list, this);
+    connect(m_graph, &LogGraphWnd::editRequested, this, [this] { postCommand(ModifyEntry); });
+    layoutChildren();
+    m_graph->setBalloonSwitch(balloonsOn());
+    m_graph->show();
+}
+
+void CQuillmarchView::hideGraph() {
+    writeSetting(ViewSetting::kShowLogGraph, false);
+    delete std::exchange(m_graph, nullptr);
+    layoutChildren();
+}
+
+void CQuillmarchView::repaintGraph() {
+    if (m_graph)
+        m_graph->runCommand(GraphCommand::Refresh);
 }
 
 void CQuillmarchView::showEvent(QShowEvent* event) {
@@ -56,8 +118,19 @@ void CQuillmarchView::showEvent(QShowEvent* event) {
 
 void CQuillmarchView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // The list's border overlaps the view's edge by one pixel on every side.
-    m_list->setGeometry(-1, -1, width() + 2, height() + 2);
+    layoutChildren();
+}
+
+void CQuillmarchView::layoutChildren() {
+    // The list's border overlaps the view's edge by one pixel on every side; the graph's
+    // strip along the bottom hides its left and right border the same way.
+    if (!m_graph) {
+        m_list->setGeometry(-1, -1, width() + 2, height() + 2);
+        return;
+    }
+    const int strip = LogGraphWnd::kHeight;
+    m_list->setGeometry(-1, -1, width() + 2, height() - strip + 1);
+    m_graph->setGeometry(-1, height() - strip, width() + 2, strip);
 }
 
 void CQuillmarchView::postCommand(int id) {
@@ -66,11 +139,20 @@ void CQuillmarchView::postCommand(int id) {
 }
 
 bool CQuillmarchView::isCommandEnabled(int id) const {
+    if (id == ShowBalloon)
+        return m_graph != nullptr;
     return LogCommands::handles(id) ? m_commands.isEnabled(id) : true;
 }
 
 bool CQuillmarchView::isCommandChecked(int id) const {
-    return m_commands.isChecked(id);
+    switch (id) {
+    case LogGraph:
+        return m_graph != nullptr;
+    case ShowBalloon:
+        return m_graph && balloonsOn();
+    default:
+        return m_commands.isChecked(id);
+    }
 }
 
 bool CQuillmarchView::runCommand(int id) {
@@ -103,6 +185,23 @@ bool CQuillmarchView::runCommand(int id) {
         return true;
     case Preferences:
         editPreferences();
+        return true;
+    case LogGraph:
+        if (m_graph)
+            hideGraph();
+        else
+            showGraph();
+        return true;
+    case ShowBalloon: {
+        if (!m_graph)
+            return false;
+        const bool on = !balloonsOn();
+        writeSetting(ViewSetting::kShowBalloon, on);
+        m_graph->setBalloonSwitch(on);
+        return true;
+    }
+    case RepaintGraph:
+        repaintGraph();
         return true;
     case Vitals:
         // The vital history is kept beside the logbook: nothing in the list changes.

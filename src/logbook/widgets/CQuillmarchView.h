@@ -9,11 +9,13 @@
 #include <functional>
 
 class DeleteQuestion;
+class LogGraphWnd;
 class LogbookContext;
 class Progress;
 class QMenu;
 class Sample;
 class SampleListCtrl;
+class ViewSettings;
 
 // The one view of the main window: the logbook list and every command that acts on days and
 // entries. The commands on days and entries are those of every logbook list (LogCommands);
@@ -41,6 +43,11 @@ public:
     // The vital history, a modal dialog of its own; without one "Vitals" does nothing.
     void setVitalsEditor(std::function<void()> editor) { m_editVitals = std::move(editor); }
 
+    // The current patient's display switches (graph, balloons). Without any the view keeps
+    // them in memory, starting with the graph shown and balloons off. The graph is shown or
+    // hidden to match once the current event has been handled.
+    void setViewSettings(ViewSettings* settings);
+
     // Runs a command now; false when it is not one of the view's or is disabled.
     bool runCommand(int id);
     // Runs a command after the current event has been handled.
@@ -62,6 +69,8 @@ public:
     bool isPrinting() const { return m_printing; }
 
     SampleListCtrl* list() const { return m_list; }
+    // The graph strip, present exactly while it is shown.
+    LogGraphWnd* graph() const { return m_graph; }
     LogCommands& commands() { return m_commands; }
     int filter() const { return m_filter; }
 
@@ -92,11 +101,27 @@ private:
     void editPreferences();
     void onKeyReleased(int key);
 
+    // The graph strip and its switches.
+    QString setting(const char* name) const;
+    void writeSetting(const char* name, bool on);
+    bool balloonsOn() const;
+    void showGraph();
+    void hideGraph();
+    // Shows or hides the graph as the patient's setting says.
+    void applyGraphSetting();
+    void layoutChildren();
+    void repaintGraph();
+
     LogbookContext& m_context;
     Progress& m_progress;
     LogbookActions m_actions;
     LogCommands m_commands;
     SampleListCtrl* m_list;
+    LogGraphWnd* m_graph = nullptr;
+    ViewSettings* m_viewSettings = nullptr;
+    // The switches while no settings are given.
+    QString m_memoryGraph;
+    QString m_memoryBalloon;
     std::function<int()> m_filterSource;
     std::function<int(Sample&)> m_editEntry;
     std::function<bool(int)> m_editDay;

@@ -198,6 +198,10 @@ int SampleListCtrl::rowsPerScreen() const {
     return height / std::max(1, rowHeightForFont()) + 1;
 }
 
+int SampleListCtrl::rowsPerPage() const {
+    return std::max(1, viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()));
+}
+
 void SampleListCtrl::applyRowHeight() {
     const int height = rowHeightForFont();
     verticalHeader()->setMinimumSectionSize(height);

@@ -56,6 +56,8 @@ public:
     int rowHeightForFont() const;
     // How many rows the list could show at most, on its screen or in its present size.
     int rowsPerScreen() const;
+    // How many whole rows the visible area holds now (at least 1).
+    int rowsPerPage() const;
 
     // The list's own model; it hides the base class's accessor of the same name.
     SampleListModel* model() const { return m_model; }
