@@ -10,7 +10,9 @@
 #include "app/CQuillmarchApp.h"
 #include "app/SettingsTree.h"
 #include "app/widgets/CMainFrame.h"
+#include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
+#include "logbook/widgets/LogGraphWnd.h"
 #include "logbook/widgets/SampleListCtrl.h"
 #include "storage/Clock.h"
 #include "support/TestLogbookContext.h"
@@ -96,6 +98,28 @@ void reload_and_paint_10y(benchmark::State& state) {
     }
 }
 BENCHMARK(reload_and_paint_10y)->Unit(benchmark::kMillisecond);
+
+// The graph strip under a full page of the list painted into an image: each visible row's
+// record read once, the line, markers, day lines and date labels drawn. A view of its own,
+// so that the strip does not change the list's page for the other figures.
+void paint_graph(benchmark::State& state) {
+    Fixture& f = fixture();
+    CQuillmarchView view(*f.context, f.progress, f.question);
+    view.resize(1000, 740);
+    if (!view.graph())
+        view.runCommand(ViewCommand::LogGraph);
+    view.show();
+    QApplication::processEvents();
+    view.reload();
+    LogGraphWnd* graph = view.graph();
+    QImage image(graph->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        graph->render(&painter);
+    }
+    state.counters["columns"] = static_cast<double>(graph->computePlot().columns.size());
+}
+BENCHMARK(paint_graph)->Unit(benchmark::kMillisecond);
 
 // Start-up never asks anything here: the one patient is opened without a question.
 class NoAppDialogs : public AppDialogs {
