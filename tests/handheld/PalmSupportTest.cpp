@@ -41,13 +41,6 @@ TEST_F(HandheldTest, LoadingStopsAtTheFirstFailureAndFreesWhatItLoaded) {
     }
 }
 
-TEST_F(HandheldTest, TheManagersFolderEndsAtItsLastBackslash) {
-    api.managerPath = "D:\\Palm Desktop\\bin\\HotSync.exe";
-    ASSERT_TRUE(support.loadHotSync());
-    EXPECT_EQ(support.hotSyncDirectory(), "D:\\Palm Desktop\\bin");
-    EXPECT_EQ(api.calls.at(1), "LoadLibrary D:\\Palm Desktop\\bin\\HSAPI.dll");
-}
-
 TEST_F(HandheldTest, PairingWritesTheValuesQueuesTheApplicationAndRegistersTheConduit) {
     pairing("Jo", {}, {});
     // No conduit registered yet; -512 from the install aide is not worth a message.
