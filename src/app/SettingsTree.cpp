@@ -179,6 +179,21 @@ bool SettingsTree::setUserInt(const QString& user, const QString& valueName, int
     return setUserString(user, valueName, QString::number(value));
 }
 
+bool SettingsTree::removeUserValue(const QString& user, const QString& valueName) {
+    if (user.isEmpty() || valueName.isEmpty())
+        return false;
+    auto settings = openChecked(kUserKeyCaption, kCantOpenAppKey);
+    if (!settings)
+        return false;
+    settings->remove(userKey(user) + u'/' + valueName);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
+bool SettingsTree::openUserKey(const QString& user) const {
+    return !user.isEmpty() && openChecked(kUserKeyCaption, kCantOpenAppKey) != nullptr;
+}
+
 QStringList SettingsTree::listUsers() const {
     auto settings = openChecked(kUserKeyCaption, kCantOpenUsersKey);
     if (!settings)

@@ -41,6 +41,11 @@ public:
     // Decimal text; absent, empty or unparsable reads as 0.
     int getUserInt(const QString& user, const QString& valueName) const;
     bool setUserInt(const QString& user, const QString& valueName, int value);
+    // Deletes one value of the patient's key; a value that was never there is no failure.
+    bool removeUserValue(const QString& user, const QString& valueName);
+    // Whether the patient's key can be opened (the key is made when it is missing); shows
+    // why not otherwise.
+    bool openUserKey(const QString& user) const;
 
     // The patients, sorted by name.
     QStringList listUsers() const;

@@ -122,6 +122,24 @@ TEST_F(SettingsTreeTest, RenameMovesEveryValueAndSubKeyAndRemovingTakesThemAll) 
     EXPECT_EQ(tree.getUserString("Jo/Smith-Lee", "Conduit/Registered/Id"), "");
 }
 
+TEST_F(SettingsTreeTest, RemovingAValueTakesThatValueOnly) {
+    tree.setUserString("Jo", "PalmUserName", "Jo's Palm");
+    tree.setUserString("Jo", "PalmUserNameId", "17");
+    tree.setUserString("Ann", "PalmUserName", "Ann's Palm");
+    EXPECT_TRUE(tree.openUserKey("Jo"));
+    ASSERT_TRUE(tree.removeUserValue("Jo", "PalmUserName"));
+    EXPECT_TRUE(tree.removeUserValue("Jo", "NeverWritten"));
+    EXPECT_FALSE(tree.removeUserValue("", "PalmUserName"));
+    EXPECT_EQ(raw("SOFTWARE/Quillmarch/Users/Jo/PalmUserName"), "");
+    EXPECT_TRUE(QSettings(path, QSettings::IniFormat)
+                    .allKeys()
+                    .contains("SOFTWARE/Quillmarch/Users/Jo/PalmUserNameId"));
+    EXPECT_FALSE(QSettings(path, QSettings::IniFormat)
+                     .allKeys()
+                     .contains("SOFTWARE/Quillmarch/Users/Jo/PalmUserName"));
+    EXPECT_EQ(tree.getUserString("Ann", "PalmUserName"), "Ann's Palm");
+}
+
 TEST_F(SettingsTreeTest, AFailedWriteIsShownAndLosesNothing) {
     tree.setUserString("Jo", "DbPath", "/data/Jo.db");
     tree.setUserString("Jo", "PatientNotes", QString(300, u'x'));
@@ -152,6 +170,8 @@ TEST_F(SettingsTreeTest, AnUnreadableFileReadsEmptyAndSaysSo) {
     EXPECT_EQ(unreadable.countUsers(), 0);
     prompts.expect("getUserKey", "Cant open app key");
     EXPECT_EQ(unreadable.getUserString("Jo", "DbPath"), "");
+    prompts.expect("getUserKey", "Cant open app key");
+    EXPECT_FALSE(unreadable.openUserKey("Jo"));
 }
 
 TEST_F(SettingsTreeTest, TheDefaultLocationCanBeMovedAway) {
