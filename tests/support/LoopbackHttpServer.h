@@ -26,7 +26,6 @@ public:
                "\r\nConnection: close\r\n\r\n" + body;
     }
 
-    bool listening() const { return m_server.isListening(); }
     QString baseAddress() const {
         return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort());
     }
@@ -39,8 +38,10 @@ private:
             m_sockets.emplace_back(socket);
             QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
                 m_request += socket->readAll();
-                if (!m_response.isNull() && whole())
-                    reply(socket);
+                if (!m_response.isNull() && whole()) {
+                    socket->write(m_response);
+                    socket->disconnectFromHost();
+                }
             });
         }
     }
@@ -55,11 +56,6 @@ private:
                 length = line.mid(15).trimmed().toLongLong();
         }
         return m_request.size() >= headEnd + 4 + length;
-    }
-
-    void reply(QTcpSocket* socket) {
-        socket->write(m_response);
-        socket->disconnectFromHost();
     }
 
     QTcpServer m_server;
