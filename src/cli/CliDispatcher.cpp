@@ -1,5 +1,6 @@
 #include "cli/CliDispatcher.h"
 
+#include "cli/CheckUpdateJob.h"
 #include "cli/CliJob.h"
 #include "cli/CliSession.h"
 #include "cli/ExportJob.h"
@@ -35,6 +36,10 @@ constexpr OptionSpec kOptions[] = {
      "The notes on the physician's summary, at most 255 characters (default: the patient's "
      "stored notes)."},
     {"output", "FILE.pdf", "The PDF file to write."},
+    {"update-server", "URL",
+     "The update server's base address, such as http://host:port (default: the one in the "
+     "settings, else http://update.quillmarch.org). Given alone, the window opens and its "
+     "update check asks that server."},
     {"help", nullptr, "Show this help and end."},
     {"version", nullptr, "Show the program's version and end."},
 };
@@ -78,6 +83,12 @@ constexpr CliJob kJobs[] = {
      "Summarizes every day of the logbook that is out of date, as the view does when it opens. "
      "Days older than the patient's retention are removed first, only with --yes.",
      "", "", &runSummarizeJob},
+    {"check-update", "", 0,
+     "Asks the update server whether a newer Quillmarch is available, as \"Check for updates\" "
+     "does, and says so in one line: the running version when it is current, else the newer "
+     "version and where to get it (exit status 10). A server that cannot be reached within 10 "
+     "seconds ends the job with status 1.",
+     "update-server", "", &runCheckUpdateJob},
 };
 
 QStringList words(const char* text) {
@@ -125,7 +136,8 @@ QString CliDispatcher::helpText() {
     QTextStream help(&text);
     help << "Usage: quillmarch [--patient NAME] [--yes] JOB [ARGUMENTS] [OPTIONS]\n"
             "       quillmarch --help | --version\n"
-            "Without any argument the program opens its window.\n\nJobs:\n";
+            "       quillmarch [--update-server URL]\n"
+            "Without a job the program opens its window.\n\nJobs:\n";
     constexpr int kWidth = 100;
     constexpr int kJobIndent = 6;
     constexpr int kOptionIndent = 34;
@@ -150,7 +162,8 @@ QString CliDispatcher::helpText() {
         help << "  " << qSetFieldWidth(kOptionIndent - 2) << Qt::left << optionSynopsis(option)
              << qSetFieldWidth(0)
              << wrapped(QLatin1String(option.description), kOptionIndent, kWidth) << '\n';
-    help << "\nExit status: 0 done, 1 the job could not be done, 2 a wrong command line.\n";
+    help << "\nExit status: 0 done, 1 the job could not be done, 2 a wrong command line; for\n"
+            "check-update 0 current, 10 an update is available, 1 no answer from the server.\n";
     return text;
 }
 

@@ -12,6 +12,8 @@ inline constexpr int ok = 0;
 inline constexpr int failed = 1;
 // The command line itself is wrong (unknown job or option, a required option missing).
 inline constexpr int usage = 2;
+// check-update: the server offers a newer version than the running one.
+inline constexpr int updateAvailable = 10;
 } // namespace CliExit
 
 // One job of the command line: one entry of the dispatcher's table. The dispatcher checks the

@@ -9,8 +9,32 @@
 #include <QTextStream>
 #include <cstdio>
 
-bool startsCommandLine(int argc, char**) {
-    return argc > 1;
+namespace {
+
+constexpr const char* kUpdateServerOption = "--update-server";
+
+} // namespace
+
+bool startsCommandLine(int argc, char** argv) {
+    if (argc <= 1)
+        return false;
+    const QString first = QString::fromLocal8Bit(argv[1]);
+    // The window's only option: the server its update check asks.
+    if (argc == 2)
+        return !first.startsWith(QLatin1String(kUpdateServerOption) + QLatin1Char('='));
+    return !(argc == 3 && first == QLatin1String(kUpdateServerOption));
+}
+
+QString updateServerArgument(int argc, char** argv) {
+    const QString option = QLatin1String(kUpdateServerOption);
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == option && i + 1 < argc)
+            return QString::fromLocal8Bit(argv[i + 1]);
+        if (argument.startsWith(option + QLatin1Char('=')))
+            return argument.mid(option.size() + 1);
+    }
+    return QString();
 }
 
 int runCommandLine(int argc, char** argv) {
