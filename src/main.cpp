@@ -4,11 +4,15 @@
 
 #include "app/CQuillmarchApp.h"
 #include "app/InstanceGuard.h"
+#include "app/PatientViewSettings.h"
 #include "app/SettingsTree.h"
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/SplashDialog.h"
+#include "app/widgets/UpdateCheckCommand.h"
 #include "app/widgets/WidgetAppDialogs.h"
 #include "cli/CommandLineMain.h"
+#include "handheld/NoHotSync.h"
+#include "handheld/widgets/PalmSupportCommand.h"
 #include "logbook/widgets/CQuillmarchView.h"
 #include "logbook/widgets/SampleDatePropertySheet.h"
 #include "logbook/widgets/SampleDialog.h"
@@ -27,6 +31,8 @@
 int main(int argc, char** argv) {
     if (startsCommandLine(argc, argv))
         return runCommandLine(argc, argv);
+    // Taken before the application object sees the arguments.
+    const QString updateServer = updateServerArgument(argc, argv);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmarch"));
@@ -38,7 +44,10 @@ int main(int argc, char** argv) {
     SystemClock clock;
     SettingsTree settings(SettingsTree::defaultPath(), prompts);
     CQuillmarchApp app(settings, prompts, progress, dialogs, clock);
-    app.ensureAppPath(QApplication::applicationDirPath());
+    // The first start from a new program folder: the handheld conduit lives there, so every
+    // paired patient is registered again.
+    if (app.ensureAppPath(QApplication::applicationDirPath()))
+        reregisterPalmUsers(app, *makeSystemHotSync());
 
     // One running program per patient. A new guard takes the patient before the old one
     // lets go of the previous patient, so a refused switch leaves everything as it was.
@@ -65,6 +74,12 @@ int main(int argc, char** argv) {
     AskDeleteDialog deleteQuestion;
     auto* view = new CQuillmarchView(app, progress, deleteQuestion);
     CMainFrame frame(app, *view);
+    PatientViewSettings viewSettings(app);
+    view->setViewSettings(&viewSettings);
+    // Each patient's window shows the graph the way that patient left it.
+    QObject::connect(&frame, &CMainFrame::patientChanged,
+                     [view, &viewSettings] { view->setViewSettings(&viewSettings); });
+    frame.updateCheck().setServerOverride(updateServer);
     frameForRaise = &frame;
     auto entryEditor = [&app, &frame](Sample& entry) { return editEntry(app, entry, &frame); };
     view->setEntryEditor(entryEditor);
@@ -93,6 +108,7 @@ int main(int argc, char** argv) {
     app.splashShown();
     QObject::connect(&splash, &SplashDialog::closed, [&app] { app.splashClosed(); });
     splash.closeWhen([&app] { return app.shouldCloseSplash(); });
+    frame.updateCheck().remindUpdateCheck();
 
     int code = application.exec();
     app.closeUser();

@@ -8,11 +8,14 @@
 #include "logbook/widgets/SampleListModel.h"
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
+#include "support/GoldenFile.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUrl>
+#include <functional>
 
 namespace {
 
@@ -130,4 +133,42 @@ TEST_F(MainFrameTest, TheSideLogsOpenFromTheViewMenu) {
     actionNamed("Foods")->trigger();
     actionNamed("Hemoglobin A1c")->trigger();
     EXPECT_EQ(opened, (std::vector<std::string>{"vitals", "foods", "a1c"}));
+}
+
+// Every command of the menus, with its key and whether it is a switch: an item lost from a
+// menu, or one that moved, shows as a changed line.
+TEST_F(MainFrameTest, TheMenusHoldEveryCommand) {
+    QStringList lines;
+    std::function<void(QMenu*, const QString&)> dump = [&](QMenu* menu, const QString& indent) {
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator()) {
+                lines << indent + "-";
+                continue;
+            }
+            QString line = indent + item->text();
+            if (!item->shortcut().isEmpty())
+                line += " [" + item->shortcut().toString() + "]";
+            if (item->isCheckable())
+                line += " (switch)";
+            lines << line;
+            if (item->menu())
+                dump(item->menu(), indent + "  ");
+        }
+    };
+    for (QAction* menu : frame->menuBar()->actions()) {
+        lines << menu->text();
+        dump(menu->menu(), "  ");
+    }
+    expectGoldenFile(lines, "app/main_menus.txt");
+
+    std::vector<QString> opened;
+    frame->setUrlOpener([&opened](const QUrl& url) {
+        opened.push_back(url.toString());
+        return true;
+    });
+    actionNamed("Quillmarch on the Web")->trigger();
+    actionNamed("Become a Sponsor")->trigger();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[0].startsWith("https://")) << opened[0].toStdString();
+    EXPECT_NE(opened[0], opened[1]);
 }

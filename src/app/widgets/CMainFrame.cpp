@@ -1,5 +1,6 @@
 #include "app/widgets/CMainFrame.h"
 #include "app/widgets/OptimizeWaitWindow.h"
+#include "app/widgets/UpdateCheckCommand.h"
 
 #include "app/CQuillmarchApp.h"
 #include "app/DatabaseMaintenance.h"
@@ -12,6 +13,9 @@
 #include "exchange/widgets/ExchangeWindow.h"
 #include "exchange/widgets/LogExportCommand.h"
 #include "exchange/widgets/MeterImportCommands.h"
+#include "handheld/HotSyncApi.h"
+#include "handheld/NoHotSync.h"
+#include "handheld/widgets/PalmSupportCommand.h"
 #include "logbook/LogRows.h"
 #include "logbook/ViewCommands.h"
 #include "logbook/widgets/CQuillmarchView.h"
@@ -25,6 +29,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -32,6 +37,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 
 using namespace ViewCommand;
 
@@ -59,6 +65,14 @@ constexpr int kBgTracker = 32850;
 constexpr int kImportDatabase = 32853;
 constexpr int kFoods = 32803;
 constexpr int kA1c = 32804;
+constexpr int kWebSite = 32815;
+constexpr int kSponsor = 32816;
+constexpr int kCheckForUpdates = 32817;
+constexpr int kPalmSupport = 32818;
+
+// The vendor's pages: deployment values of our own.
+constexpr const char* kWebSiteAddress = "https://quillmarch.org/";
+constexpr const char* kSponsorAddress = "https://quillmarch.org/sponsor";
 
 } // namespace
 
@@ -66,7 +80,9 @@ CMainFrame::CMainFrame(CQuillmarchApp& app, CQuillmarchView& view, QWidget* pare
     : QMainWindow(parent), m_app(app), m_view(view), m_filter(new QComboBox),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       m_fileDialogs(std::make_unique<QtFileDialogs>(this)),
-      m_printCommands(std::make_unique<ReportPrintCommands>(app, view, *m_fileDialogs, this)) {
+      m_printCommands(std::make_unique<ReportPrintCommands>(app, view, *m_fileDialogs, this)),
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_hotSync(makeSystemHotSync()), m_updateCheck(new UpdateCheckCommand(app, this)) {
     setCentralWidget(&m_view);
     // The reports are laid out for landscape paper.
     m_printer->setPageSize(QPageSize(QPageSize::A4));
@@ -201,6 +217,14 @@ void CMainFrame::buildMenus() {
     statusItem->setChecked(true);
     connect(statusItem, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     viewMenu->addSeparator();
+    // The graph strip under the list and its balloons; the view keeps both switches.
+    for (auto [text, id] : {std::pair{"Log Book Graph", int(LogGraph)},
+                            std::pair{"Show Entry Ballon", int(ShowBalloon)}}) {
+        QAction* item = addViewCommand(viewMenu, QString::fromLatin1(text), id);
+        item->setCheckable(true);
+    }
+    connect(viewMenu, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
+    viewMenu->addSeparator();
     addViewCommand(viewMenu, QStringLiteral("Preferences"), Preferences);
     QAction* setup = viewMenu->addAction(QStringLiteral("Quick Bolus Setup"));
     connect(setup, &QAction::triggered, this, &CMainFrame::quickBolusSetup);
@@ -222,8 +246,19 @@ void CMainFrame::buildMenus() {
     m_actions[kQuickBolus] = quickBolusItem;
     connect(utilities, &QMenu::aboutToShow, this, &CMainFrame::updateEnabling);
     addViewCommand(utilities, QStringLiteral("Summarize All Records"), SummarizeAll);
+    utilities->addSeparator();
+    addFrameCommand(utilities, QStringLiteral("Palm Support"), kPalmSupport, [this] {
+        palmSupportCommand(m_app, *m_hotSync, this);
+    })->setStatusTip(QStringLiteral("Setup Palm/PDA support"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    addFrameCommand(help, QStringLiteral("Quillmarch on the Web"), kWebSite,
+                    [this] { m_openUrl(QUrl(QString::fromLatin1(kWebSiteAddress))); });
+    addFrameCommand(help, QStringLiteral("Become a Sponsor"), kSponsor,
+                    [this] { m_openUrl(QUrl(QString::fromLatin1(kSponsorAddress))); });
+    addFrameCommand(help, QStringLiteral("Check for updates"), kCheckForUpdates,
+                    [this] { m_updateCheck->checkForUpdates(); });
+    help->addSeparator();
     QAction* aboutItem = help->addAction(QStringLiteral("About"));
     connect(aboutItem, &QAction::triggered, this, &CMainFrame::about);
     m_actions[kAbout] = aboutItem;
@@ -269,6 +304,15 @@ void CMainFrame::updateEnabling() {
     m_openUser->setEnabled(m_app.settings().countUsers() >= 2);
     m_removeUser->setEnabled(DatabaseMaintenance::removeUserEnabled(m_app));
     action(kQuickBolus)->setEnabled(m_quickBolusAvailable);
+    for (int id : {int(LogGraph), int(ShowBalloon)}) {
+        QAction* item = action(id);
+        item->setEnabled(m_view.isCommandEnabled(id));
+        item->setChecked(m_view.isCommandChecked(id));
+    }
+}
+
+void CMainFrame::setHotSync(std::unique_ptr<HotSyncApi> api) {
+    m_hotSync = std::move(api);
 }
 
 void CMainFrame::readQuickBolusAvailability() {

@@ -8,12 +8,15 @@
 class CQuillmarchApp;
 class CQuillmarchView;
 class DatabaseMaintenance;
+class HotSyncApi;
+class UpdateCheckCommand;
 class OptimizeWaitWindow;
 struct ExchangeWindow;
 class QAction;
 class QComboBox;
 class QMenu;
 class QPrinter;
+class QUrl;
 class QtFileDialogs;
 class ReportPrintCommands;
 
@@ -38,6 +41,14 @@ public:
     // menu item does nothing.
     void setFoodsEditor(std::function<void()> editor) { m_editFoods = std::move(editor); }
     void setA1cEditor(std::function<void()> editor) { m_editA1c = std::move(editor); }
+
+    // How web pages are opened (the platform's browser by default); tests see the address.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
+    // The handheld's sync manager behind "Palm Support" (the system's own by default).
+    void setHotSync(std::unique_ptr<HotSyncApi> api);
+    // "Check for updates", with its server and the reminder at start-up.
+    UpdateCheckCommand& updateCheck() const { return *m_updateCheck; }
 
     // The action of a command id, for tests and the tool bar.
     QAction* action(int id) const;
@@ -86,4 +97,7 @@ private:
     std::unique_ptr<OptimizeWaitWindow> m_optimizing;
     std::function<void()> m_editFoods;
     std::function<void()> m_editA1c;
+    std::function<bool(const QUrl&)> m_openUrl;
+    std::unique_ptr<HotSyncApi> m_hotSync;
+    UpdateCheckCommand* m_updateCheck;
 };
