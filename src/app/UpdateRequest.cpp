@@ -65,7 +65,12 @@ void UpdateRequest::replyFinished() {
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
-    const bool answered = !m_timedOut && reply->error() == QNetworkReply::NoError;
+    // A server that answered with an error page was still reached: its text is read like any
+    // other answer (and holds no version, so it counts as no update). Only a request that got
+    // no answer at all is a failure.
+    const bool answered =
+        !m_timedOut && (reply->error() == QNetworkReply::NoError ||
+                        reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid());
     const QString body = answered ? QString::fromUtf8(reply->readAll()) : QString();
     emit finished(answered, body);
 }

@@ -31,8 +31,11 @@ PalmSetupDlg::PalmSetupDlg(PalmSetupForm& form, QWidget* parent)
         m_form.setChecked(checked);
         syncControls();
     });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_form.select(row);
+    // The chosen user follows the selection, not the current row: keyboard focus makes the
+    // first row current without selecting it, and that row must never be paired unseen.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = m_list->selectedItems();
+        m_form.select(chosen.isEmpty() ? -1 : m_list->row(chosen.first()));
         syncControls();
     });
 

@@ -11,6 +11,7 @@
 #include "storage/SampleDateTable.h"
 #include "storage/SampleTable.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
@@ -125,6 +126,11 @@ void LogGraphWnd::leaveEvent(QEvent* event) {
     QFrame::leaveEvent(event);
 }
 
+void LogGraphWnd::hideEvent(QHideEvent* event) {
+    stopTracking();
+    QFrame::hideEvent(event);
+}
+
 void LogGraphWnd::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("Refresh"), this, [this] { runCommand(GraphCommand::Refresh); });
@@ -138,6 +144,15 @@ void LogGraphWnd::stopTracking() {
 }
 
 void LogGraphWnd::hoverTick() {
+    // A dialog opened from the keyboard while the mouse moved over the strip sends no leave:
+    // the hover ends here rather than change the list's selection behind the dialog.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!isVisible() || (modal && modal != window())) {
+        stopTracking();
+        if (m_balloon)
+            m_balloon->hide();
+        return;
+    }
     if (!m_balloon) {
         m_balloon = new TipView(m_list.font(), this);
         connect(m_balloon, &TipView::clicked, this,
