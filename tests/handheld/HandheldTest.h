@@ -9,7 +9,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstring>
-#include <deque>
 #include <gtest/gtest.h>
 
 // A sync manager for tests: every call is kept as a line of text, in order, and answered from
@@ -35,8 +34,8 @@ public:
     long HsSetAppStatus(int s, unsigned long f) override { return call(__func__, {n(s), n(f)}); }
     long HsRefreshConduitInfo() override { return call(__func__, {}); }
     int UmGetUserCount() override { return int(users.size()); }
-    long UmGetUserID(int index, HandheldUserId* id) override {
-        *id = std::next(users.begin(), index).key();
+    long UmGetUserID(int i, HandheldUserId* id) override {
+        *id = users.keys().at(i);
         return 0;
     }
     long UmGetUserName(HandheldUserId id, char* buffer, short* size) override {
@@ -63,18 +62,16 @@ public:
         return call(__func__, {u, f});
     }
 
-    QMap<QString, std::deque<long>> answers; // for the next calls of a function, in order
-    QStringList missing;                     // libraries and functions that are not there
-    QMap<HandheldUserId, QString> users;     // by id, as the manager lists them
+    QMap<QString, QList<long>> answers;  // for the next calls of a function, in order
+    QStringList missing;                 // libraries and functions that are not there
+    QMap<HandheldUserId, QString> users; // by id, as the manager lists them
     QStringList calls;
 
 private:
     static QString n(unsigned long number) { return QString::number(number); }
     long call(const char* function, const QStringList& arguments, long otherwise = 0) {
-        std::deque<long>& next = answers[function];
-        const long result = next.empty() ? otherwise : next.front();
-        if (!next.empty())
-            next.pop_front();
+        QList<long>& next = answers[function];
+        const long result = next.isEmpty() ? otherwise : next.takeFirst();
         calls << QStringLiteral("%1(%2) -> %3").arg(function, arguments.join(", ")).arg(result);
         return result;
     }
@@ -88,22 +85,16 @@ protected:
         settings.setAppString("AppPath", "C:\\Program Files\\Quillmarch");
         api.users = {{17, "Ann Palm"}, {21, "Bob Palm"}, {33, "Spare Palm"}};
     }
-    void TearDown() override { prompts.verify(); }
-
-    void pairing(const QString& patient, const QString& id = {}, const QString& name = {}) {
-        settings.setUserString(patient, "DbPath", "/data/" + patient + ".db");
-        if (!id.isNull())
-            settings.setUserString(patient, "PalmUserNameId", id);
-        if (!name.isNull())
-            settings.setUserString(patient, "PalmUserName", name);
+    void pairing(const QString& patient, const QString& id, const QString& name) {
+        settings.setUserString(patient, "PalmUserNameId", id);
+        settings.setUserString(patient, "PalmUserName", name);
     }
 
     // The calls made, the messages shown and the handheld values stored, as one text.
     void expectTranscript(const char* scenario) {
         QStringList lines = api.calls + QStringList{"-- shown"};
         for (const auto& shown : prompts.shown())
-            lines << shown.caption + " | " +
-                         QString(shown.text).replace("\r", "\\r").replace("\n", "\\n");
+            lines << shown.caption + " | " + shown.text.split("\r\n").join("\\r\\n");
         lines << "-- stored";
         QSettings stored(settings.filePath(), QSettings::IniFormat);
         for (const QString& key : stored.allKeys().filter("Palm"))

@@ -13,47 +13,36 @@
 
 namespace {
 
-class PalmSetupTest : public HandheldTest {
-protected:
-    void SetUp() override {
-        HandheldTest::SetUp();
-        pairing("Bob", "21", "Bob Palm");
-        ASSERT_TRUE(support.loadHotSync());
-    }
-    PalmSetupForm form{support, settings, prompts, "Jo"};
-};
-
-TEST_F(PalmSetupTest, OkIsOffOnThePairedUserAndRefreshIsOnExactlyWhenOkIsOff) {
+TEST_F(HandheldTest, OkIsOffOnThePairedUserAndRefreshIsOnExactlyWhenOkIsOff) {
     pairing("Jo", "33", "Spare Palm");
+    pairing("Bob", "21", "Bob Palm");
+    ASSERT_TRUE(support.loadHotSync());
+    PalmSetupForm form(support, settings, prompts, "Jo");
     ASSERT_TRUE(form.open());
     EXPECT_EQ(form.selected(), 1); // Bob's user is not offered
     // Each step: the row chosen and the box, then which of list, OK and Refresh are enabled.
-    const struct {
-        int row;
-        bool checked;
-        const char* enabled;
-    } steps[] = {
-        {1, true, "L-R"}, {0, true, "LO-"}, {1, true, "L-R"}, {1, false, "-O-"}, {-1, true, "LO-"}};
-    for (const auto& step : steps) {
-        form.select(step.row);
-        form.setChecked(step.checked);
-        EXPECT_EQ(std::string(form.listEnabled() ? "L" : "-") + (form.okEnabled() ? "O" : "-") +
-                      (form.refreshEnabled() ? "R" : "-"),
-                  step.enabled)
-            << step.row << step.checked;
+    using Step = std::tuple<int, bool, std::string>;
+    for (const auto& [row, checked, enabled] :
+         {Step{1, true, "L-R"}, Step{0, true, "LO-"}, Step{1, true, "L-R"}, Step{1, false, "-O-"},
+          Step{-1, true, "LO-"}}) {
+        form.select(row);
+        form.setChecked(checked);
+        const std::string now{form.listEnabled() ? 'L' : '-', form.okEnabled() ? 'O' : '-',
+                              form.refreshEnabled() ? 'R' : '-'};
+        EXPECT_EQ(now, enabled) << row << checked;
     }
-}
-
-TEST_F(PalmSetupTest, WithEveryHandheldUserTakenTheDialogDoesNotOpen) {
+    // With every handheld user taken, another patient's dialog does not open.
     pairing("Ann", "17", "Ann Palm");
-    pairing("Cy", "33", "Spare Palm");
     prompts.expect("Quillmarch", "All Palm users are already setup.\nIf you are setting up a new "
                                  "Palm User\nyou must synchronize that user first.");
-    EXPECT_FALSE(form.open());
+    EXPECT_FALSE(PalmSetupForm(support, settings, prompts, "Cy").open());
 }
 
-TEST_F(PalmSetupTest, TheDialogAsksForAUserThenUnpairsTheOldOneAndPairsTheNewOne) {
+TEST_F(HandheldTest, TheDialogAsksForAUserThenUnpairsTheOldOneAndPairsTheNewOne) {
     pairing("Jo", "17", "Ann Palm");
+    pairing("Bob", "21", "Bob Palm");
+    ASSERT_TRUE(support.loadHotSync());
+    PalmSetupForm form(support, settings, prompts, "Jo");
     ASSERT_TRUE(form.open());
     PalmSetupDlg dialog(form);
     dialog.show();
@@ -80,9 +69,8 @@ TEST_F(HandheldTest, WithoutAHotSyncManagerThePalmSupportCommandSaysSo) {
         dialog->accept();
     });
     palmSupportCommand(app, *makeSystemHotSync());
-    EXPECT_TRUE(shown.startsWith("No Palm Support: "));
-    EXPECT_TRUE(shown.contains("was unable to communicate with the Palm HotSync manager"));
-    EXPECT_EQ(prompts.count(), 0);
+    EXPECT_TRUE(shown.startsWith("No Palm Support: ") &&
+                shown.contains("was unable to communicate with the Palm HotSync manager"));
 }
 
 } // namespace
