@@ -1,100 +1,38 @@
 #include "logbook/BalloonText.h"
 #include "storage/Sample.h"
 #include "storage/SampleDate.h"
+#include "support/GoldenFile.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
-#include <optional>
 
-namespace {
-
-// H is an insulin counted in totals, P a pill.
-std::optional<MedicationFlags> medication(QChar code) {
-    if (code == QLatin1Char('H'))
-        return MedicationFlags{true, true};
-    if (code == QLatin1Char('P'))
-        return MedicationFlags{false, false};
-    return std::nullopt;
-}
-
-struct EntryCase {
-    const char* what;
-    int glucose;
-    int carbs;
-    const char* dose;
-    const char* correction;
-    bool site;
-    int note;
-    bool military;
-    QStringList lines;
-};
-
-} // namespace
-
-TEST(BalloonTextTest, DayShowsItsDateAverageCarbsAndNote) {
+// Every balloon text, one case after another, compared with logbook/balloon_texts.txt.
+TEST(BalloonTextTest, DaysAndEntries) {
     SampleDate day;
     day.setSampleDate("20070315");
     day.setAvgGlucoseCnt(142);
     day.setTtlCarbCnt(180);
-    EXPECT_EQ(BalloonText::forDay(day), "Thursday,Mar 15,2007\nAvg Glucose:142\nTotal Carbs:180");
+    QStringList lines = QStringList("# a day") << BalloonText::forDay(day).split('\n');
     day.setNotePk(7);
-    EXPECT_EQ(BalloonText::forDay(day).split('\n'),
-              QStringList(
-                  {"Thursday,Mar 15,2007", "Avg Glucose:142", "Total Carbs:180", "** See Notes"}));
-}
-
-TEST(BalloonTextTest, EntryLines) {
-    const QString when = "Thursday,Mar 15,2007 08:30";
-    const EntryCase cases[] = {
-        {"worked example",
-         142,
-         60,
-         "5H",
-         "1H",
-         false,
-         0,
-         true,
-         {when, "Glucose:142 Carbs:60 Ratio:12.0:u", "Medication: 08:35 5H / 1H correction"}},
-        {"carbs without glucose", 0, 45, "", "", false, 0, true, {when, "Carbs:45"}},
-        {"glucose only", 95, 0, "", "", false, 0, true, {when, "Glucose:95"}},
-        {"half units",
-         0,
-         45,
-         "3.5H",
-         "",
-         false,
-         0,
-         true,
-         {when, "Carbs:45 Ratio:12.9:u", "Medication: 08:35 3.5H"}},
-        {"a pill gives no ratio",
-         110,
-         30,
-         "2P",
-         "",
-         false,
-         0,
-         true,
-         {when, "Glucose:110 Carbs:30", "Medication: 08:35 2P"}},
-        {"only a correction",
-         250,
-         0,
-         "",
-         "1H",
-         false,
-         0,
-         true,
-         {when, "Glucose:250", "Medication: 08:35 1H correction"}},
-        {"site, note, 12-hour clock",
-         95,
-         0,
-         "",
-         "",
-         true,
-         9,
-         false,
-         {"Thursday,Mar 15,2007 8:30 am", "Glucose:95", "New Infusion site", "** See Notes"}},
+    lines << "# a day with a note" << BalloonText::forDay(day).split('\n');
+    // H is an insulin counted in totals, P a pill.
+    const MedicationLookup medication = [](QChar code) {
+        return code == 'H'   ? std::optional(MedicationFlags{true, true})
+               : code == 'P' ? std::optional(MedicationFlags{false, false})
+                             : std::nullopt;
     };
-    for (const EntryCase& c : cases) {
+    const struct {
+        int glucose, carbs, newSite, note, military;
+        const char *dose, *correction, *what;
+    } cases[] = {
+        {142, 60, 0, 0, 1, "5H", "1H", "dose and correction"},
+        {0, 45, 0, 0, 1, "", "", "carbs without glucose"},
+        {95, 0, 0, 0, 1, "", "", "glucose only"},
+        {0, 45, 0, 0, 1, "3.5H", "", "half units"},
+        {110, 30, 0, 0, 1, "2P", "", "a pill gives no ratio"},
+        {250, 0, 0, 0, 1, "", "1H", "only a correction"},
+        {95, 0, 1, 9, 0, "", "", "new site, note, 12-hour clock"},
+    };
+    for (const auto& c : cases) {
         Sample entry;
         entry.setSampleTime("20070315083000");
         entry.setInsulinTime("20070315083500");
@@ -102,13 +40,11 @@ TEST(BalloonTextTest, EntryLines) {
         entry.setCarbCnt(c.carbs);
         entry.setMedicationDosage(c.dose);
         entry.setCorrectionDosage(c.correction);
-        entry.setNewSiteBol(c.site);
+        entry.setNewSiteBol(c.newSite);
         entry.setNotePk(c.note);
-        EXPECT_EQ(BalloonText::forEntry(entry, c.military, medication).split('\n'), c.lines)
-            << c.what;
+        lines << QString("# ") + c.what
+              << BalloonText::forEntry(entry, c.military, medication).split('\n');
     }
-}
-
-TEST(BalloonTextTest, LongDateUsesEnglishNames) {
-    EXPECT_EQ(BalloonText::longDate(fromDateText("20261206")), "Sunday,Dec 06,2026");
+    lines << "# long date" << BalloonText::longDate(fromDateText("20261206"));
+    expectGoldenFile(lines, "logbook/balloon_texts.txt");
 }
