@@ -1,52 +1,11 @@
 #include "logbook/GraphPlot.h"
 #include "LogbookFixture.h"
+#include "logbook/BalloonText.h"
 #include "logbook/GraphScale.h"
 #include "support/GoldenFile.h"
 
-using namespace GraphScale;
-
-TEST(GraphScaleTest, PointsAndBandsInWholePixels) {
-    constexpr int mg = kGlucoseUnitMgDl, mmol = kGlucoseUnitMmol, none = -1;
-    // The stored value, its unit, the strip's height, the point's y (none: not drawn), the
-    // band's y. 10.0 mmol/L is plotted at 180 mg/dL, 3.9 at 70 (70.2 truncated); a point above
-    // the scale is held 5 pixels below the top edge; 98 is the strip's client height.
-    const struct {
-        int stored, unit, height, y, band;
-    } cases[] = {
-        {180, mg, 100, 55, 55}, {70, mg, 100, 82, 83},    {250, mg, 100, 37, 38},
-        {50, mg, 100, 87, 88},  {100, mmol, 100, 55, 55}, {39, mmol, 100, 82, 83},
-        {1, mg, 100, 99, 100},  {0, mg, 100, none, 100},  {-20, mg, 100, none, 105},
-        {400, mg, 100, 5, 0},   {600, mg, 100, 5, -50},   {120, mg, 98, 68, 70},
-        {180, mg, 98, 53, 55},
-    };
-    for (const auto& c : cases) {
-        const int value = plotValue(c.stored, c.unit);
-        EXPECT_EQ(pointY(value, c.height), c.y == none ? std::nullopt : std::optional(c.y))
-            << c.stored << " unit " << c.unit << " height " << c.height;
-        EXPECT_EQ(bandY(value, c.height), c.band) << c.stored << " height " << c.height;
-    }
-}
-
-TEST(GraphScaleTest, TheCursorFindsTheRowDrawnUnderIt) {
-    // A full page of 12 rows, 50 pixels each, the oldest on the left, then 5 pixels left over;
-    // five rows drawn from the left edge of a 12-row page; the last rows of a scrolled list;
-    // no room for a column.
-    const struct {
-        int x, width, rowsPerPage, topRow, rowCount, offset;
-    } cases[] = {
-        {0, 600, 12, 30, 400, 11},  {99, 600, 12, 30, 400, 10}, {100, 600, 12, 30, 400, 9},
-        {125, 600, 12, 30, 400, 9}, {599, 600, 12, 30, 400, 0}, {604, 605, 12, 0, 400, -1},
-        {10, 600, 12, 0, 5, 4},     {240, 600, 12, 0, 5, 0},    {260, 600, 12, 0, 5, -1},
-        {590, 600, 12, 0, 5, -7},   {160, 600, 12, 10, 15, 1},  {10, 5, 12, 0, 5, -1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(hoveredOffset(c.x, columnWidth(c.width, c.rowsPerPage), c.rowsPerPage, c.topRow,
-                                c.rowCount),
-                  c.offset)
-            << "x " << c.x << " width " << c.width << " top " << c.topRow << " of " << c.rowCount;
-}
-
-// The plot as text: bands and limit lines, the columns, the line, the day averages, the dates.
+// What the graph strip shows, worked out without widgets. The plot as text: bands and limit lines,
+// the columns, the line, the day averages, the dates.
 static QStringList describe(const char* what, const GraphPlot& p) {
     QStringList out{QString::asprintf("# %s: bands %d %d, limits %d %d, columns of %d", what,
                                       p.highBandBottom, p.lowBandTop, p.extHiY, p.extLoY,
@@ -67,11 +26,33 @@ static QStringList describe(const char* what, const GraphPlot& p) {
 
 using GraphPlotTest = LogbookTest;
 
-TEST_F(GraphPlotTest, EmptyTwoDaysAndOneSlot) {
+// Heights of points and bands, in mg/dL or tenths of mmol/L on strips of 100 and 98 (the
+// client height) pixels; the row under x on a 12-row page, full, of five rows drawn from the
+// left edge, or scrolled to its last rows; then whole plots. All in logbook/graph_plots.txt.
+TEST_F(GraphPlotTest, ScaleHitsAndPlots) {
+    using namespace GraphScale;
+    const std::array<int, 3> points[] = {{180, 0, 100}, {70, 0, 100},  {250, 0, 100}, {50, 0, 100},
+                                         {100, 1, 100}, {39, 1, 100},  {1, 0, 100},   {0, 0, 100},
+                                         {-20, 0, 100}, {400, 0, 100}, {600, 0, 100}, {120, 0, 98},
+                                         {180, 0, 98}};
+    const std::array<int, 4> hits[] = {{0, 600, 30, 400},   {99, 600, 30, 400}, {100, 600, 30, 400},
+                                       {599, 600, 30, 400}, {604, 605, 0, 400}, {10, 600, 0, 5},
+                                       {240, 600, 0, 5},    {260, 600, 0, 5},   {590, 600, 0, 5},
+                                       {160, 600, 10, 15},  {10, 5, 0, 5}};
+    QStringList lines;
+    for (auto [stored, unit, height] : points) {
+        const std::optional<int> y = pointY(plotValue(stored, unit), height);
+        lines << QString::asprintf(
+            "%d %s at height %d: point %s, band %d", stored, unit ? "mmol" : "mg", height,
+            y ? qPrintable(QString::number(*y)) : "none", bandY(plotValue(stored, unit), height));
+    }
+    for (auto [x, width, top, count] : hits)
+        lines << QString::asprintf("x %d of %d, top row %d of %d: offset %d", x, width, top, count,
+                                   hoveredOffset(x, columnWidth(width, 12), 12, top, count));
     const GraphLimits mgDl{50, 70, 180, 250, kGlucoseUnitMgDl};
     GraphPlot p;
     buildGraphPlot(*db, {}, {600, 100, 12, -1, LogFilter::AllTypes}, mgDl, p);
-    QStringList lines = describe("an empty list", p);
+    lines << describe("an empty list", p);
 
     // Two days of "All Types" on a 12-row page; the line passes over the entry without glucose.
     const int d1 = addDay("20070314", [](SampleDate& d) { d.setAvgGlucoseCnt(180); });
@@ -89,4 +70,46 @@ TEST_F(GraphPlotTest, EmptyTwoDaysAndOneSlot) {
     buildGraphPlot(*db, slot, {300, 100, 6, 1, 1}, {28, 39, 100, 139, kGlucoseUnitMmol}, p);
     lines << describe("one slot in millimoles", p);
     expectGoldenFile(lines, "logbook/graph_plots.txt");
+}
+
+// Every balloon text, one case after another, compared with logbook/balloon_texts.txt.
+TEST(BalloonTextTest, DaysAndEntries) {
+    SampleDate day;
+    day.setSampleDate("20070315");
+    day.setAvgGlucoseCnt(142);
+    day.setTtlCarbCnt(180);
+    QStringList lines = QStringList("# a day") << BalloonText::forDay(day).split('\n');
+    day.setNotePk(7);
+    lines << "# a day with a note" << BalloonText::forDay(day).split('\n');
+    // H is an insulin counted in totals, any other code a pill.
+    const MedicationLookup medication = [](QChar code) {
+        return std::optional(MedicationFlags{code == 'H', code == 'H'});
+    };
+    const struct {
+        int glucose, carbs, newSite, note, military;
+        const char *dose, *correction, *what;
+    } cases[] = {
+        {142, 60, 0, 0, 1, "5H", "1H", "dose and correction"},
+        {0, 45, 0, 0, 1, "", "", "carbs without glucose"},
+        {95, 0, 0, 0, 1, "", "", "glucose only"},
+        {0, 45, 0, 0, 1, "3.5H", "", "half units"},
+        {110, 30, 0, 0, 1, "2P", "", "a pill gives no ratio"},
+        {250, 0, 0, 0, 1, "", "1H", "only a correction"},
+        {95, 0, 1, 9, 0, "", "", "new site, note, 12-hour clock"},
+    };
+    for (const auto& c : cases) {
+        Sample entry;
+        entry.setSampleTime("20070315083000");
+        entry.setInsulinTime("20070315083500");
+        entry.setGlucoseCnt(c.glucose);
+        entry.setCarbCnt(c.carbs);
+        entry.setMedicationDosage(c.dose);
+        entry.setCorrectionDosage(c.correction);
+        entry.setNewSiteBol(c.newSite);
+        entry.setNotePk(c.note);
+        lines << QString("# ") + c.what
+              << BalloonText::forEntry(entry, c.military, medication).split('\n');
+    }
+    lines << "# long date" << BalloonText::longDate(fromDateText("20261206"));
+    expectGoldenFile(lines, "logbook/balloon_texts.txt");
 }
