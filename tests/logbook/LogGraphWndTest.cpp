@@ -16,22 +16,27 @@ using namespace ViewCommand;
 
 namespace {
 
-class MapSettings : public ViewSettings {
-public:
+struct MapSettings : ViewSettings {
     QString value(const char* name) const override { return values.value(name); }
     void setValue(const char* name, const QString& value) override { values[name] = value; }
     QMap<QString, QString> values;
 };
 
+// Runs what the view posted to itself (the graph's creation, the first load, the editor).
+void settle() {
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The logbook of 15 March: the day (average 200) and entries at 08:30 (142) and noon (180).
 class GraphTest : public LogbookContextTest {
 protected:
     void SetUp() override {
         LogbookTest::SetUp();
-        addSlot("0700", "Breakfast");
-        changePreference([](Preference& p) {
-            useStandardRange(p);
-            p.setMilitaryTimeBol(true);
-        });
+        changePreference(useStandardRange);
+        dayPk = addDay("20070315", [](SampleDate& d) { d.setAvgGlucoseCnt(200); });
+        morning = addEntry("20070315083000", 142);
+        noon = addEntry("20070315120000", 180);
         openContext("20070315120000");
         view = std::make_unique<CQuillmarchView>(*context, progress, question);
         view->setViewSettings(&settings);
@@ -43,30 +48,22 @@ protected:
         view.reset();
         DatabaseTest::TearDown();
     }
-
-    // Runs what the view posted to itself (the graph's creation, the first load).
-    static void settle() {
-        for (int i = 0; i < 4; ++i)
-            QCoreApplication::processEvents();
-    }
     LogGraphWnd& graph() { return *view->graph(); }
-    // A point of the graph's client area in the widget's own coordinates.
-    QPoint at(int x, int y) { return graph().contentsRect().topLeft() + QPoint(x, y); }
-    int centreOfRow(int row) {
+    // A point of the client area, in the strip's own coordinates, over the given row's column.
+    QPoint at(int row, int y = 50) {
         for (const GraphColumn& column : graph().computePlot().columns)
             if (column.row == row)
-                return column.centre;
-        ADD_FAILURE() << "row " << row << " is not drawn";
-        return 0;
+                return graph().contentsRect().topLeft() + QPoint(column.centre, y);
+        return {-100, -100}; // a row not drawn
     }
-    void moveTo(const QPoint& pos) {
+    void restAt(const QPoint& pos) {
         QMouseEvent move(QEvent::MouseMove, pos, graph().mapToGlobal(pos), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&graph(), &move);
+        graph().runCommand(GraphCommand::HoverTick);
     }
-    void tick() { graph().runCommand(GraphCommand::HoverTick); }
-    std::vector<LogRow> selected() const { return view->list()->selectedLogRows(); }
 
+    int dayPk = 0, morning = 0, noon = 0;
     MapSettings settings;
     ScriptedDeleteQuestion question;
     RecordingProgress progress;
@@ -76,131 +73,63 @@ protected:
 } // namespace
 
 TEST_F(GraphTest, TheSwitchesAreThePatientsSettings) {
-    // Never written: the graph is shown at the start, balloons are off.
+    // Never written: the graph is shown under the list, balloons are off.
     ASSERT_NE(view->graph(), nullptr);
-    EXPECT_EQ(settings.values.value("showLogGraph"), "true");
-    EXPECT_TRUE(view->isCommandChecked(LogGraph));
-    EXPECT_TRUE(view->isCommandEnabled(ShowBalloon));
-    EXPECT_FALSE(view->isCommandChecked(ShowBalloon));
     EXPECT_EQ(graph().geometry(), QRect(-1, 400, 902, 100));
-    EXPECT_EQ(view->list()->geometry(), QRect(-1, -1, 902, 401));
-    view->resize(700, 600);
-    EXPECT_EQ(graph().geometry(), QRect(-1, 500, 702, 100));
-
-    EXPECT_TRUE(view->runCommand(ShowBalloon));
-    EXPECT_EQ(settings.values.value("showLogGraphBallon"), "true");
-    EXPECT_TRUE(view->isCommandChecked(ShowBalloon));
-    EXPECT_TRUE(graph().balloonSwitch());
-
-    EXPECT_TRUE(view->runCommand(LogGraph));
-    EXPECT_EQ(view->graph(), nullptr);
-    EXPECT_EQ(settings.values.value("showLogGraph"), "false");
-    EXPECT_FALSE(view->isCommandChecked(LogGraph));
-    EXPECT_FALSE(view->isCommandEnabled(ShowBalloon));
     EXPECT_FALSE(view->isCommandChecked(ShowBalloon));
-    EXPECT_FALSE(view->runCommand(ShowBalloon));
-    EXPECT_EQ(settings.values.value("showLogGraphBallon"), "true");
-    EXPECT_EQ(view->list()->geometry(), QRect(-1, -1, 702, 602));
-
-    // The next start follows what was written.
-    CQuillmarchView next(*context, progress, question);
+    EXPECT_TRUE(view->runCommand(ShowBalloon) && graph().balloonSwitch());
+    EXPECT_TRUE(view->runCommand(LogGraph));
+    EXPECT_EQ(settings.values,
+              (QMap<QString, QString>{{"showLogGraph", "false"}, {"showLogGraphBallon", "true"}}));
+    EXPECT_FALSE(view->graph() || view->isCommandEnabled(ShowBalloon));
+    CQuillmarchView next(*context, progress, question); // the next start follows the settings
     next.setViewSettings(&settings);
     settle();
     EXPECT_EQ(next.graph(), nullptr);
-
-    EXPECT_TRUE(view->runCommand(LogGraph));
-    ASSERT_NE(view->graph(), nullptr);
-    EXPECT_TRUE(graph().balloonSwitch());
+    ASSERT_TRUE(view->runCommand(LogGraph) && view->graph());
+    EXPECT_TRUE(graph().balloonSwitch() && view->isCommandChecked(ShowBalloon));
     EXPECT_EQ(settings.values.value("showLogGraph"), "true");
 }
 
-TEST_F(GraphTest, PaintsBandsLineAndDayAverage) {
-    addDay("20070315", [](SampleDate& d) { d.setAvgGlucoseCnt(200); });
-    addEntry("20070315090000", 120);
-    addEntry("20070315100000", 120);
-    view->reload();
-    // Oldest on the left: 09:00, 10:00, then the day.
-    const int first = centreOfRow(2), second = centreOfRow(1), day = centreOfRow(0);
-    ASSERT_EQ(graph().contentsRect().height(), 98);
+TEST_F(GraphTest, PaintsBandsLineDayAverageAndGuide) {
     const QImage image = graph().grab().toImage();
-    auto colour = [&](int x, int y) { return QColor(image.pixel(at(x, y))); };
-    const int between = (first + second) / 2;
-    EXPECT_EQ(colour(between, 20), QColor(211, 228, 245)); // above 180: y 0 to 54
-    EXPECT_EQ(colour(between, 54), QColor(211, 228, 245));
-    EXPECT_EQ(colour(between, 60), QColor(255, 255, 255));
-    EXPECT_EQ(colour(between, 84), QColor(254, 215, 255));        // below 70: y 82 down
-    EXPECT_EQ(colour(between, 68), QColor(0, 0, 255));            // 120 between its two points
-    EXPECT_EQ(colour((second + day) / 2, 49), QColor(255, 0, 0)); // the day's 200
-    int guide = 0; // the dotted guide above the day's date
-    for (int y = 0; y < 60; ++y)
-        guide += colour(day, y) == QColor(0, 0, 0);
-    EXPECT_GT(guide, 10);
+    // Oldest on the left: 08:30, noon, the day. The bands above 180 and below 70, the blue line
+    // from 142 (y 63) to 180 (y 53), the day's red 200, the dotted guide over the day's date.
+    const QPoint entries = (at(2, 0) + at(1, 0)) / 2, day = (at(1, 0) + at(0, 0)) / 2;
+    const std::tuple<QPoint, int, QColor> pixels[] = {
+        {entries, 20, {211, 228, 245}}, {entries, 54, {211, 228, 245}},  {entries, 60, Qt::white},
+        {entries, 84, {254, 215, 255}}, {entries, 58, Qt::blue},         {day, 49, Qt::red},
+        {at(0, 0), 9, Qt::black},       {at(0, 0), 10, {211, 228, 245}},
+    };
+    for (const auto& [pos, y, colour] : pixels)
+        EXPECT_EQ(QColor(image.pixel(pos + QPoint(0, y))), colour) << pos.x() << "," << y;
 }
 
-TEST_F(GraphTest, RestingSelectsTheRowAndTheBalloonOpensItsEditor) {
-    const int dayPk = addDay("20070315");
-    const int noon = addEntry("20070315120000", 180);
-    const int morning = addEntry("20070315083000", 142);
-    view->reload();
+TEST_F(GraphTest, RestingSelectsTheRowAndItsBalloonOpensTheEditor) {
     int edited = 0;
-    view->setEntryEditor([&](Sample& entry) {
-        edited = entry.getPk();
-        return 0;
-    });
+    view->setEntryEditor([&](Sample& entry) { return edited = entry.getPk(), 0; });
     ASSERT_TRUE(view->runCommand(ShowBalloon));
-
-    moveTo(at(centreOfRow(2), 50));
-    EXPECT_TRUE(graph().isTracking());
-    tick();
-    EXPECT_FALSE(graph().isTracking());
-    EXPECT_EQ(selected(), (std::vector<LogRow>{{'S', morning}}));
+    restAt(at(2));
+    EXPECT_EQ(view->list()->selectedLogRows(), (std::vector<LogRow>{{'S', morning}}));
     ASSERT_NE(graph().balloon(), nullptr);
-    EXPECT_TRUE(graph().balloon()->isVisible());
     EXPECT_EQ(graph().balloon()->text(), "Thursday,Mar 15,2007 08:30\nGlucose:142");
-
-    // Moving hides the balloon; resting again shows it for the new column.
-    moveTo(at(centreOfRow(1), 50));
-    moveTo(at(centreOfRow(0), 50));
-    tick();
-    EXPECT_FALSE(graph().balloon()->isVisible());
-    tick();
-    EXPECT_EQ(selected(), (std::vector<LogRow>{{'D', dayPk}}));
-    EXPECT_TRUE(graph().balloon()->text().startsWith("Thursday,Mar 15,2007\nAvg Glucose:"));
-
-    moveTo(at(centreOfRow(1), 50));
-    tick();
-    EXPECT_EQ(selected(), (std::vector<LogRow>{{'S', noon}}));
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3),
-                        graph().balloon()->mapToGlobal(QPointF(3, 3)), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    restAt(at(0));
+    EXPECT_EQ(view->list()->selectedLogRows(), (std::vector<LogRow>{{'D', dayPk}}));
+    EXPECT_TRUE(graph().balloon()->isVisible() &&
+                graph().balloon()->text().startsWith("Thursday,Mar 15,2007\nAvg Glucose:200"));
+    restAt(at(1));
+    const QPointF inside(3, 3);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, graph().balloon()->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(graph().balloon(), &release);
     EXPECT_FALSE(graph().balloon()->isVisible());
     EXPECT_EQ(edited, 0); // the editor opens after the click has been handled
     settle();
     EXPECT_EQ(edited, noon);
-}
-
-TEST_F(GraphTest, RightOfAShortListIsAnAirBall) {
-    addDay("20070315");
-    const int entry = addEntry("20070315083000", 142);
-    view->reload();
-    ASSERT_TRUE(view->runCommand(ShowBalloon));
+    // Right of the three columns no row is drawn; the balloon stays inside the strip.
     const QRect client = graph().contentsRect();
-    moveTo(at(client.width() - 3, 50));
-    tick();
-    EXPECT_LT(graph().hoveredOffset(), 0);
+    restAt(client.topRight() + QPoint(-3, 50));
+    EXPECT_EQ(view->list()->selectedLogRows(), (std::vector<LogRow>{{'S', noon}}));
     EXPECT_EQ(graph().balloon()->text(), "AIR BALL!");
-    // Kept inside the strip: it ends 2 pixels before the right edge.
-    const QRect balloon = graph().balloon()->geometry();
-    EXPECT_EQ(balloon.x() + balloon.width(), client.x() + client.width() - 2);
-
-    // Leaving the strip hides it; with balloons off a rest still selects the row.
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&graph(), &leave);
-    EXPECT_FALSE(graph().balloon()->isVisible());
-    ASSERT_TRUE(view->runCommand(ShowBalloon));
-    moveTo(at(centreOfRow(1), 50));
-    tick();
-    EXPECT_EQ(selected(), (std::vector<LogRow>{{'S', entry}}));
-    EXPECT_FALSE(graph().balloon()->isVisible());
+    EXPECT_EQ(graph().balloon()->geometry().right(), client.right() - 2);
 }
