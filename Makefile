@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-dev \
-           fonts-liberation2 clang-format poppler-utils
+           fonts-liberation2 clang-format poppler-utils desktop-file-utils appstream man-db
 
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import

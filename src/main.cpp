@@ -26,6 +26,7 @@
 #include "ui/widgets/QtPrompts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -37,6 +38,12 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmarch"));
     QApplication::setApplicationVersion(QStringLiteral("%1").arg(QUILLMARCH_VERSION_TEXT));
+    // The desktop matches the window to its menu entry and shows the same icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmarch.Quillmarch"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/quillmarch-48.png"));
+    icon.addFile(QStringLiteral(":/icons/quillmarch-256.png"));
+    QApplication::setWindowIcon(icon);
 
     QtPrompts prompts;
     ProgressDlg progress;
