@@ -14,7 +14,9 @@ FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import f
 FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
 FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
 
-.PHONY: deps build test run bench fuzz format clean
+PACKAGE_PACKAGES = dpkg-dev file
+
+.PHONY: deps build test run bench fuzz format clean package
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -75,8 +77,24 @@ fuzz: deps
 	    || exit 1; \
 	done
 
+# The Debian package, from a release build without the tests: quillmarch_<version>_<arch>.deb
+# in $(PACKAGE_BUILD). Install it with apt install ./$(PACKAGE_BUILD)/quillmarch_*.deb.
+PACKAGE_BUILD ?= build-package
+package: deps
+	@missing=""; for p in $(PACKAGE_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLMARCH_BUILD_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack
+	@ls $(PACKAGE_BUILD)/*.deb
+
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
