@@ -3,6 +3,7 @@
 // patient already open in another running program is handed to that program.
 
 #include "app/CQuillmarchApp.h"
+#include "app/DatabaseFileOpening.h"
 #include "app/InstanceGuard.h"
 #include "app/PatientViewSettings.h"
 #include "app/SettingsTree.h"
@@ -11,6 +12,7 @@
 #include "app/widgets/UpdateCheckCommand.h"
 #include "app/widgets/WidgetAppDialogs.h"
 #include "cli/CommandLineMain.h"
+#include "cli/GivenFileDialogs.h"
 #include "handheld/NoHotSync.h"
 #include "handheld/widgets/PalmSupportCommand.h"
 #include "logbook/widgets/CQuillmarchView.h"
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
         return runCommandLine(argc, argv);
     // Taken before the application object sees the arguments.
     const QString updateServer = updateServerArgument(argc, argv);
+    const QString openedFile = openedFileArgument(argc, argv);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmarch"));
@@ -75,7 +78,14 @@ int main(int argc, char** argv) {
         return true;
     });
 
-    if (!app.selectUser())
+    // Started with a patient's own file, that patient opens; with any other file the patient
+    // is chosen as usual and the file is dealt with once the window is up.
+    DatabaseFileOpening opening;
+    if (!openedFile.isEmpty())
+        opening = decideFileOpening(settings, openedFile);
+    const bool ownFile =
+        !openedFile.isEmpty() && opening.kind == DatabaseFileOpening::Kind::OpenPatient;
+    if (!(ownFile ? app.switchUser(opening.patient) : app.selectUser()))
         return app.quitCode().value_or(0);
 
     AskDeleteDialog deleteQuestion;
@@ -116,6 +126,28 @@ int main(int argc, char** argv) {
     QObject::connect(&splash, &SplashDialog::closed, [&app] { app.splashClosed(); });
     splash.closeWhen([&app] { return app.shouldCloseSplash(); });
     frame.updateCheck().remindUpdateCheck();
+    if (!openedFile.isEmpty() && !ownFile)
+        QMetaObject::invokeMethod(
+            &frame,
+            [&] {
+                if (opening.kind == DatabaseFileOpening::Kind::Refuse) {
+                    prompts.error(
+                        QString::fromLatin1(kProgramCaption),
+                        QStringLiteral("%1\ncannot be opened: %2.").arg(openedFile, opening.why));
+                    return;
+                }
+                // A database no patient here owns (another patient's, a copy): its entries
+                // come in only when the patient says so, and the file itself is never changed.
+                if (prompts.askYesNo(
+                        QString::fromLatin1(kProgramCaption),
+                        QStringLiteral("%1\nis no patient's own database here.\n\nImport its "
+                                       "entries into the logbook of %2?")
+                            .arg(openedFile, app.currentUserName()))) {
+                    GivenFileDialogs files(openedFile);
+                    frame.importDatabaseFrom(files);
+                }
+            },
+            Qt::QueuedConnection);
 
     int code = application.exec();
     app.closeUser();

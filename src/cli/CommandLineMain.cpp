@@ -4,6 +4,7 @@
 #include "cli/CliDispatcher.h"
 #include "storage/Clock.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -21,8 +22,21 @@ bool startsCommandLine(int argc, char** argv) {
     const QString first = QString::fromLocal8Bit(argv[1]);
     // The window's only option: the server its update check asks.
     if (argc == 2)
-        return !first.startsWith(QLatin1String(kUpdateServerOption) + QLatin1Char('='));
+        return !first.startsWith(QLatin1String(kUpdateServerOption) + QLatin1Char('=')) &&
+               openedFileArgument(argc, argv).isEmpty();
     return !(argc == 3 && first == QLatin1String(kUpdateServerOption));
+}
+
+QString openedFileArgument(int argc, char** argv) {
+    // A desktop opening a file starts the program with its path alone; a job's name is never
+    // the name of an existing file here, since jobs are plain words and files are given whole.
+    if (argc != 2)
+        return QString();
+    const QString argument = QString::fromLocal8Bit(argv[1]);
+    if (argument.startsWith(QLatin1Char('-')) || !argument.contains(QLatin1Char('.')) ||
+        !QFileInfo(argument).isFile())
+        return QString();
+    return argument;
 }
 
 QString updateServerArgument(int argc, char** argv) {

@@ -282,6 +282,11 @@ ExchangeWindow CMainFrame::exchangeWindow() {
                           [this] { patientDataReplaced(); }};
 }
 
+void CMainFrame::importDatabaseFrom(FileDialogs& files) {
+    ExchangeWindow window{m_app, files, m_app.progress(), this, [this] { patientDataReplaced(); }};
+    importDatabaseCommand(window);
+}
+
 void CMainFrame::patientDataReplaced() {
     // Imports and a restore may bring slots and medications: the caches and the filter follow.
     m_app.reloadPreference();

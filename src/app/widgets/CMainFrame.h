@@ -8,6 +8,7 @@
 class CQuillmarchApp;
 class CQuillmarchView;
 class DatabaseMaintenance;
+class FileDialogs;
 class HotSyncApi;
 class UpdateCheckCommand;
 class OptimizeWaitWindow;
@@ -49,6 +50,9 @@ public:
     void setHotSync(std::unique_ptr<HotSyncApi> api);
     // "Check for updates", with its server and the reminder at start-up.
     UpdateCheckCommand& updateCheck() const { return *m_updateCheck; }
+
+    // The database import of File > Import, with the file taken from `files`.
+    void importDatabaseFrom(FileDialogs& files);
 
     // The action of a command id, for tests and the tool bar.
     QAction* action(int id) const;
