@@ -4,6 +4,7 @@
 #include "storage/BasilRateTable.h"
 #include "storage/BloodPressureTable.h"
 #include "storage/CarbsTable.h"
+#include "storage/CgmReadingTable.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 #include "storage/Indexes.h"
@@ -48,6 +49,7 @@ bool createTables(Database& db) {
         &QbRatioTable::createTable,       &QbSensitivityTable::createTable,
         &QbPreferenceTable::createTable,  &SampleDateTable::createTable,
         &SampleTable::createTable,        &SampleTypeTable::createTable,
+        &CgmReadingTable::createTable,
     };
     for (Create create : tables) {
         if (!create(db))

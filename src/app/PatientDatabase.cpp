@@ -2,6 +2,7 @@
 
 #include "storage/BasilRateTable.h"
 #include "storage/BloodPressureTable.h"
+#include "storage/CgmReadingTable.h"
 #include "storage/Database.h"
 #include "storage/DbConvert.h"
 #include "storage/Indexes.h"
@@ -72,6 +73,8 @@ std::unique_ptr<Database> openPatientDatabase(const QString& path, Prompts& prom
     // A table that cannot be created has shown its message; the file stays open with whatever
     // it holds, as the patient's data is still readable.
     createMissingTables(*db);
+    // Sensor readings have a table of their own beside the logbook's; older files gain it here.
+    CgmReadingTable::ensureTable(*db);
     // An old layout left in place takes every later save without storing it.
     if (!DbConvert(*db, progress).convert()) {
         failure = conversionFailedText(path);

@@ -2,6 +2,7 @@
 
 #include "logbook/DaySummary.h"
 #include "logbook/LogbookContext.h"
+#include "storage/CgmReadingTable.h"
 #include "storage/Clock.h"
 #include "storage/NoteTable.h"
 #include "storage/Preference.h"
@@ -100,8 +101,11 @@ int LogbookActions::retentionCleanUp(Progress& progress, bool withOrphanNotes) {
         deleteOrphanNotes();
     if (m_context.preference().getRetainPcDayCnt() <= 0)
         return 0;
-    int due = SampleDateTable::getTruncatableCnt(db, retentionCutoff());
-    if (due <= 0)
+    const QString cutoff = retentionCutoff();
+    int due = SampleDateTable::getTruncatableCnt(db, cutoff);
+    // Sensor readings age out with the entries; they alone are reason enough to ask.
+    const int readingsDue = CgmReadingTable::countBefore(db, cutoff);
+    if (due <= 0 && readingsDue <= 0)
         return 0;
     Prompts& prompts = m_context.prompts();
     if (!prompts.askYesNo(QStringLiteral("Remove old log entries"),
@@ -109,9 +113,13 @@ int LogbookActions::retentionCleanUp(Progress& progress, bool withOrphanNotes) {
                                          "you like to remove them now?")))
         return 0;
 
+    if (readingsDue > 0)
+        CgmReadingTable::removeBefore(db, cutoff);
+    if (due <= 0)
+        return 0;
     progress.begin(QStringLiteral("Removing Old LogBook Entries...Please Wait!"), due);
-    return workThroughDays(db, SampleDateTable::selectBefore(db, retentionCutoff()), progress,
-                           prompts, [&](SampleDateAbs& day) { SampleDateTable::remove(db, day); });
+    return workThroughDays(db, SampleDateTable::selectBefore(db, cutoff), progress, prompts,
+                           [&](SampleDateAbs& day) { SampleDateTable::remove(db, day); });
 }
 
 int LogbookActions::summarizeCommand(Progress& progress, bool withOrphanNotes) {
