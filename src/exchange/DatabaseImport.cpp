@@ -151,7 +151,7 @@ bool DatabaseImport::importReadings(Database& source, ImportResult& result) {
     if (!source.tableExists(QString::fromLatin1(CgmReadingTable::kTable)))
         return true;
     const std::vector<CgmReading> readings =
-        CgmReadingTable::between(source, QString(), QStringLiteral("99999999999999"));
+        CgmReadingTable::between(source, QStringLiteral("0"), QStringLiteral("99999999999999"));
     if (source.lastError() != 0)
         return sourceFailed(source);
     if (readings.empty())
