@@ -125,14 +125,14 @@ ImportResult CgmImport::store(const CgmExport& data, const CgmInsulinChoice& ins
     m_progress.begin(QString::fromLatin1(kTopic), steps);
     int stepped = 0;
 
-    const std::optional<int> stored =
-        work.isActive() ? CgmReadingTable::insertNew(db, readings) : std::nullopt;
-    m_progress.step(QString::fromLatin1(kReadingsItem), ++stepped);
-    bool failed = !stored;
-    if (stored) {
-        result.readingsStored = *stored;
-        result.readingsKnown = static_cast<int>(readings.size()) - *stored;
+    bool failed = !work.isActive();
+    if (!failed) {
+        const std::optional<int> stored = CgmReadingTable::insertNew(db, readings);
+        failed = !stored.has_value();
+        result.readingsStored = stored.value_or(0);
+        result.readingsKnown = static_cast<int>(readings.size()) - result.readingsStored;
     }
+    m_progress.step(QString::fromLatin1(kReadingsItem), ++stepped);
     if (!failed && !events.empty())
         failed = !writer.learnMoments(events.front()->time, events.back()->time);
 
