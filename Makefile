@@ -9,10 +9,12 @@ PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-
            fonts-liberation2 clang-format poppler-utils desktop-file-utils appstream man-db
 
 FUZZ_PACKAGES = clang libclang-rt-14-dev
-FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import
+FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import \
+               fuzz_clarity_reader
 # The sample files each target starts from.
 FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
 FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
+FUZZ_SEEDS_clarity = tests/data/exchange/clarity_*.csv
 
 PACKAGE_PACKAGES = dpkg-dev file
 
@@ -70,7 +72,8 @@ fuzz: deps
 	  format=$${target#fuzz_}; format=$${format%_*}; \
 	  corpus=$(FUZZ_BUILD)/corpus/$$target; rm -rf $$corpus; mkdir -p $$corpus; \
 	  case $$format in onetouch) cp $(FUZZ_SEEDS_onetouch) $$corpus/ ;; \
-	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; esac; \
+	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; \
+	                   clarity) cp $(FUZZ_SEEDS_clarity) $$corpus/ ;; esac; \
 	  echo "== $$target for $(FUZZ_SECONDS) s"; \
 	  TZ=Europe/Berlin $(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \

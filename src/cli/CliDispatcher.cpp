@@ -36,6 +36,13 @@ constexpr OptionSpec kOptions[] = {
      "The notes on the physician's summary, at most 255 characters (default: the patient's "
      "stored notes)."},
     {"output", "FILE.pdf", "The PDF file to write."},
+    {"rapid", "CODE",
+     "The medication code of the insulin a CGM export's rapid-acting doses are filed under "
+     "(default: the quick bolus insulin); an empty CODE leaves them out."},
+    {"long", "CODE",
+     "The medication code of the insulin a CGM export's long-acting doses are filed under "
+     "(default: the first active insulin not counted in the totals); an empty CODE leaves them "
+     "out."},
     {"update-server", "URL",
      "The update server's base address, such as http://host:port (default: the one in the "
      "settings, else http://update.quillmarch.org). Given alone, the window opens and its "
@@ -58,12 +65,13 @@ constexpr CliJob kJobs[] = {
      "Creates a patient with the default time-of-day slots, foods and medications, as \"New "
      "User...\" does. A name another patient has is refused.",
      "", "", &runNewPatientJob},
-    {"import", "onetouch|bgtracker|database FILE", 2,
-     "Imports a OneTouch file, a BG Tracker 4 file or another patient's database into the "
-     "logbook, as File > Import does, and says how many records were read and stored and how "
-     "many days summarized. A file that is refused or fails part way leaves the logbook as it "
+    {"import", "onetouch|bgtracker|database|clarity|libreview|nightscout FILE", 2,
+     "Imports a OneTouch file, a BG Tracker 4 file, another patient's database or a CGM export "
+     "(Clarity, LibreView, Nightscout) into the logbook, as File > Import does, and says how many "
+     "records were read and stored, how many days summarized and, for a CGM export, how many "
+     "sensor readings stored. A file that is refused or fails part way leaves the logbook as it "
      "was.",
-     "", "", &runImportJob},
+     "rapid long", "", &runImportJob},
     {"export", "tab|text FILE", 2,
      "Writes the logbook as tab-delimited or fixed-width text, as \"Save As....\" does, in the "
      "format named whatever the file's extension. An existing file is replaced only with --yes. "
