@@ -97,7 +97,7 @@ GlucoseStatsData GlucoseStatsData::fromStats(const GlucoseStats& stats, int unit
              : none},
         {QStringLiteral("Sensor coverage"),
          stats.source == GlucoseStats::Source::cgm && any
-             ? QStringLiteral("%1% (%2 of %3 readings expected)")
+             ? QStringLiteral("%1% (%2 of %3 readings)")
                    .arg(tenthsText(stats.coverageTenths()))
                    .arg(std::min(stats.readings, stats.expectedReadings))
                    .arg(stats.expectedReadings)

@@ -112,7 +112,7 @@ int GlucoseStatsRenderer::drawMetrics(int top) {
         const QRect row(m_left.left(), y, m_left.width(), m_line);
         if (i % 2 == 1 && m_page.shades())
             m_page.painter().fillRect(row, m_page.lightBrush());
-        const int half = row.width() * 9 / 20;
+        const int half = row.width() * 11 / 20;
         text(m_data.metrics[i].caption, row.adjusted(2 * m_padding, 0, half - row.width(), 0),
              Align::Left, true);
         text(m_data.metrics[i].value, row.adjusted(half, 0, -2 * m_padding, 0), Align::Left);
@@ -178,7 +178,7 @@ void GlucoseStatsRenderer::drawProfile(int top) {
            target, fills ? QPen(Qt::NoPen) : dashed, false);
 
     const int axisWidth = 2 * m_margin;
-    const int plotTop = legendTop + m_line + m_margin / 2;
+    const int plotTop = legendTop + 2 * m_line + m_margin / 2;
     const QRect plot(m_right.left() + axisWidth, plotTop, m_right.width() - axisWidth - m_margin / 2,
                      m_bottom - m_line - m_margin / 3 - plotTop);
 
