@@ -160,8 +160,8 @@ GlucoseStats GlucoseStats::compute(const std::vector<CgmReading>& readings, cons
     return stats;
 }
 
-GlucoseStats GlucoseStats::gather(Database& db, const Preference& preference,
-                                  const QDate& lastDay, int days) {
+GlucoseStats GlucoseStats::gather(Database& db, const Preference& preference, const QDate& lastDay,
+                                  int days) {
     const QDate firstDay = lastDay.addDays(1 - days);
     const std::vector<CgmReading> sensor =
         CgmReadingTable::between(db, firstDay.toString(u"yyyyMMdd") + QStringLiteral("000000"),

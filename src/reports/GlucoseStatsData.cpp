@@ -39,8 +39,7 @@ GlucoseStatsData GlucoseStatsData::gather(LogbookContext& context, std::time_t p
     return gather(context, lastDay, weeks * kDaysPerWeek);
 }
 
-GlucoseStatsData GlucoseStatsData::gather(LogbookContext& context, const QDate& lastDay,
-                                          int days) {
+GlucoseStatsData GlucoseStatsData::gather(LogbookContext& context, const QDate& lastDay, int days) {
     const Preference& preference = context.preference();
     return fromStats(GlucoseStats::gather(context.database(), preference, lastDay, days),
                      preference.getGlucoseSampleCode(), preference.getPatientName());
@@ -119,7 +118,9 @@ QString GlucoseStatsData::unitName(int unit) {
 }
 
 QString GlucoseStatsData::durationText(int minutes) {
-    return QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 h %2 min")
+        .arg(minutes / 60)
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString GlucoseStatsData::tenthsText(int tenths) {

@@ -66,9 +66,9 @@ int GlucoseStatsRenderer::drawTimeInRanges(int top) {
         for (int b = GlucoseStats::veryLow; b <= GlucoseStats::veryHigh; ++b) {
             const auto kind = static_cast<GlucoseStats::Band>(b);
             below += stats.bandCounts[kind];
-            const int next = bar.bottom() + 1 -
-                             static_cast<int>(static_cast<long long>(below) * bar.height() /
-                                              stats.readings);
+            const int next =
+                bar.bottom() + 1 -
+                static_cast<int>(static_cast<long long>(below) * bar.height() / stats.readings);
             if (next < edge) {
                 const QRect segment(bar.left(), next, bar.width(), edge - next);
                 const QBrush fill(bandColor(kind));
@@ -86,8 +86,8 @@ int GlucoseStatsRenderer::drawTimeInRanges(int top) {
     const int swatch = m_line - 2 * m_padding;
     for (size_t i = 0; i < m_data.bands.size(); ++i) {
         const GlucoseStatsData::BandRow& row = m_data.bands[i];
-        const int rowTop = bar.top() + static_cast<int>(i) * bar.height() /
-                                           static_cast<int>(m_data.bands.size());
+        const int rowTop =
+            bar.top() + static_cast<int>(i) * bar.height() / static_cast<int>(m_data.bands.size());
         const int y = rowTop + (bar.height() / static_cast<int>(m_data.bands.size()) - m_line) / 2;
         const QBrush fill(bandColor(row.band));
         m_page.frame(QRect(left, y + m_padding, swatch, swatch), m_page.hairlinePen(), &fill);
@@ -135,10 +135,10 @@ void GlucoseStatsRenderer::drawProfile(int top) {
     const int body = band(m_right, top, QStringLiteral("Ambulatory Glucose Profile"));
     // The legend: what each stroke and area is.
     const bool fills = m_page.style() != ReportStyle::blackAndWhite;
-    const QColor outer = m_page.style() == ReportStyle::color ? QColor(190, 205, 235)
-                                                              : QColor(205, 205, 205);
-    const QColor inner = m_page.style() == ReportStyle::color ? QColor(110, 145, 215)
-                                                              : QColor(150, 150, 150);
+    const QColor outer =
+        m_page.style() == ReportStyle::color ? QColor(190, 205, 235) : QColor(205, 205, 205);
+    const QColor inner =
+        m_page.style() == ReportStyle::color ? QColor(110, 145, 215) : QColor(150, 150, 150);
     const QColor target =
         m_page.style() == ReportStyle::color ? QColor(215, 240, 215) : m_page.lightFill();
     const int swatch = m_line - 2 * m_padding;
@@ -179,7 +179,8 @@ void GlucoseStatsRenderer::drawProfile(int top) {
 
     const int axisWidth = 2 * m_margin;
     const int plotTop = legendTop + 2 * m_line + m_margin / 2;
-    const QRect plot(m_right.left() + axisWidth, plotTop, m_right.width() - axisWidth - m_margin / 2,
+    const QRect plot(m_right.left() + axisWidth, plotTop,
+                     m_right.width() - axisWidth - m_margin / 2,
                      m_bottom - m_line - m_margin / 3 - plotTop);
 
     // The target band behind everything else.

@@ -150,7 +150,7 @@ int runPrintPass(ReportSurface& device, const ReportPrintSettings& settings,
 
 QPageLayout::Orientation previewOrientation(const ReportPrintSettings& settings) {
     const bool landscape = settings.includeDocSummary || settings.includeGlucoseStats ||
-                           settings.includeDaySummary ||
-                           settings.includeLogDetail || settings.includeWorksheet;
+                           settings.includeDaySummary || settings.includeLogDetail ||
+                           settings.includeWorksheet;
     return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }

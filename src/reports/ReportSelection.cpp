@@ -21,8 +21,7 @@ bool ReportSelection::commit() const {
 
 bool ReportSelection::periodEnabled(const ReportPrintSettings& values) {
     return values.includeLogDetail || values.includeDocSummary || values.includeGlucoseStats ||
-           values.includeDaySummary ||
-           values.includeBpLog || values.includePumpStatus;
+           values.includeDaySummary || values.includeBpLog || values.includePumpStatus;
 }
 
 bool ReportSelection::worksheetEnabled(const ReportPrintSettings& values) {

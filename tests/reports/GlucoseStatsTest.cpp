@@ -1,5 +1,5 @@
-#include "reports/DocSummaryFixture.h"
 #include "reports/GlucoseStats.h"
+#include "reports/DocSummaryFixture.h"
 #include "reports/GlucoseStatsData.h"
 #include "reports/GlucoseStatsReport.h"
 #include "reports/ReportContext.h"
@@ -16,9 +16,9 @@ namespace {
 
 TEST(GlucoseStatsBands, EdgesAndDeviceLimits) {
     const std::pair<int, GlucoseStats::Band> cases[] = {
-        {40, GlucoseStats::veryLow},   {53, GlucoseStats::veryLow},  {54, GlucoseStats::low},
-        {69, GlucoseStats::low},       {70, GlucoseStats::inRange},  {180, GlucoseStats::inRange},
-        {181, GlucoseStats::high},     {250, GlucoseStats::high},    {251, GlucoseStats::veryHigh},
+        {40, GlucoseStats::veryLow},   {53, GlucoseStats::veryLow}, {54, GlucoseStats::low},
+        {69, GlucoseStats::low},       {70, GlucoseStats::inRange}, {180, GlucoseStats::inRange},
+        {181, GlucoseStats::high},     {250, GlucoseStats::high},   {251, GlucoseStats::veryHigh},
         {400, GlucoseStats::veryHigh},
     };
     for (const auto& [mgdl, band] : cases)
@@ -33,17 +33,17 @@ TEST(GlucoseStatsPercentiles, InterpolateBetweenClosestRanks) {
         double expected;
     };
     const Case cases[] = {
-        {{120}, 0.05, 120},               // one value: every percentile is that value
-        {{120}, 0.95, 120},               //
-        {{100, 100, 120, 160}, 0.05, 100}, // h = 0.15 between two equal values
-        {{100, 100, 120, 160}, 0.25, 100}, // h = 0.75, still the tie
-        {{100, 100, 120, 160}, 0.50, 110}, // even count: h = 1.5, halfway 100..120
-        {{100, 100, 120, 160}, 0.75, 130}, // h = 2.25: 120 + 0.25 x 40
-        {{100, 100, 120, 160}, 0.95, 154}, // h = 2.85: 120 + 0.85 x 40
-        {{60, 80, 90, 200, 210}, 0.50, 90}, // odd count: h = 2, the middle value
-        {{60, 80, 90, 200, 210}, 0.25, 80}, // h = 1 exactly
+        {{120}, 0.05, 120},                  // one value: every percentile is that value
+        {{120}, 0.95, 120},                  //
+        {{100, 100, 120, 160}, 0.05, 100},   // h = 0.15 between two equal values
+        {{100, 100, 120, 160}, 0.25, 100},   // h = 0.75, still the tie
+        {{100, 100, 120, 160}, 0.50, 110},   // even count: h = 1.5, halfway 100..120
+        {{100, 100, 120, 160}, 0.75, 130},   // h = 2.25: 120 + 0.25 x 40
+        {{100, 100, 120, 160}, 0.95, 154},   // h = 2.85: 120 + 0.85 x 40
+        {{60, 80, 90, 200, 210}, 0.50, 90},  // odd count: h = 2, the middle value
+        {{60, 80, 90, 200, 210}, 0.25, 80},  // h = 1 exactly
         {{60, 80, 90, 200, 210}, 0.95, 208}, // h = 3.8: 200 + 0.8 x 10
-        {{}, 0.5, 0},                      // nothing to rank
+        {{}, 0.5, 0},                        // nothing to rank
     };
     for (const Case& c : cases)
         EXPECT_NEAR(GlucoseStats::percentile(c.sorted, c.p), c.expected, 1e-9)
@@ -63,8 +63,8 @@ TEST(GlucoseStatsCases, MatchTheHandComputedNumbers) {
         const QStringList period = lines[++at].split(' ');
         std::vector<CgmReading> readings;
         for (++at; lines[at].startsWith("reading "); ++at)
-            readings.push_back({lines[at].section(' ', 1, 1), lines[at].section(' ', 2).toInt(),
-                                0, "test"});
+            readings.push_back(
+                {lines[at].section(' ', 1, 1), lines[at].section(' ', 2).toInt(), 0, "test"});
         const auto stats = GlucoseStats::compute(
             readings, QDate::fromString(period[1], "yyyyMMdd"), period[2].toInt(),
             period[3] == "cgm" ? GlucoseStats::Source::cgm : GlucoseStats::Source::meter);
@@ -183,10 +183,10 @@ TEST_F(GlucoseStatsTest, FallsBackOnMeterReadingsInThePatientsUnit) {
     const int tenths[] = {29, 30, 38, 39, 100, 101, 139, 140};
     for (int i = 0; i < 8; ++i)
         reading(i, "0800", tenths[i], 1);
-    reading(3, "1200", 0, 2);                              // insulin only: no reading
-    const int gone = reading(4, "1800", 20, 3);            // deleted: left out
+    reading(3, "1200", 0, 2);                   // insulin only: no reading
+    const int gone = reading(4, "1800", 20, 3); // deleted: left out
     ASSERT_TRUE(SampleTable::markDeleted(*db, gone));
-    reading(14, "0800", 20, 1);                            // the day before the period
+    reading(14, "0800", 20, 1); // the day before the period
     ASSERT_EQ(CgmReadingTable::insertNew(*db, {{"20240301235500", 300, 0, "clarity"}}), 1);
 
     context->reload();
@@ -256,9 +256,9 @@ TEST_F(GlucoseStatsTest, GapsInTheProfileAreNotBridged) {
 TEST_F(GlucoseStatsTest, AxisInMmolForAnMmolPatientAndAnEmptyPeriodSaysSo) {
     changePreference([](Preference& p) { p.setGlucoseSampleCode(kGlucoseUnitMmol); });
     const RecordedPage& page = print(ReportStyle::color, 1);
-    for (const char* text : {"3.0", "3.9", "10.0", "13.9", "19.4", "mmol/L", "< 3.0 mmol/L",
-                             "No glucose readings in this period",
-                             "! The period is shorter than 14 days."})
+    for (const char* text :
+         {"3.0", "3.9", "10.0", "13.9", "19.4", "mmol/L", "< 3.0 mmol/L",
+          "No glucose readings in this period", "! The period is shorter than 14 days."})
         EXPECT_TRUE(page.findText(text)) << text;
     EXPECT_TRUE(page.items.filter("polyline").isEmpty());
 }

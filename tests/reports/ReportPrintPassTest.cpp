@@ -74,8 +74,8 @@ ReportPrinters notingPrinters(QStringList& calls, bool dailyHasDays = true) {
     return printers;
 }
 
-// The reports of `which` (D doc summary, a glucose statistics, d day summary, L log book, b BP log, p pump status,
-// f food log, W worksheet), with `logWeeks` and `worksheetWeeks`.
+// The reports of `which` (D doc summary, a glucose statistics, d day summary, L log book, b BP log,
+// p pump status, f food log, W worksheet), with `logWeeks` and `worksheetWeeks`.
 ReportPrintSettings settingsWith(const char* which, int logWeeks = 6, int worksheetWeeks = 1) {
     ReportPrintSettings s;
     s.periodEnd = fromDateTimeText("20240310120000");

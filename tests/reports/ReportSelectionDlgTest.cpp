@@ -75,9 +75,8 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
               "2026040109300020260314093000");
     EXPECT_TRUE(copy.style == ReportStyle::blackAndWhite && copy.patientNotes == "Lows at night");
     QStringList stored;
-    for (const char* name :
-         {"IncludeWorksheet", "IncludeBpLog", "IncludeGlucoseStats", "WorksheetWeekCnt",
-          "PatientNotes"})
+    for (const char* name : {"IncludeWorksheet", "IncludeBpLog", "IncludeGlucoseStats",
+                             "WorksheetWeekCnt", "PatientNotes"})
         stored << tree.getUserString("Ann", name);
     EXPECT_EQ(stored.join('|'), "true|false|true|12|Lows at night");
 }

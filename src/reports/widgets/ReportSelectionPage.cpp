@@ -86,8 +86,8 @@ ReportSelectionPage::ReportSelectionPage(ReportPrintSettings& values, bool pumpS
     layout->addStretch();
     layout->addWidget(note);
 
-    for (QCheckBox* box :
-         {m_docSummary, m_glucoseStats, m_daySummary, m_logDetail, m_worksheet, m_bpLog, m_pumpStatus})
+    for (QCheckBox* box : {m_docSummary, m_glucoseStats, m_daySummary, m_logDetail, m_worksheet,
+                           m_bpLog, m_pumpStatus})
         connect(box, &QCheckBox::toggled, this, &ReportSelectionPage::updateEnabling);
     updateEnabling();
 }
