@@ -24,6 +24,20 @@ constexpr int k50th = 2;
 constexpr int k75th = 3;
 constexpr int k95th = 4;
 
+// Calls `draw(first, last)` for every run of bins that hold readings.
+template <class Draw> void forEachRun(const GlucoseStats& stats, Draw draw) {
+    int first = -1;
+    for (int i = 0; i <= GlucoseStats::kBinCount; ++i) {
+        const bool filled = i < GlucoseStats::kBinCount && !stats.agp[i].isGap();
+        if (filled && first < 0)
+            first = i;
+        if (!filled && first >= 0) {
+            draw(first, i - 1);
+            first = -1;
+        }
+    }
+}
+
 } // namespace
 
 GlucoseStatsRenderer::GlucoseStatsRenderer(const ReportPage& page, const GlucoseStatsData& data)
@@ -244,20 +258,6 @@ std::vector<double> GlucoseStatsRenderer::runXs(const QRect& plot, int first, in
 double GlucoseStatsRenderer::yOf(const QRect& plot, double mgdl) const {
     const double clamped = std::clamp(mgdl, 0.0, kAxisTopMgDl);
     return plot.bottom() + 1 - clamped / kAxisTopMgDl * plot.height();
-}
-
-// Calls `draw(first, last)` for every run of bins that hold readings.
-template <class Draw> static void forEachRun(const GlucoseStats& stats, Draw draw) {
-    int first = -1;
-    for (int i = 0; i <= GlucoseStats::kBinCount; ++i) {
-        const bool filled = i < GlucoseStats::kBinCount && !stats.agp[i].isGap();
-        if (filled && first < 0)
-            first = i;
-        if (!filled && first >= 0) {
-            draw(first, i - 1);
-            first = -1;
-        }
-    }
 }
 
 void GlucoseStatsRenderer::drawProfileBand(const QRect& plot, int lower, int upper,
