@@ -51,6 +51,7 @@ bench: deps
 	$(BENCH_BUILD)/storage_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/view_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/report_bench
+	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/stats_bench
 	@if [ -x $(BENCH_BUILD)/exchange_bench ]; then QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/exchange_bench; fi
 
 # Builds the libFuzzer targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer

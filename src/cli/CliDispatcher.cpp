@@ -8,6 +8,7 @@
 #include "cli/MaintenanceJobs.h"
 #include "cli/NewPatientJob.h"
 #include "cli/ReportJob.h"
+#include "cli/StatsJob.h"
 #include "cli/SummarizeJob.h"
 
 #include <QCommandLineParser>
@@ -43,6 +44,7 @@ constexpr OptionSpec kOptions[] = {
      "The medication code of the insulin a CGM export's long-acting doses are filed under "
      "(default: the first active insulin not counted in the totals); an empty CODE leaves them "
      "out."},
+    {"json", nullptr, "Write the numbers as one JSON object."},
     {"update-server", "URL",
      "The update server's base address, such as http://host:port (default: the one in the "
      "settings, else http://update.quillmarch.org). Given alone, the window opens and its "
@@ -55,12 +57,19 @@ constexpr const char* kCommonOptions = "patient yes";
 
 // One entry per job; the help lists them in this order.
 constexpr CliJob kJobs[] = {
-    {"report", "physician,daily,logbook,bolus,worksheet,vitals,foods|all", 1,
+    {"report", "physician,agp,daily,logbook,bolus,worksheet,vitals,foods|all", 1,
      "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does, in "
      "the order they print in. \"all\" names every report, less the bolus report (quick bolus "
      "and infusion site) while the quick bolus calculator is switched off. Reads the patient's "
      "logbook only; nothing is stored.",
      "end weeks worksheet-start worksheet-weeks style notes output", "end output", &runReportJob},
+    {"stats", "", 0,
+     "Prints the glucose numbers of the \"Glucose Statistics (AGP)\" page: time in the five "
+     "ranges, mean, GMI, standard deviation, coefficient of variation and sensor coverage, from "
+     "the sensor readings of the period, or from the meter readings when it has none. The period "
+     "ends on --end (default today) and lasts --weeks (default the patient's report weeks). "
+     "Reads the patient's logbook only.",
+     "end weeks json", "", &runStatsJob},
     {"new-patient", "NAME", 1,
      "Creates a patient with the default time-of-day slots, foods and medications, as \"New "
      "User...\" does. A name another patient has is refused.",
