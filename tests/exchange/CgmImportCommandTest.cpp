@@ -43,6 +43,9 @@ protected:
 
 TEST_F(CgmImportCommandTest, ClarityAsksForTheInsulinsThenImportsAndReloads) {
     files.answers = {sample("clarity_quoted.csv")};
+    prompts.expect("Quillmarch", sample("clarity_quoted.csv") +
+                                     "\n\nSensor readings stored: 5; already stored: 1.\nLog "
+                                     "entries added or completed: 7.");
     importCgmCommand(window, clarity, answering(CgmInsulinChoice{"N", "R"}));
     EXPECT_EQ(files.asked, QStringList{"open|Import Clarity CGM Data|" +
                                        QFileInfo(app.database().path()).absolutePath() +
@@ -87,6 +90,7 @@ TEST_F(CgmImportCommandTest, TheDialogOffersTheInsulinsAndLeavingOut) {
         dialog->longList()->setCurrentIndex(0);
         dialog->accept();
     });
+    prompts.expect("Quillmarch");
     importCgmCommand(window, clarity);
     EXPECT_EQ(shown,
               (QStringList{"Insulin of the export", "(leave out)", "Humalog (H)", "Lantus (G)",

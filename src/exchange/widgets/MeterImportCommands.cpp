@@ -119,6 +119,19 @@ void importCgmCommand(ExchangeWindow& window, const CgmFormat& format, const Cgm
         result = CgmImport(window.app, window.progress).store(data, insulin, path);
     }
     tellOutcome(window, result);
+    // Sensor readings never show in the list, so the patient is told what became of them.
+    if (result.ok)
+        window.app.prompts().information(QString::fromUtf8(kProgramCaption),
+                                         cgmOutcomeText(QDir::toNativeSeparators(path), result));
+}
+
+QString cgmOutcomeText(const QString& path, const ImportResult& result) {
+    return QStringLiteral("%1\n\nSensor readings stored: %2; already stored: %3.\nLog entries "
+                          "added or completed: %4.")
+        .arg(path)
+        .arg(result.readingsStored)
+        .arg(result.readingsKnown)
+        .arg(result.recordsApplied);
 }
 
 void startMeterProgram(CQuillmarchApp& app) {

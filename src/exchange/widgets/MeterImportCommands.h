@@ -8,6 +8,7 @@
 
 struct CgmFormat;
 struct ExchangeWindow;
+struct ImportResult;
 class CQuillmarchApp;
 class QWidget;
 
@@ -30,6 +31,8 @@ std::optional<CgmInsulinChoice> askCgmInsulin(QWidget* parent,
 // (`ask`); then it is imported and the outcome told as for the meter files.
 void importCgmCommand(ExchangeWindow& window, const CgmFormat& format,
                       const CgmInsulinAsk& ask = askCgmInsulin);
+// What a CGM import that succeeded tells at its end.
+QString cgmOutcomeText(const QString& path, const ImportResult& result);
 
 // File > Import > "OneTouch Meter ...": starts the companion meter download program from the
 // program's folder with "user=<patient>"; a program that is not there is reported.
