@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -24,12 +25,47 @@ constexpr const char* kStepItem = "Importing";
 constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
 
 // A meter reading (mg/dL) as the logbook keeps it: in the patient's unit, tenths of a mmol/L
-// rounded to the nearest, so that reading them back (x 18 / 10) gives the mg/dL again.
+// rounded to the nearest. Read back (x 18 / 10, truncated) it can come out up to 1 mg/dL
+// lower: 101 is kept as 5.6 and reads as 100, 251 as 13.9 and reads as 250.
 int storedGlucose(int mgdl, int unit) {
     if (unit != kGlucoseUnitMmol)
         return mgdl;
     const IntRange range = FieldLimits::glucose(unit);
     return std::clamp((mgdl * 10 * 2 + 18) / 36, range.low, range.high);
+}
+
+// What the file says of one moment, over all its records: two carbohydrate records of one
+// minute are one meal and two doses of one insulin one dose, so that nothing is lost to the
+// entry's single field and importing the file again finds all of it already there.
+struct FileMoment {
+    QString time;
+    std::optional<int> glucose; // the moment's last meter reading
+    int glucoseRecords = 0;
+    int carbs = 0;
+    int carbRecords = 0;
+    struct Dose {
+        QChar code;
+        long hundredths = 0;
+        int records = 0;
+    };
+    std::vector<Dose> doses; // in the order the file first names each insulin
+    QStringList notes;
+};
+
+long hundredthsOf(const QString& units) {
+    return std::lround(units.toDouble() * 100);
+}
+
+// Units as a dosage writes them: "4", "4.5", "4.25".
+QString unitsText(long hundredths) {
+    QString text = QString::number(hundredths / 100);
+    if (const long part = hundredths % 100; part != 0) {
+        QString fraction = QStringLiteral("%1").arg(part, 2, 10, QLatin1Char('0'));
+        if (fraction.endsWith(u'0'))
+            fraction.chop(1);
+        text += u'.' + fraction;
+    }
+    return text;
 }
 
 // The records of one moment, gathered on the entry they fill and stored together.
@@ -115,13 +151,55 @@ ImportResult CgmImport::store(const CgmExport& data, const CgmInsulinChoice& ins
     std::stable_sort(events.begin(), events.end(),
                      [](const CgmEvent* a, const CgmEvent* b) { return a->time < b->time; });
 
+    // The file's records, moment by moment.
+    std::vector<FileMoment> moments;
+    for (const CgmEvent* event : events) {
+        if (moments.empty() || moments.back().time != event->time) {
+            moments.emplace_back();
+            moments.back().time = event->time;
+        }
+        FileMoment& at = moments.back();
+        switch (event->kind) {
+        case CgmEvent::Kind::MeterGlucose:
+            at.glucose = event->glucose;
+            ++at.glucoseRecords;
+            break;
+        case CgmEvent::Kind::Carbs:
+            at.carbs += event->carbs;
+            ++at.carbRecords;
+            break;
+        case CgmEvent::Kind::RapidInsulin:
+        case CgmEvent::Kind::LongInsulin: {
+            const QString& code =
+                event->kind == CgmEvent::Kind::RapidInsulin ? insulin.rapid : insulin.longActing;
+            if (code.isEmpty()) {
+                ++result.dosesWithoutMedication;
+                break;
+            }
+            auto dose =
+                std::find_if(at.doses.begin(), at.doses.end(),
+                             [&code](const FileMoment::Dose& d) { return d.code == code[0]; });
+            if (dose == at.doses.end())
+                dose = at.doses.insert(at.doses.end(), FileMoment::Dose{code[0]});
+            dose->hundredths += hundredthsOf(event->units);
+            ++dose->records;
+            break;
+        }
+        case CgmEvent::Kind::Note:
+            if (const QString line = event->text.trimmed();
+                !line.isEmpty() && !at.notes.contains(line))
+                at.notes << line;
+            break;
+        }
+    }
+
     Database& db = m_context.database();
     const int unit = m_context.preference().getGlucoseSampleCode();
     // A file opened before the table came gains it here.
     CgmReadingTable::ensureTable(db);
     Transaction work(db);
     MeterLogbookWriter writer(m_context);
-    const int steps = static_cast<int>(events.size()) + 1;
+    const int steps = static_cast<int>(moments.size()) + 1;
     m_progress.begin(QString::fromLatin1(kTopic), steps);
     int stepped = 0;
 
@@ -136,75 +214,53 @@ ImportResult CgmImport::store(const CgmExport& data, const CgmInsulinChoice& ins
     if (!failed && !events.empty())
         failed = !writer.learnMoments(events.front()->time, events.back()->time);
 
-    std::optional<Moment> moment;
-    for (const CgmEvent* event : events) {
+    for (const FileMoment& fileMoment : moments) {
         if (failed || writer.failed())
             break;
         m_progress.step(QString::fromLatin1(kStepItem), ++stepped);
-        if (!moment || moment->entry->getSampleTime() != event->time) {
-            if (moment && !storeMoment(*moment, writer))
-                break;
-            moment.emplace();
-            moment->entry = writer.existingEntry(event->time);
-            if (writer.failed())
-                break;
-            if (!moment->entry) {
-                moment->entry = writer.newEntry(event->time);
-                moment->isNew = true;
-            } else if (const int notePk = moment->entry->getNotePk(); notePk != 0) {
-                if (auto note = NoteTable::getByPk(db, notePk))
-                    moment->noteText = note->getText();
-            }
+        Moment at;
+        at.entry = writer.existingEntry(fileMoment.time);
+        if (writer.failed())
+            break;
+        if (!at.entry) {
+            at.entry = writer.newEntry(fileMoment.time);
+            at.isNew = true;
+        } else if (const int notePk = at.entry->getNotePk(); notePk != 0) {
+            if (auto note = NoteTable::getByPk(db, notePk))
+                at.noteText = note->getText();
         }
 
-        // A record that changes nothing, or leaves nothing in the entry, is not stored.
-        Moment& at = *moment;
-        Sample updated(*at.entry);
-        bool applied = false;
-        switch (event->kind) {
-        case CgmEvent::Kind::MeterGlucose:
-            if (const int value = storedGlucose(event->glucose, unit);
-                updated.getGlucoseCnt() != value) {
-                updated.setGlucoseCnt(value);
-                applied = true;
+        // What changes nothing, or leaves nothing in the entry, is not stored.
+        Sample& entry = *at.entry;
+        int applied = 0;
+        if (fileMoment.glucose) {
+            if (const int value = storedGlucose(*fileMoment.glucose, unit);
+                entry.getGlucoseCnt() != value) {
+                entry.setGlucoseCnt(value);
+                applied += fileMoment.glucoseRecords;
             }
-            break;
-        case CgmEvent::Kind::Carbs:
-            if (updated.getCarbCnt() != event->carbs) {
-                updated.setCarbCnt(event->carbs);
-                applied = true;
-            }
-            break;
-        case CgmEvent::Kind::RapidInsulin:
-        case CgmEvent::Kind::LongInsulin: {
-            const QString& code =
-                event->kind == CgmEvent::Kind::RapidInsulin ? insulin.rapid : insulin.longActing;
-            if (code.isEmpty())
-                ++result.dosesWithoutMedication;
-            else
-                applied = MeterLogbookWriter::appendDose(updated, event->units, code[0]);
-            break;
         }
-        case CgmEvent::Kind::Note: {
-            const QString line = event->text.trimmed();
-            if (!line.isEmpty() && !at.noteText.contains(line) && !at.noteLines.contains(line)) {
+        if (fileMoment.carbRecords > 0 && entry.getCarbCnt() != fileMoment.carbs) {
+            entry.setCarbCnt(fileMoment.carbs);
+            applied += fileMoment.carbRecords;
+        }
+        for (const FileMoment::Dose& dose : fileMoment.doses) {
+            if (MeterLogbookWriter::appendDose(entry, unitsText(dose.hundredths), dose.code))
+                applied += dose.records;
+        }
+        for (const QString& line : fileMoment.notes) {
+            if (!at.noteText.contains(line)) {
                 at.noteLines << line;
-                at.changed = true;
-                ++result.recordsApplied;
+                ++applied;
             }
-            continue;
         }
-        }
-        if (!applied)
-            continue;
-        *at.entry = updated;
-        if (!holdsSomething(at))
+        if (applied == 0 || !holdsSomething(at))
             continue;
         at.changed = true;
-        ++result.recordsApplied;
+        result.recordsApplied += applied;
+        if (!storeMoment(at, writer))
+            break;
     }
-    if (moment && !failed && !writer.failed())
-        storeMoment(*moment, writer);
     if (!failed)
         writer.summarizeTouchedDays();
     m_progress.finish();

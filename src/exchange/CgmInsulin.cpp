@@ -36,9 +36,8 @@ CgmInsulinChoice CgmInsulin::defaults(Database& db) {
     for (const CgmInsulinOption& insulin : insulins)
         if (choice.longActing.isEmpty() && insulin.code != choice.rapid && !insulin.inTotals)
             choice.longActing = insulin.code;
-    for (const CgmInsulinOption& insulin : insulins)
-        if (choice.longActing.isEmpty() && insulin.code != choice.rapid)
-            choice.longActing = insulin.code;
+    // With no such insulin the long-acting doses are left out (and counted) rather than filed
+    // under an insulin counted as bolus.
     return choice;
 }
 

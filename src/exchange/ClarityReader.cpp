@@ -166,10 +166,21 @@ QString unitsOf(const QString& text) {
         return {};
     while (whole.size() > 1 && whole[0] == u'0')
         whole.remove(0, 1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    if (fraction.size() > kMaxUnitDecimals) {
+        // A pump's finer steps (0.125 u) are kept to the hundredth a dosage holds, half up.
+        const bool up = fraction[kMaxUnitDecimals] >= u'5';
+        fraction.truncate(kMaxUnitDecimals);
+        if (up) {
+            const long hundredths = (whole + fraction).toLong() + 1;
+            whole = QString::number(hundredths / 100);
+            fraction = QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+        }
+    }
     while (fraction.endsWith(u'0'))
         fraction.chop(1);
-    if (whole.size() > kMaxUnitDigits || fraction.size() > kMaxUnitDecimals ||
-        (whole == QStringLiteral("0") && fraction.isEmpty()))
+    if (whole.size() > kMaxUnitDigits || (whole == QStringLiteral("0") && fraction.isEmpty()))
         return {};
     return fraction.isEmpty() ? whole : whole + u'.' + fraction;
 }
@@ -296,10 +307,13 @@ CgmExport ClarityReader::read(QIODevice& file, const QString& fileName) {
         }
         ++out.recordsRead;
     }
-    if (out.recordsRead == 0) {
-        out.readings.clear();
-        out.events.clear();
-        if (firstBad < 0)
+    if (out.readings.empty() && out.events.empty()) {
+        // Patient, device and alert records alone hold nothing the logbook keeps.
+        if (out.recordsRead > 0 && firstBad < 0)
+            out.error = QStringLiteral("%1 holds no glucose, insulin or carbohydrate record of "
+                                       "Clarity: only patient, device and alert records.")
+                            .arg(fileName);
+        else if (firstBad < 0)
             out.error = QStringLiteral("%1 holds no Clarity record: line %2 is the column heads "
                                        "and no record follows.")
                             .arg(fileName)

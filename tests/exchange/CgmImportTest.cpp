@@ -151,6 +151,9 @@ TEST_F(CgmImportTest, ReaderTakesEachKindOfRowAsItsValueSays) {
         {mgdl, "2024-03-01T08:00:00,Insulin,Long-Acting,,10.0,", "long 20240301080000 10"},
         {mgdl, "2024-03-01T08:00:00,Insulin,Long-Acting,,0.25,", "long 20240301080000 0.25"},
         {mgdl, "2024-03-01T08:00:00,Insulin,Fast-Acting,,0.0,", ""},
+        {mgdl, "2024-03-01T08:00:00,Insulin,Fast-Acting,,0.125,", "rapid 20240301080000 0.13"},
+        {mgdl, "2024-03-01T08:00:00,Insulin,Fast-Acting,,9.995,", "rapid 20240301080000 10"},
+        {mgdl, "2024-03-01T08:00:00,Insulin,Fast-Acting,,0.004,", ""},
         {mgdl, "2024-03-01T08:00:00,Insulin,Fast-Acting,,1000,", ""},
         {mgdl, "2024-03-01T08:00:00,Insulin,Premixed,,5,", "skipped"},
         {mgdl, "2024-03-01T08:00:00,Carbs,,,,12.9", "carbs 20240301080000 12"},
@@ -166,10 +169,11 @@ TEST_F(CgmImportTest, ReaderTakesEachKindOfRowAsItsValueSays) {
     for (const auto& c : cases) {
         // A second, good record keeps the file from being refused when the row is not read.
         const CgmExport data =
-            readClarity(c.header + c.row + "\n2024-03-05T10:00:00,Alert,High,260,,\n");
+            readClarity(c.header + c.row + "\n2024-03-05T10:00:00,EGV,,100,,\n");
         ASSERT_TRUE(data.ok()) << c.row.constData() << ": " << data.error.toStdString();
         QStringList lines = described(data);
         const QString counts = lines.takeLast();
+        lines.removeOne("reading 20240305100000 100 0 clarity");
         const QString got =
             c.expected == "skipped" && lines.isEmpty() && counts == "read 2 ignored 0"
                 ? "skipped"
@@ -190,6 +194,9 @@ TEST_F(CgmImportTest, RefusedFilesNameTheFileAndTheFirstBadLineAndStoreNothing) 
          "bytes.csv is not a text file: line 1 holds a NUL byte."},
         {"\"SKU: 0004-7788\"\n1,03/01/2024,08:00,120,,,10,,0,0,,,,,,\n",
          "bytes.csv holds no Clarity record; line 1 cannot be read: \"\"SKU: 0004-7788\"\""},
+        {"Timestamp,Event Type,Glucose Value (mg/dL)\n,FirstName,\n,Device,\n",
+         "bytes.csv holds no glucose, insulin or carbohydrate record of Clarity: only patient, "
+         "device and alert records."},
         {"Index,Timestamp,Event Type,Glucose Value (mg/dL)\r\n\r\n",
          "bytes.csv holds no Clarity record: line 1 is the column heads and no record follows."},
         {"Title\nTimestamp,Event Type,Glucose Value (mg/dL)\n2024-13-01T08:00:00,EGV,100\n",
@@ -243,6 +250,26 @@ TEST_F(CgmImportTest, DosesGoUnderTheChosenInsulinsOrAreLeftOutAndCounted) {
                    "'' order by SAMPLE_TIME"),
               (std::vector<std::string>{"20240301080100|4.5N", "20240302130200|2N"}));
     EXPECT_EQ(count("SAMPLE"), 3);
+}
+
+// Records of one minute fill one entry: the meal's carbohydrates and an insulin's doses add up
+// (rapid and long under one insulin too), and a second import finds all of it stored.
+TEST_F(CgmImportTest, RecordsOfOneMinuteAddUpAndImportAgainUnchanged) {
+    const QByteArray file = "Timestamp,Event Type,Event Subtype,Glucose Value (mg/dL),Insulin "
+                            "Value (u),Carb Value (grams)\n"
+                            "2024-03-01T08:00:10,Carbs,,,,30\n"
+                            "2024-03-01T08:00:50,Carbs,,,,20\n"
+                            "2024-03-01T08:00:15,Insulin,Fast-Acting,,2,\n"
+                            "2024-03-01T08:00:45,Insulin,Fast-Acting,,3.25,\n"
+                            "2024-03-01T08:00:30,Insulin,Long-Acting,,10,\n";
+    for (int run = 1; run <= 2; ++run) {
+        const ImportResult result = clarityBytes(file, {"H", "H"});
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.recordsApplied, run == 1 ? 5 : 0) << "run " << run;
+        EXPECT_EQ(rows("select CARB_CNT, MEDICATION_DOSAGE, SYNC_STATE from SAMPLE"),
+                  std::vector<std::string>{"50|15.25H|10"})
+            << "run " << run;
+    }
 }
 
 TEST_F(CgmImportTest, MeterReadingsAreKeptInThePatientsUnit) {

@@ -131,7 +131,11 @@ QString cgmOutcomeText(const QString& path, const ImportResult& result) {
         .arg(path)
         .arg(result.readingsStored)
         .arg(result.readingsKnown)
-        .arg(result.recordsApplied);
+        .arg(result.recordsApplied) +
+           (result.skippedByRetention > 0
+                ? QStringLiteral("\nLeft out as older than the retention: %1.")
+                      .arg(result.skippedByRetention)
+                : QString());
 }
 
 void startMeterProgram(CQuillmarchApp& app) {
