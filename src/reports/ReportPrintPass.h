@@ -52,12 +52,11 @@ ReportPrinters reportPrinters(const ReportContext& context);
 // and infusion site, worksheets, vital history, food list. Each report starts on a new page in its
 // own orientation (the quick-bolus report, the vital history and the food list portrait, the others
 // landscape); a report that finds nothing to print leaves no page, except the glucose statistics,
-// whose page says that the period holds no readings (the physician should see that). That page
-// takes the number after the
-// physician's summary's number. The daily summary numbers its pages from 1 and the log book and the
-// quick-bolus pages go on after its last page (after the physician's summary and the glucose
-// statistics without it); worksheets, the vital history and the food list number their own pages
-// from 1. Returns the number of pages printed. The caller finishes the job.
+// whose page says that the period holds no readings (the physician should see that); its number
+// follows the physician's summary's. The daily summary numbers its pages from 1 and the log book
+// and the quick-bolus pages go on after its last page (after the physician's summary and the
+// glucose statistics without it); worksheets, the vital history and the food list number their own
+// pages from 1. Returns the number of pages printed. The caller finishes the job.
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const ReportContext& context);
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
