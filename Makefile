@@ -10,9 +10,12 @@ PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-
 
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import
+FUZZ_TARGETS += fuzz_libreview_reader fuzz_nightscout_reader
 # The sample files each target starts from.
 FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
 FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
+FUZZ_SEEDS_libreview = tests/data/exchange/cgm/*.csv
+FUZZ_SEEDS_nightscout = tests/data/exchange/cgm/*.json
 
 PACKAGE_PACKAGES = dpkg-dev file
 
@@ -70,7 +73,9 @@ fuzz: deps
 	  format=$${target#fuzz_}; format=$${format%_*}; \
 	  corpus=$(FUZZ_BUILD)/corpus/$$target; rm -rf $$corpus; mkdir -p $$corpus; \
 	  case $$format in onetouch) cp $(FUZZ_SEEDS_onetouch) $$corpus/ ;; \
-	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; esac; \
+	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; \
+	                   libreview) cp $(FUZZ_SEEDS_libreview) $$corpus/ ;; \
+	                   nightscout) cp $(FUZZ_SEEDS_nightscout) $$corpus/ ;; esac; \
 	  echo "== $$target for $(FUZZ_SECONDS) s"; \
 	  TZ=Europe/Berlin $(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \

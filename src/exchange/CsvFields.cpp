@@ -13,7 +13,8 @@ bool asciiDigit(QChar c) {
 
 // A dose in hundredths of a unit as text, trailing zeros of the fraction dropped.
 QString doseText(long long hundredths) {
-    if (hundredths <= 0)
+    constexpr long long kLimit = 100'000; // 1000 units: more than three whole digits
+    if (hundredths <= 0 || hundredths >= kLimit)
         return {};
     QString text = QString::number(hundredths / 100);
     const int fraction = static_cast<int>(hundredths % 100);
@@ -124,6 +125,7 @@ QString CsvFields::dose(const QString& text) {
 QString CsvFields::dose(double units) {
     if (!std::isfinite(units) || units <= 0 || units >= std::pow(10.0, kMaxDoseDigits))
         return {};
+    // Rounded to hundredths, 999.996 would be 1000: doseText refuses it.
     return doseText(std::llround(units * 100));
 }
 

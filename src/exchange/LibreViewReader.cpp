@@ -28,6 +28,8 @@ constexpr int kMaxJoinedLines = 8;
 // What the readers' own out-of-range texts are stored as.
 constexpr int kHighMgDl = 400;
 constexpr int kLowMgDl = 40;
+// No meter or sensor reads higher; a larger number in a glucose column is not a glucose.
+constexpr int kMaxMgDl = 999;
 
 enum class Unit { MgDl, Mmol };
 
@@ -212,7 +214,7 @@ std::optional<Glucose> glucoseOf(const QString& cell, Unit unit) {
         return std::nullopt;
     const int value = unit == Unit::Mmol ? mmolTenthsToMgDl(number->whole * 10 + number->tenths())
                                          : number->whole;
-    if (value <= 0)
+    if (value <= 0 || value > kMaxMgDl)
         return std::nullopt;
     return Glucose{value, 0};
 }
@@ -459,6 +461,13 @@ CgmExport Reading::read() {
     }
     for (const Row& row : m_rows)
         readRow(row);
+    // Rows with dates but no readable value in any of them are not an export either.
+    if (m_result.recordsRead == 0)
+        m_result.error = QStringLiteral("%1 holds no LibreView record; line %2 cannot be read: "
+                                        "\"%3\"")
+                             .arg(m_fileName)
+                             .arg(m_rows.front().line)
+                             .arg(quotedLine(m_lines, m_rows.front().line));
     return std::move(m_result);
 }
 

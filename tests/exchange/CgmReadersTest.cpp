@@ -99,6 +99,9 @@ TEST_F(CgmReadersTest, RefusesFilesNamingTheFileAndWhatIsWrong) {
          "in.txt holds no LibreView record: no line follows its header."},
         {"details\nDevice Timestamp,Record Type\n31-02-2024 10:00,0\n", false,
          "in.txt holds no LibreView record with a date that exists."},
+        {"details\nDevice Timestamp,Record Type,Historic Glucose mg/dL\n13-03-2024 10:00,0,\n"
+         "13-03-2024 10:15,0,high-ish\n",
+         false, "in.txt holds no LibreView record; line 3 cannot be read: \"13-03-2024 10:00,0,\""},
         {"", false, "in.txt is empty: it holds no line to import."},
         {"{\"type\":\"sgv\",\"sgv\":120,\"date\":1710054000000}", true,
          "in.txt is not a Nightscout file: it holds an object where a list of records belongs."},
@@ -192,6 +195,8 @@ TEST(CsvFieldsTest, ReadsDosesAndGramsAsTheLogbookKeepsThem) {
     EXPECT_EQ(CsvFields::dose(1.5).toStdString(), "1.5");
     EXPECT_EQ(CsvFields::dose(0.004).toStdString(), "");
     EXPECT_EQ(CsvFields::dose(-1.0).toStdString(), "");
+    EXPECT_EQ(CsvFields::dose(999.996).toStdString(), "");
+    EXPECT_EQ(CsvFields::dose(999.994).toStdString(), "999.99");
 }
 
 TEST(CgmConversionTest, MmolTenthsBecomeMgDlTruncated) {
