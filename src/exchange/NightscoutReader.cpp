@@ -104,6 +104,30 @@ bool isLongActing(const QJsonObject& treatment) {
     return false;
 }
 
+// A blood glucose checked with a meter and entered as a treatment, in mg/dL. Treatments
+// also carry the sensor's value at the moment of a bolus ("glucoseType": "Sensor"), which
+// the sensor trace holds already and is not a meter reading.
+std::optional<int> fingerGlucose(const QJsonObject& treatment) {
+    const QString type = treatment.value(QLatin1String("glucoseType")).toString().toLower();
+    const QString event = treatment.value(QLatin1String("eventType")).toString().toLower();
+    if (type != QLatin1String("finger") &&
+        (event != QLatin1String("bg check") || type == QLatin1String("sensor")))
+        return std::nullopt;
+    const std::optional<double> value = numberOf(treatment.value(QLatin1String("glucose")));
+    if (!value || !std::isfinite(*value) || *value <= 0 || *value > kMaxGlucose)
+        return std::nullopt;
+    const bool mmol = treatment.value(QLatin1String("units"))
+                          .toString()
+                          .toLower()
+                          .startsWith(QLatin1String("mmol"));
+    // mmol/L as the logbook keeps it: tenths, then converted as every stored value is.
+    const int mgDl = mmol ? mmolTenthsToMgDl(static_cast<int>(*value * 10 + 1e-9))
+                          : static_cast<int>(std::lround(*value));
+    if (mgDl <= 0 || mgDl > kMaxGlucose)
+        return std::nullopt;
+    return mgDl;
+}
+
 class Reading {
 public:
     explicit Reading(CgmExport& result) : m_result(result) {}
@@ -170,9 +194,14 @@ void Reading::readTreatment(const QJsonObject& treatment) {
     const std::optional<QString> time = treatmentTime(treatment);
     if (!time)
         return ignore();
-    // A record without insulin, carbohydrates or a note (a temporary basal rate, a site
-    // change) is read and deliberately left out.
+    // A record without a meter glucose, insulin, carbohydrates or a note (a temporary basal
+    // rate, a site change) is read and deliberately left out.
     ++m_result.recordsRead;
+    if (const std::optional<int> glucose = fingerGlucose(treatment)) {
+        CgmEvent meter = eventAt(*time, CgmEvent::Kind::MeterGlucose);
+        meter.glucose = *glucose;
+        m_result.events.push_back(std::move(meter));
+    }
     if (const std::optional<double> insulin = numberOf(treatment.value(QLatin1String("insulin")))) {
         const QString units = CsvFields::dose(*insulin);
         if (!units.isEmpty()) {
