@@ -9,11 +9,12 @@ PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-
            fonts-liberation2 clang-format poppler-utils desktop-file-utils appstream man-db
 
 FUZZ_PACKAGES = clang libclang-rt-14-dev
-FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import
-FUZZ_TARGETS += fuzz_libreview_reader fuzz_nightscout_reader
+FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import \
+               fuzz_clarity_reader fuzz_libreview_reader fuzz_nightscout_reader
 # The sample files each target starts from.
 FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
 FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
+FUZZ_SEEDS_clarity = tests/data/exchange/clarity_*.csv
 FUZZ_SEEDS_libreview = tests/data/exchange/cgm/*.csv
 FUZZ_SEEDS_nightscout = tests/data/exchange/cgm/*.json
 
@@ -52,6 +53,7 @@ bench: deps
 	$(BENCH_BUILD)/storage_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/view_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/report_bench
+	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/stats_bench
 	@if [ -x $(BENCH_BUILD)/exchange_bench ]; then QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/exchange_bench; fi
 
 # Builds the libFuzzer targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -74,6 +76,7 @@ fuzz: deps
 	  corpus=$(FUZZ_BUILD)/corpus/$$target; rm -rf $$corpus; mkdir -p $$corpus; \
 	  case $$format in onetouch) cp $(FUZZ_SEEDS_onetouch) $$corpus/ ;; \
 	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; \
+	                   clarity) cp $(FUZZ_SEEDS_clarity) $$corpus/ ;; \
 	                   libreview) cp $(FUZZ_SEEDS_libreview) $$corpus/ ;; \
 	                   nightscout) cp $(FUZZ_SEEDS_nightscout) $$corpus/ ;; esac; \
 	  echo "== $$target for $(FUZZ_SECONDS) s"; \

@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the logbook list's 16x16 icons and writes them as PNG files beside this script.
+"""Draws the logbook list's 16x16 icons and writes them as PNG files beside this script,
+each also at twice the size (name@2x.png) for screens scaled to 200%: the same pictures,
+with circles and slanted lines drawn at the finer pixels instead of doubled.
 
 Run it again after changing a picture; the PNG files are kept in the tree so that the
 build needs no Python.
@@ -14,12 +16,21 @@ CLEAR = (0, 0, 0, 0)
 
 
 class Canvas:
-    def __init__(self):
-        self.pixels = [[CLEAR] * SIZE for _ in range(SIZE)]
+    """Coordinates are in icon units (0-15); each unit is `scale` pixels square."""
+
+    def __init__(self, scale=1):
+        self.scale = scale
+        self.size = SIZE * scale
+        self.pixels = [[CLEAR] * self.size for _ in range(self.size)]
+
+    def pixel(self, px, py, colour):
+        if 0 <= px < self.size and 0 <= py < self.size:
+            self.pixels[py][px] = colour
 
     def put(self, x, y, colour):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
-            self.pixels[y][x] = colour
+        for dy in range(self.scale):
+            for dx in range(self.scale):
+                self.pixel(x * self.scale + dx, y * self.scale + dy, colour)
 
     def rect(self, x0, y0, x1, y1, colour):
         """Fills the rectangle with both corners included."""
@@ -36,11 +47,17 @@ class Canvas:
             self.put(x1, y, colour)
 
     def line(self, x0, y0, x1, y1, colour):
+        """A line one unit wide; at a larger scale it is drawn at the finer pixels."""
+        k = self.scale
+        for offset in range(k):
+            self.fine_line(x0 * k + offset, y0 * k, x1 * k + offset, y1 * k, colour)
+
+    def fine_line(self, x0, y0, x1, y1, colour):
         dx, dy = abs(x1 - x0), -abs(y1 - y0)
         sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
         err = dx + dy
         while True:
-            self.put(x0, y0, colour)
+            self.pixel(x0, y0, colour)
             if x0 == x1 and y0 == y1:
                 return
             e2 = 2 * err
@@ -52,10 +69,14 @@ class Canvas:
                 y0 += sy
 
     def disc(self, cx, cy, r, colour):
-        for y in range(SIZE):
-            for x in range(SIZE):
+        k = self.scale
+        for py in range(self.size):
+            for px in range(self.size):
+                # The pixel's centre in icon units, where a unit's centre is the whole number.
+                x = (px + 0.5) / k - 0.5
+                y = (py + 0.5) / k - 0.5
                 if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
-                    self.put(x, y, colour)
+                    self.pixel(px, py, colour)
 
     def png(self):
         raw = b"".join(
@@ -66,7 +87,7 @@ class Canvas:
             body = kind + data
             return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-        header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+        header = struct.pack(">IIBBBBB", self.size, self.size, 8, 6, 0, 0, 0)
         return (
             b"\x89PNG\r\n\x1a\n"
             + chunk(b"IHDR", header)
@@ -79,9 +100,9 @@ OUTLINE = (64, 64, 64, 255)
 WHITE = (255, 255, 255, 255)
 
 
-def ketone(level):
+def ketone(level, scale=1):
     """A test strip whose pad fills with deeper purple as the result rises (levels 1-4)."""
-    c = Canvas()
+    c = Canvas(scale)
     c.frame(4, 0, 11, 15, OUTLINE)
     c.rect(5, 1, 10, 14, WHITE)
     c.frame(5, 7, 10, 14, (150, 120, 160, 255))
@@ -92,9 +113,9 @@ def ketone(level):
     return c
 
 
-def day_sick():
+def day_sick(scale=1):
     """A thermometer with a red column."""
-    c = Canvas()
+    c = Canvas(scale)
     c.frame(6, 0, 9, 11, OUTLINE)
     c.rect(7, 1, 8, 10, WHITE)
     c.rect(7, 4, 8, 11, (220, 0, 0, 255))
@@ -105,9 +126,9 @@ def day_sick():
     return c
 
 
-def day_active():
+def day_active(scale=1):
     """A green arrow pointing up and to the right."""
-    c = Canvas()
+    c = Canvas(scale)
     green = (0, 150, 40, 255)
     dark = (0, 90, 20, 255)
     for offset in range(-1, 2):
@@ -118,9 +139,9 @@ def day_active():
     return c
 
 
-def site_change():
+def site_change(scale=1):
     """An adhesive patch with a cannula at its centre: a new infusion site."""
-    c = Canvas()
+    c = Canvas(scale)
     tan = (235, 200, 150, 255)
     edge = (170, 120, 70, 255)
     c.disc(7.5, 7.5, 7, edge)
@@ -130,9 +151,9 @@ def site_change():
     return c
 
 
-def delivery():
+def delivery(scale=1):
     """A syringe lying across the icon: the dose went in another way than usual."""
-    c = Canvas()
+    c = Canvas(scale)
     barrel = (120, 120, 120, 255)
     liquid = (40, 110, 230, 255)
     for offset in range(-2, 3):
@@ -147,19 +168,20 @@ def delivery():
 
 def main():
     folder = os.path.dirname(os.path.abspath(__file__))
-    pictures = {
-        "ketone1.png": ketone(1),
-        "ketone2.png": ketone(2),
-        "ketone3.png": ketone(3),
-        "ketone4.png": ketone(4),
-        "daySick.png": day_sick(),
-        "dayActive.png": day_active(),
-        "siteChange.png": site_change(),
-        "delivery.png": delivery(),
-    }
-    for name, canvas in pictures.items():
-        with open(os.path.join(folder, name), "wb") as out:
-            out.write(canvas.png())
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        pictures = {
+            "ketone1": ketone(1, scale),
+            "ketone2": ketone(2, scale),
+            "ketone3": ketone(3, scale),
+            "ketone4": ketone(4, scale),
+            "daySick": day_sick(scale),
+            "dayActive": day_active(scale),
+            "siteChange": site_change(scale),
+            "delivery": delivery(scale),
+        }
+        for name, canvas in pictures.items():
+            with open(os.path.join(folder, name + suffix + ".png"), "wb") as out:
+                out.write(canvas.png())
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include "cli/MaintenanceJobs.h"
 #include "cli/NewPatientJob.h"
 #include "cli/ReportJob.h"
+#include "cli/StatsJob.h"
 #include "cli/SummarizeJob.h"
 
 #include <QCommandLineParser>
@@ -36,6 +37,14 @@ constexpr OptionSpec kOptions[] = {
      "The notes on the physician's summary, at most 255 characters (default: the patient's "
      "stored notes)."},
     {"output", "FILE.pdf", "The PDF file to write."},
+    {"rapid", "CODE",
+     "The medication code of the insulin a CGM export's rapid-acting doses are filed under "
+     "(default: the quick bolus insulin); an empty CODE leaves them out."},
+    {"long", "CODE",
+     "The medication code of the insulin a CGM export's long-acting doses are filed under "
+     "(default: the first active insulin not counted in the totals); an empty CODE leaves them "
+     "out."},
+    {"json", nullptr, "Write the numbers as one JSON object."},
     {"update-server", "URL",
      "The update server's base address, such as http://host:port (default: the one in the "
      "settings, else http://update.quillmarch.org). Given alone, the window opens and its "
@@ -48,22 +57,30 @@ constexpr const char* kCommonOptions = "patient yes";
 
 // One entry per job; the help lists them in this order.
 constexpr CliJob kJobs[] = {
-    {"report", "physician,daily,logbook,bolus,worksheet,vitals,foods|all", 1,
+    {"report", "physician,agp,daily,logbook,bolus,worksheet,vitals,foods|all", 1,
      "Writes the named reports of the patient into a PDF file, as \"Save as PDF ...\" does, in "
      "the order they print in. \"all\" names every report, less the bolus report (quick bolus "
      "and infusion site) while the quick bolus calculator is switched off. Reads the patient's "
      "logbook only; nothing is stored.",
      "end weeks worksheet-start worksheet-weeks style notes output", "end output", &runReportJob},
+    {"stats", "", 0,
+     "Prints the glucose numbers of the \"Glucose Statistics (AGP)\" page: time in the five "
+     "ranges, mean, GMI, standard deviation, coefficient of variation and sensor coverage, from "
+     "the sensor readings of the period, or from the meter readings when it has none. The period "
+     "ends on --end (default today) and lasts --weeks (default the patient's report weeks). "
+     "Reads the patient's logbook only.",
+     "end weeks json", "", &runStatsJob},
     {"new-patient", "NAME", 1,
      "Creates a patient with the default time-of-day slots, foods and medications, as \"New "
      "User...\" does. A name another patient has is refused.",
      "", "", &runNewPatientJob},
-    {"import", "onetouch|bgtracker|database FILE", 2,
-     "Imports a OneTouch file, a BG Tracker 4 file or another patient's database into the "
-     "logbook, as File > Import does, and says how many records were read and stored and how "
-     "many days summarized. A file that is refused or fails part way leaves the logbook as it "
+    {"import", "onetouch|bgtracker|database|clarity|libreview|nightscout FILE", 2,
+     "Imports a OneTouch file, a BG Tracker 4 file, another patient's database or a CGM export "
+     "(Clarity, LibreView, Nightscout) into the logbook, as File > Import does, and says how many "
+     "records were read and stored, how many days summarized and, for a CGM export, how many "
+     "sensor readings stored. A file that is refused or fails part way leaves the logbook as it "
      "was.",
-     "", "", &runImportJob},
+     "rapid long", "", &runImportJob},
     {"export", "tab|text FILE", 2,
      "Writes the logbook as tab-delimited or fixed-width text, as \"Save As....\" does, in the "
      "format named whatever the file's extension. An existing file is replaced only with --yes. "

@@ -25,6 +25,7 @@ struct ReportName {
 };
 constexpr ReportName kReportNames[] = {
     {"physician", &ReportPrintSettings::includeDocSummary},
+    {"agp", &ReportPrintSettings::includeGlucoseStats},
     {"daily", &ReportPrintSettings::includeDaySummary},
     {"logbook", &ReportPrintSettings::includeLogDetail},
     {"bolus", &ReportPrintSettings::includePumpStatus},

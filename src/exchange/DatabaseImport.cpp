@@ -5,6 +5,7 @@
 #include "storage/A1cTable.h"
 #include "storage/BloodPressureTable.h"
 #include "storage/CarbsTable.h"
+#include "storage/CgmReadingTable.h"
 #include "storage/Clock.h"
 #include "storage/DatabaseFile.h"
 #include "storage/DbConvert.h"
@@ -140,8 +141,32 @@ DatabaseImport::openSourceCopy(const QString& path, const QString& copyPath, Imp
 }
 
 bool DatabaseImport::runSteps(Database& source, ImportResult& result) {
-    return importEntries(source, result) && importVitals(source, result) &&
-           importA1cs(source, result) && importFoods(source, result);
+    return importEntries(source, result) && importReadings(source, result) &&
+           importVitals(source, result) && importA1cs(source, result) &&
+           importFoods(source, result);
+}
+
+bool DatabaseImport::importReadings(Database& source, ImportResult& result) {
+    // Files from before the sensor readings came have none.
+    if (!source.tableExists(QString::fromLatin1(CgmReadingTable::kTable)))
+        return true;
+    const std::vector<CgmReading> readings =
+        CgmReadingTable::between(source, QStringLiteral("0"), QStringLiteral("99999999999999"));
+    if (source.lastError() != 0)
+        return sourceFailed(source);
+    if (readings.empty())
+        return true;
+    // Each reading keeps its source: one already here from the same device and moment (the
+    // same export imported into both logbooks) is not stored twice.
+    Database& db = m_context.database();
+    if (!CgmReadingTable::ensureTable(db))
+        return false;
+    const std::optional<int> stored = CgmReadingTable::insertNew(db, readings);
+    if (!stored)
+        return false;
+    result.readingsStored += *stored;
+    result.readingsKnown += static_cast<int>(readings.size()) - *stored;
+    return true;
 }
 
 bool DatabaseImport::sourceFailed(Database& source) {

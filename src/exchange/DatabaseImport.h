@@ -18,10 +18,10 @@ class SampleDate;
 class SampleTypeAbs;
 
 // Copies another patient database of this program into the current one: its entries with
-// their days and notes, its vital records, its A1c results and its food list (which replaces
-// the current one). The chosen file is never changed: it is copied to a temporary file, and
-// the copy is brought to the current layout and read. Everything is stored in one unit of
-// work, so a failed or interrupted import leaves the current logbook as it was.
+// their days and notes, its CGM sensor readings, its vital records, its A1c results and its food
+// list (which replaces the current one). The chosen file is never changed: it is copied to a
+// temporary file, and the copy is brought to the current layout and read. Everything is stored in
+// one unit of work, so a failed or interrupted import leaves the current logbook as it was.
 class DatabaseImport {
 public:
     static constexpr const char* kStatusFailed = "Unable to obtain status for file:\n";
@@ -60,6 +60,8 @@ private:
                                              ImportResult& result);
     bool runSteps(Database& source, ImportResult& result);
     bool importEntries(Database& source, ImportResult& result);
+    // The source's sensor readings, once per source and moment.
+    bool importReadings(Database& source, ImportResult& result);
     bool importVitals(Database& source, ImportResult& result);
     bool importA1cs(Database& source, ImportResult& result);
     bool importFoods(Database& source, ImportResult& result);

@@ -21,6 +21,10 @@ struct ImportResult {
     // Insulin doses left out because their medication was not known and could not be made
     // (every medication code letter is taken).
     int dosesWithoutMedication = 0;
+    // CGM exports: sensor readings newly stored, and those found stored already (from this
+    // file before, or from an export that overlaps it).
+    int readingsStored = 0;
+    int readingsKnown = 0;
     // Why the file was refused or the import failed: names the file and, where there is one,
     // the first line that could not be read.
     QString error;

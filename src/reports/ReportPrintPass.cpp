@@ -6,6 +6,7 @@
 #include "reports/DeferredPageSurface.h"
 #include "reports/DocSummaryReport.h"
 #include "reports/FoodReport.h"
+#include "reports/GlucoseStatsReport.h"
 #include "reports/LogDetailReport.h"
 #include "reports/PumpStatusReport.h"
 #include "reports/ReportContext.h"
@@ -25,6 +26,10 @@ ReportPrinters reportPrinters(const ReportContext& context) {
     printers.docSummary = [&context](ReportSurface& surface, std::time_t periodEnd, int weeks,
                                      const QString& notes, ReportStyle style, int firstPage) {
         return DocSummaryReport(context).print(surface, periodEnd, weeks, notes, style, firstPage);
+    };
+    printers.glucoseStats = [&context](ReportSurface& surface, std::time_t periodEnd, int weeks,
+                                       ReportStyle style, int pageNumber) {
+        return GlucoseStatsReport(context).print(surface, periodEnd, weeks, style, pageNumber);
     };
     printers.logDetail = [&context](ReportSurface& surface, const QString& patientName,
                                     std::time_t weekDate, ReportStyle style, int firstPage,
@@ -84,6 +89,13 @@ int runPrintPass(ReportSurface& device, const ReportPrintSettings& settings,
         runningPage = 2;
     }
 
+    if (settings.includeGlucoseStats) {
+        if (!startReport(landscape))
+            return pagesPrinted();
+        runningPage += printers.glucoseStats(surface, settings.periodEnd, settings.logWeeks,
+                                             settings.style, runningPage);
+    }
+
     if (settings.includeDaySummary) {
         // Numbered from 1 whatever came before; the pages after it go on from its last page.
         if (!startReport(landscape))
@@ -137,7 +149,8 @@ int runPrintPass(ReportSurface& device, const ReportPrintSettings& settings,
 }
 
 QPageLayout::Orientation previewOrientation(const ReportPrintSettings& settings) {
-    const bool landscape = settings.includeDocSummary || settings.includeDaySummary ||
-                           settings.includeLogDetail || settings.includeWorksheet;
+    const bool landscape = settings.includeDocSummary || settings.includeGlucoseStats ||
+                           settings.includeDaySummary || settings.includeLogDetail ||
+                           settings.includeWorksheet;
     return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }

@@ -18,6 +18,11 @@ struct ReportPrinters {
     std::function<int(ReportSurface& surface, std::time_t periodEnd, int weeks,
                       const QString& notes, ReportStyle style, int firstPage)>
         docSummary;
+    // The glucose statistics page, numbered `pageNumber`, on the page the pass has started;
+    // returns the pages printed.
+    std::function<int(ReportSurface& surface, std::time_t periodEnd, int weeks, ReportStyle style,
+                      int pageNumber)>
+        glucoseStats;
     // One week of the log book, or one worksheet, from the page the pass has started; returns
     // the pages printed.
     std::function<int(ReportSurface& surface, const QString& patientName, std::time_t weekDate,
@@ -43,13 +48,14 @@ struct ReportPrinters {
 ReportPrinters reportPrinters(const ReportContext& context);
 
 // Prints every selected report, in the fixed order, as one job on the surface: physician's
-// summary, daily summary, detailed log book (newest week first), quick bolus and infusion site,
-// worksheets, vital history, food list. Each report starts on a new page in its own orientation
-// (the quick-bolus report, the vital history and the food list portrait, the others landscape);
-// a report that finds nothing to print leaves no page. The daily summary numbers its pages from
-// 1 and the log book and the quick-bolus pages go on after its last page (after the physician's
-// summary without it); worksheets, the vital history and the food list number their own pages
-// from 1. Returns the number of pages printed. The caller finishes the job.
+// summary, glucose statistics, daily summary, detailed log book (newest week first), quick bolus
+// and infusion site, worksheets, vital history, food list. Each report starts on a new page in its
+// own orientation (the quick-bolus report, the vital history and the food list portrait, the others
+// landscape); a report that finds nothing to print leaves no page. The glucose statistics page
+// follows the physician's summary's number. The daily summary numbers its pages from 1 and the log
+// book and the quick-bolus pages go on after its last page (after the physician's summary and the
+// glucose statistics without it); worksheets, the vital history and the food list number their own
+// pages from 1. Returns the number of pages printed. The caller finishes the job.
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,
                  const ReportContext& context);
 int runPrintPass(ReportSurface& surface, const ReportPrintSettings& settings,

@@ -14,6 +14,7 @@ struct Inclusion {
 
 constexpr Inclusion kInclusions[] = {
     {"IncludeDocSummary", &ReportPrintSettings::includeDocSummary},
+    {"IncludeGlucoseStats", &ReportPrintSettings::includeGlucoseStats},
     {"IncludeDaySummary", &ReportPrintSettings::includeDaySummary},
     {"IncludeLogDetail", &ReportPrintSettings::includeLogDetail},
     {"IncludeBpLog", &ReportPrintSettings::includeBpLog},

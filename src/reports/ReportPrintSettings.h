@@ -12,6 +12,7 @@ class SettingsTree;
 // settings tree, the dates and the style only in the view's copy.
 struct ReportPrintSettings {
     bool includeDocSummary = false;
+    bool includeGlucoseStats = false;
     bool includeDaySummary = false;
     bool includeLogDetail = false;
     bool includeBpLog = false;
@@ -33,11 +34,11 @@ struct ReportPrintSettings {
     static ReportPrintSettings createdAt(std::time_t now);
 
     bool anySelected() const;
-    // Reads the seven inclusions and the two week counts of the patient; a stored 0 or a missing
+    // Reads the eight inclusions and the two week counts of the patient; a stored 0 or a missing
     // count reads as its default.
     void loadChoices(const SettingsTree& tree, const QString& patient);
     // The patient's stored notes ("PatientNotes").
     static QString storedNotes(const SettingsTree& tree, const QString& patient);
-    // Writes the nine choices and the notes; false when the settings could not be written.
+    // Writes the ten choices and the notes; false when the settings could not be written.
     bool save(SettingsTree& tree, const QString& patient) const;
 };

@@ -20,8 +20,8 @@ bool ReportSelection::commit() const {
 }
 
 bool ReportSelection::periodEnabled(const ReportPrintSettings& values) {
-    return values.includeLogDetail || values.includeDocSummary || values.includeDaySummary ||
-           values.includeBpLog || values.includePumpStatus;
+    return values.includeLogDetail || values.includeDocSummary || values.includeGlucoseStats ||
+           values.includeDaySummary || values.includeBpLog || values.includePumpStatus;
 }
 
 bool ReportSelection::worksheetEnabled(const ReportPrintSettings& values) {

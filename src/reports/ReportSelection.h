@@ -18,13 +18,13 @@ public:
 
     ReportSelection(SettingsTree& tree, const QString& patient);
 
-    // The caller's copy with the patient's stored choices over it: the seven inclusions and the
+    // The caller's copy with the patient's stored choices over it: the eight inclusions and the
     // two week counts come from the settings tree, the dates and the style from the copy, the
     // notes from the copy unless it has none, and then the patient's stored ones.
     void open(const ReportPrintSettings& copy);
     ReportPrintSettings& values() { return m_values; }
     const ReportPrintSettings& values() const { return m_values; }
-    // Writes the nine choices and the notes for the patient; false when they could not be
+    // Writes the ten choices and the notes for the patient; false when they could not be
     // written.
     bool commit() const;
 

@@ -15,9 +15,9 @@ class CgmReadingTable {
 public:
     static constexpr const char* kTable = "CGM_READING";
     static constexpr const char* kCreate =
-        "CREATE TABLE CGM_READING ( pk integer primary key, fk integer, sync_state integer, "
-        "reading_time char(14), glucose_cnt integer, range_flag integer, source varchar(20), "
-        "unique (source, reading_time) )";
+        "CREATE TABLE CGM_READING ( PK INTEGER PRIMARY KEY, FK INTEGER, SYNC_STATE INTEGER, "
+        "READING_TIME CHAR(14), GLUCOSE_CNT INTEGER, RANGE_FLAG INTEGER, SOURCE VARCHAR(20), "
+        "UNIQUE (SOURCE, READING_TIME) )";
     static constexpr const char* kIndex =
         "create index if not exists CGM_READING_BY_TIME on CGM_READING (READING_TIME)";
 

@@ -5,6 +5,7 @@
 #include "cli/CliDispatcher.h"
 #include "cli/ConsolePrompts.h"
 #include "logbook/DaySummary.h"
+#include "storage/CgmReadingTable.h"
 #include "storage/Clock.h"
 #include "storage/Conversions.h"
 #include "storage/Database.h"
@@ -145,7 +146,7 @@ TEST_F(CliTest, CommandLinesEndWithTheirStatusAndTexts) {
                 << command << ": " << written.toStdString();
         ++cases;
     }
-    EXPECT_EQ(cases, 65);
+    EXPECT_EQ(cases, 76);
 }
 
 // A job that writes leaves a patient alone while another running program has it open; one
@@ -231,20 +232,51 @@ TEST_F(CliTest, ReportAllWritesEveryReportInOrder) {
     const CliRun result =
         run({"report", "all", "--end", "2024-03-10", "--weeks", "1", "--output", "%DIR%/out.pdf"});
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, "Wrote 7 pages for Ann to %DIR%/out.pdf.\n");
+    EXPECT_EQ(result.out, "Wrote 8 pages for Ann to %DIR%/out.pdf.\n");
     QProcess process;
     process.start(pdftotext, {m_dir.filePath("out.pdf"), "-"});
     ASSERT_TRUE(process.waitForFinished(30000));
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     qsizetype at = 0;
     for (const char* title :
-         {"Physician's Summary", "Ann Example's Daily Summary", "Ann Example's Detailed Log Book",
-          "Ann Example's RivezAdozu and Infustion Site Report", "Ann Example's Worksheet",
-          "Ann Example's Vital History", "Ann Example's Food Report"}) {
+         {"Physician's Summary", "Glucose Statistics (AGP)", "Ann Example's Daily Summary",
+          "Ann Example's Detailed Log Book", "Ann Example's RivezAdozu and Infustion Site Report",
+          "Ann Example's Worksheet", "Ann Example's Vital History", "Ann Example's Food Report"}) {
         const qsizetype found = text.indexOf(title, at);
         EXPECT_GE(found, at) << title << " after " << at;
         at = std::max(at, found);
     }
+}
+
+// The stats job over a few sensor readings: the numbers of stats_small.txt, worked by hand in
+// its comments, as JSON and as text; the job leaves the patient's file as it was.
+TEST_F(CliTest, StatsPrintsTheHandComputedNumbers) {
+    addPatient("Ann", "Ann Example");
+    std::vector<CgmReading> readings;
+    QString json;
+    QString text;
+    for (const QString& line : testData("stats_small.txt").split('\n')) {
+        const QStringList f = line.split(' ');
+        if (f[0] == "reading")
+            readings.push_back({f[1], f[2].toInt(), f[3].toInt(), f[4]});
+        else if (f[0] == "json")
+            json = line.mid(5) + '\n';
+        else if (f[0] == "text")
+            text += line.mid(5) + '\n';
+    }
+    {
+        Database db(m_dir.filePath("Ann.db"), m_prompts);
+        ASSERT_TRUE(CgmReadingTable::ensureTable(db));
+        ASSERT_EQ(CgmReadingTable::insertNew(db, readings), static_cast<int>(readings.size()));
+    }
+    const QByteArray before = bytesOf(m_dir.filePath("Ann.db"));
+    const CliRun asJson = run({"stats", "--end", "2024-03-10", "--weeks", "1", "--json"});
+    EXPECT_EQ(asJson.status, 0) << asJson.err.toStdString();
+    EXPECT_EQ(asJson.out.toStdString(), json.toStdString());
+    const CliRun asText = run({"stats", "--end", "2024-03-10", "--weeks", "1"});
+    EXPECT_EQ(asText.status, 0) << asText.err.toStdString();
+    EXPECT_EQ(asText.out.toStdString(), text.toStdString());
+    EXPECT_EQ(bytesOf(m_dir.filePath("Ann.db")), before);
 }
 
 // What a job asks goes to the terminal; only --yes answers yes.

@@ -1,5 +1,6 @@
 #include "exchange/DatabaseImport.h"
 #include "ExchangeTest.h"
+#include "storage/CgmReadingTable.h"
 #include "support/GoldenFile.h"
 #include "support/TestLogbookContext.h"
 
@@ -98,4 +99,34 @@ TEST_F(DatabaseImportTest, RefusesWhatIsNoPatientDatabaseAndStoresNothing) {
     }
     expectGoldenFile(told, "exchange/import_refused_expected.txt");
     EXPECT_TRUE(dump() == before && progress.topics.isEmpty());
+}
+
+// Bea's sensor readings come along, each source and moment once; a failure later in the import
+// takes them back out with everything else.
+TEST_F(DatabaseImportTest, CopiesSensorReadingsOncePerSourceAndMomentInsideTheUnitOfWork) {
+    {
+        Database bea(source, prompts);
+        ASSERT_TRUE(CgmReadingTable::insertNew(bea, {{"20070301080000", 120, 0, "clarity"},
+                                                     {"20070301080500", 400, 1, "clarity"},
+                                                     {"20070301080000", 118, 0, "libreview"}}));
+        ASSERT_TRUE(bea.exec("update CGM_READING set SYNC_STATE = 30 where GLUCOSE_CNT = 118"));
+    }
+    ASSERT_EQ(CgmReadingTable::insertNew(*db, {{"20070301080000", 121, 0, "clarity"}}), 1);
+
+    ASSERT_TRUE(db->exec("create trigger t before insert on A1C begin select raise(abort, "
+                         "'refused by the test'); end"));
+    prompts.expect("Database",
+                   QString(DatabaseImport::kStoreFailed).arg(source, "refused by the test"));
+    EXPECT_FALSE(import(source).ok);
+    EXPECT_EQ(CgmReadingTable::count(*db), 1);
+    ASSERT_TRUE(db->exec("drop trigger t"));
+
+    const ImportResult result = import(source);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.readingsStored, 1);
+    EXPECT_EQ(result.readingsKnown, 1);
+    // Ann's own reading at 08:00 stays as it was; the deleted one of Bea is not copied.
+    EXPECT_EQ(CgmReadingTable::between(*db, "20070301000000", "20070301235959"),
+              (std::vector<CgmReading>{{"20070301080000", 121, 0, "clarity"},
+                                       {"20070301080500", 400, 1, "clarity"}}));
 }

@@ -122,3 +122,24 @@ TEST(SampleListElideTest, EndsAtAWordEnd) {
     EXPECT_EQ(SampleListDelegate::elideAtWordEnd("Supercalifragilistic", metrics, narrow),
               "Super...");
 }
+
+// Scaled screens draw the finer picture of each icon: it must exist beside the plain one, at
+// twice its size, and show the same picture (alike once brought down to the plain size).
+TEST(LogIconPictures, EachHasAFinerTwinAtTwiceTheSize) {
+    (void)LogbookLook::iconPixmap(LogIcon::Ketone1); // registers the pictures
+    for (int icon = int(LogIcon::Ketone1); icon <= int(LogIcon::Delivery); ++icon) {
+        const QString path = logIconPath(LogIcon(icon));
+        const QImage plain(path);
+        const QImage fine(QString(path).replace(".png", "@2x.png"));
+        ASSERT_FALSE(fine.isNull()) << path.toStdString();
+        EXPECT_EQ(fine.size(), plain.size() * 2) << path.toStdString();
+        const QImage reduced =
+            fine.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(plain.format());
+        int unlike = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                unlike += qAlpha(reduced.pixel(x, y)) / 128 != qAlpha(plain.pixel(x, y)) / 128;
+        EXPECT_LE(unlike, plain.width() * plain.height() / 8) << path.toStdString();
+    }
+}

@@ -41,6 +41,10 @@ ReportPrinters notingPrinters(QStringList& calls, bool dailyHasDays = true) {
                           QString::asprintf(" first=%d notes=%s", firstPage, qPrintable(notes)));
         return firstPage;
     };
+    printers.glucoseStats = [=](ReportSurface& surface, std::time_t end, int weeks,
+                                ReportStyle style, int page) {
+        return note(surface, args("agp", end, weeks, style) + QString(" page=%1").arg(page));
+    };
     printers.logDetail = [=](ReportSurface& surface, const QString& patient, std::time_t week,
                              ReportStyle style, int firstPage, bool worksheet) {
         return note(surface,
@@ -70,8 +74,8 @@ ReportPrinters notingPrinters(QStringList& calls, bool dailyHasDays = true) {
     return printers;
 }
 
-// The reports of `which` (D doc summary, d day summary, L log book, b BP log, p pump status,
-// f food log, W worksheet), with `logWeeks` and `worksheetWeeks`.
+// The reports of `which` (D doc summary, a glucose statistics, d day summary, L log book, b BP log,
+// p pump status, f food log, W worksheet), with `logWeeks` and `worksheetWeeks`.
 ReportPrintSettings settingsWith(const char* which, int logWeeks = 6, int worksheetWeeks = 1) {
     ReportPrintSettings s;
     s.periodEnd = fromDateTimeText("20240310120000");
@@ -80,6 +84,7 @@ ReportPrintSettings settingsWith(const char* which, int logWeeks = 6, int worksh
     s.patientNotes = "N";
     const QString w = which;
     s.includeDocSummary = w.contains('D');
+    s.includeGlucoseStats = w.contains('a');
     s.includeDaySummary = w.contains('d');
     s.includeLogDetail = w.contains('L');
     s.includeBpLog = w.contains('b');
@@ -100,6 +105,7 @@ TEST(ReportPrintPassTest, ReportsComeInOrderWithTheirDatesPageNumbersAndOrientat
     const std::tuple<const char*, int, int, bool> cases[] = {
         {"", 6, 1, true},         {"LW", 1, 2, true},  {"DdLbpfW", 3, 1, true},
         {"DdLbpfW", 1, 1, false}, {"dp", 2, 1, false}, {"pb", 2, 1, true},
+        {"DaLW", 1, 1, true},     {"aL", 1, 1, true},  {"adL", 1, 1, true},
     };
     for (const auto& [which, logWeeks, worksheetWeeks, dailyHasDays] : cases) {
         RecordingSurface surface;

@@ -56,6 +56,9 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
 
         page->bpLog()->setChecked(false);
         EXPECT_FALSE(page->periodEnd()->isEnabled());
+        EXPECT_EQ(page->glucoseStats()->text(), "Glucose Statistics (AGP)");
+        page->glucoseStats()->setChecked(true);
+        EXPECT_TRUE(page->periodEnd()->isEnabled() && page->logWeeks()->isEnabled());
         page->worksheet()->setChecked(true);
         EXPECT_TRUE(page->worksheetWeeks()->isEnabled());
         page->worksheetWeeks()->setText("12");
@@ -67,15 +70,15 @@ TEST_F(ReportSelectionDlgTest, OkKeepsTheChoicesInTheCopyAndTheSettings) {
     });
     ASSERT_TRUE(confirmed);
     EXPECT_TRUE(copy.includeWorksheet && !copy.includeBpLog && !copy.includePumpStatus &&
-                copy.worksheetWeeks == 12);
+                copy.includeGlucoseStats && copy.worksheetWeeks == 12);
     EXPECT_EQ(toDateTimeText(copy.worksheetStart) + toDateTimeText(copy.periodEnd),
               "2026040109300020260314093000");
     EXPECT_TRUE(copy.style == ReportStyle::blackAndWhite && copy.patientNotes == "Lows at night");
     QStringList stored;
-    for (const char* name :
-         {"IncludeWorksheet", "IncludeBpLog", "WorksheetWeekCnt", "PatientNotes"})
+    for (const char* name : {"IncludeWorksheet", "IncludeBpLog", "IncludeGlucoseStats",
+                             "WorksheetWeekCnt", "PatientNotes"})
         stored << tree.getUserString("Ann", name);
-    EXPECT_EQ(stored.join('|'), "true|false|12|Lows at night");
+    EXPECT_EQ(stored.join('|'), "true|false|true|12|Lows at night");
 }
 
 TEST_F(ReportSelectionDlgTest, ApplyStoresAtOnceACountOutOfRangeKeepsItOpenCancelKeepsTheRest) {

@@ -32,6 +32,7 @@ TEST(ReportSelection, WeekCountsOutsideTheirRangeAreRefused) {
 // One box ticked at a time: whether the period's and the worksheets' fields are offered.
 const std::tuple<bool ReportPrintSettings::*, bool, bool> kTickCases[] = {
     {&ReportPrintSettings::includeDocSummary, true, false},
+    {&ReportPrintSettings::includeGlucoseStats, true, false},
     {&ReportPrintSettings::includeDaySummary, true, false},
     {&ReportPrintSettings::includeLogDetail, true, false},
     {&ReportPrintSettings::includeBpLog, true, false},

@@ -9,6 +9,7 @@
 #include "bolus/QbCalculator.h"
 #include "bolus/widgets/QbPreferenceDlg.h"
 #include "bolus/widgets/RivezAdozuDlg.h"
+#include "exchange/CgmFormats.h"
 #include "exchange/widgets/DatabaseImportCommand.h"
 #include "exchange/widgets/ExchangeWindow.h"
 #include "exchange/widgets/LogExportCommand.h"
@@ -63,6 +64,8 @@ constexpr int kOneTouchMeter = 32849;
 constexpr int kOneTouchData = 32848;
 constexpr int kBgTracker = 32850;
 constexpr int kImportDatabase = 32853;
+// File > Import's CGM exports, in the order of CgmFormats::all().
+constexpr int kImportCgm[] = {32910, 32911, 32912};
 constexpr int kFoods = 32803;
 constexpr int kA1c = 32804;
 constexpr int kWebSite = 32815;
@@ -160,6 +163,14 @@ void CMainFrame::buildMenus() {
         ExchangeWindow window = exchangeWindow();
         importBgTrackerCommand(window);
     });
+    for (size_t i = 0; i < CgmFormats::all().size() && i < std::size(kImportCgm); ++i) {
+        const CgmFormat& format = CgmFormats::all()[i];
+        addFrameCommand(import, QString::fromLatin1(format.menuText), kImportCgm[i],
+                        [this, &format] {
+                            ExchangeWindow window = exchangeWindow();
+                            importCgmCommand(window, format);
+                        });
+    }
     addFrameCommand(import, QStringLiteral("Database ..."), kImportDatabase, [this] {
         ExchangeWindow window = exchangeWindow();
         importDatabaseCommand(window);

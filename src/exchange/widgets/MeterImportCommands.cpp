@@ -3,8 +3,11 @@
 #include "app/CQuillmarchApp.h"
 #include "app/SettingsTree.h"
 #include "exchange/BgTrackerData.h"
+#include "exchange/CgmFormats.h"
+#include "exchange/CgmImport.h"
 #include "exchange/ImportResult.h"
 #include "exchange/OneTouchData.h"
+#include "exchange/widgets/CgmInsulinDialog.h"
 #include "exchange/widgets/ExchangeWindow.h"
 #include "storage/Database.h"
 #include "ui/FileDialogs.h"
@@ -13,8 +16,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 
 namespace {
 
@@ -71,6 +76,62 @@ void importBgTrackerCommand(ExchangeWindow& window) {
         result = importer.importFile(path);
     }
     tellOutcome(window, result);
+}
+
+std::optional<CgmInsulinChoice> askCgmInsulin(QWidget* parent,
+                                              const std::vector<CgmInsulinOption>& insulins,
+                                              const CgmInsulinChoice& suggested) {
+    CgmInsulinDialog dialog(insulins, suggested, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
+}
+
+void importCgmCommand(ExchangeWindow& window, const CgmFormat& format, const CgmInsulinAsk& ask) {
+    const QString path = chooseFile(window, format.dialogCaption, format.filter);
+    if (path.isEmpty())
+        return;
+    CgmExport data;
+    {
+        WaitCursor wait;
+        QFile file(path);
+        data = format.read(file, path);
+    }
+    // The question is asked only of an export that has doses to file, and before anything is
+    // stored: a cancelled question imports nothing.
+    Database& db = window.app.database();
+    CgmInsulinChoice insulin = CgmInsulin::defaults(db);
+    const bool hasDoses =
+        std::any_of(data.events.begin(), data.events.end(), [](const CgmEvent& event) {
+            return event.kind == CgmEvent::Kind::RapidInsulin ||
+                   event.kind == CgmEvent::Kind::LongInsulin;
+        });
+    if (data.ok() && hasDoses) {
+        const std::optional<CgmInsulinChoice> chosen =
+            ask(window.parent, CgmInsulin::options(db), insulin);
+        if (!chosen)
+            return;
+        insulin = *chosen;
+    }
+    ImportResult result;
+    {
+        WaitCursor wait;
+        result = CgmImport(window.app, window.progress).store(data, insulin, path);
+    }
+    tellOutcome(window, result);
+    // Sensor readings never show in the list, so the patient is told what became of them.
+    if (result.ok)
+        window.app.prompts().information(QString::fromUtf8(kProgramCaption),
+                                         cgmOutcomeText(QDir::toNativeSeparators(path), result));
+}
+
+QString cgmOutcomeText(const QString& path, const ImportResult& result) {
+    return QStringLiteral("%1\n\nSensor readings stored: %2; already stored: %3.\nLog entries "
+                          "added or completed: %4.")
+        .arg(path)
+        .arg(result.readingsStored)
+        .arg(result.readingsKnown)
+        .arg(result.recordsApplied);
 }
 
 void startMeterProgram(CQuillmarchApp& app) {

@@ -89,6 +89,7 @@ QPixmap SampleListDelegate::iconFor(LogIcon icon, bool selected, const QColor& h
         tinting.fillRect(rim.rect(), m_rimColor);
         tinting.end();
         blended = QPixmap(plain.size());
+        blended.setDevicePixelRatio(plain.devicePixelRatio());
         blended.fill(Qt::transparent);
         QPainter painter(&blended);
         for (int dx = -1; dx <= 1; ++dx)

@@ -43,12 +43,15 @@ ReportSelectionPage::ReportSelectionPage(ReportPrintSettings& values, bool pumpS
     : PropertyPage(parent), m_values(values), m_prompts(prompts) {
     auto* logGroup = new QGroupBox(QStringLiteral("Log Report(s)"), this);
     m_docSummary = addCheck(QStringLiteral("Physician Summary"), values.includeDocSummary);
+    m_glucoseStats =
+        addCheck(QStringLiteral("Glucose Statistics (AGP)"), values.includeGlucoseStats);
     m_daySummary = addCheck(QStringLiteral("Daily Summary"), values.includeDaySummary);
     m_logDetail = addCheck(QStringLiteral("Detailed Log Book"), values.includeLogDetail);
     m_periodEnd = addDate(values.periodEnd);
     m_logWeeks = addWeeks(values.logWeeks);
     auto* logLayout = new QVBoxLayout(logGroup);
     logLayout->addWidget(m_docSummary);
+    logLayout->addWidget(m_glucoseStats);
     logLayout->addWidget(m_daySummary);
     logLayout->addWidget(m_logDetail);
     logLayout->addLayout(periodRow(m_periodEnd, QStringLiteral("For"), m_logWeeks, this));
@@ -83,8 +86,8 @@ ReportSelectionPage::ReportSelectionPage(ReportPrintSettings& values, bool pumpS
     layout->addStretch();
     layout->addWidget(note);
 
-    for (QCheckBox* box :
-         {m_docSummary, m_daySummary, m_logDetail, m_worksheet, m_bpLog, m_pumpStatus})
+    for (QCheckBox* box : {m_docSummary, m_glucoseStats, m_daySummary, m_logDetail, m_worksheet,
+                           m_bpLog, m_pumpStatus})
         connect(box, &QCheckBox::toggled, this, &ReportSelectionPage::updateEnabling);
     updateEnabling();
 }
@@ -118,6 +121,7 @@ QLineEdit* ReportSelectionPage::addWeeks(int weeks) {
 ReportPrintSettings ReportSelectionPage::ticked() const {
     ReportPrintSettings values;
     values.includeDocSummary = m_docSummary->isChecked();
+    values.includeGlucoseStats = m_glucoseStats->isChecked();
     values.includeDaySummary = m_daySummary->isChecked();
     values.includeLogDetail = m_logDetail->isChecked();
     values.includeWorksheet = m_worksheet->isChecked();
@@ -156,6 +160,7 @@ bool ReportSelectionPage::validate() {
 bool ReportSelectionPage::apply() {
     const ReportPrintSettings now = ticked();
     m_values.includeDocSummary = now.includeDocSummary;
+    m_values.includeGlucoseStats = now.includeGlucoseStats;
     m_values.includeDaySummary = now.includeDaySummary;
     m_values.includeLogDetail = now.includeLogDetail;
     m_values.includeWorksheet = now.includeWorksheet;

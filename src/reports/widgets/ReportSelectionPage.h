@@ -26,6 +26,7 @@ public:
     bool apply() override;
 
     QCheckBox* docSummary() const { return m_docSummary; }
+    QCheckBox* glucoseStats() const { return m_glucoseStats; }
     QCheckBox* daySummary() const { return m_daySummary; }
     QCheckBox* logDetail() const { return m_logDetail; }
     QCheckBox* worksheet() const { return m_worksheet; }
@@ -49,6 +50,7 @@ private:
     ReportPrintSettings& m_values;
     Prompts& m_prompts;
     QCheckBox* m_docSummary;
+    QCheckBox* m_glucoseStats;
     QCheckBox* m_daySummary;
     QCheckBox* m_logDetail;
     QCheckBox* m_worksheet;
