@@ -10,11 +10,13 @@ PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev libgtest-dev libbenchmark-
 
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZ_TARGETS = fuzz_onetouch_reader fuzz_bgtracker_reader fuzz_onetouch_import fuzz_bgtracker_import \
-               fuzz_clarity_reader
+               fuzz_clarity_reader fuzz_libreview_reader fuzz_nightscout_reader
 # The sample files each target starts from.
 FUZZ_SEEDS_onetouch = tests/data/exchange/*.csv
 FUZZ_SEEDS_bgtracker = tests/data/exchange/*.txt
 FUZZ_SEEDS_clarity = tests/data/exchange/clarity_*.csv
+FUZZ_SEEDS_libreview = tests/data/exchange/cgm/*.csv
+FUZZ_SEEDS_nightscout = tests/data/exchange/cgm/*.json
 
 PACKAGE_PACKAGES = dpkg-dev file
 
@@ -74,7 +76,9 @@ fuzz: deps
 	  corpus=$(FUZZ_BUILD)/corpus/$$target; rm -rf $$corpus; mkdir -p $$corpus; \
 	  case $$format in onetouch) cp $(FUZZ_SEEDS_onetouch) $$corpus/ ;; \
 	                   bgtracker) cp $(FUZZ_SEEDS_bgtracker) $$corpus/ ;; \
-	                   clarity) cp $(FUZZ_SEEDS_clarity) $$corpus/ ;; esac; \
+	                   clarity) cp $(FUZZ_SEEDS_clarity) $$corpus/ ;; \
+	                   libreview) cp $(FUZZ_SEEDS_libreview) $$corpus/ ;; \
+	                   nightscout) cp $(FUZZ_SEEDS_nightscout) $$corpus/ ;; esac; \
 	  echo "== $$target for $(FUZZ_SECONDS) s"; \
 	  TZ=Europe/Berlin $(FUZZ_BUILD)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/findings/$$target- $$corpus \

@@ -121,6 +121,11 @@ int parseGlucoseEntry(const QString& text) {
     return leadingNumber(shifted);
 }
 
+int mmolTenthsToMgDl(int tenths) {
+    // Taken wide so that no stored value can overflow the product.
+    return static_cast<int>(static_cast<long long>(tenths) * 18 / 10);
+}
+
 // ---- Dosage lists ----------------------------------------------------------------------
 
 std::vector<DosageToken> dosageTokens(const QString& text) {

@@ -26,6 +26,9 @@ constexpr int kGlucoseUnitMmol = 1;
 QString formatGlucose(int value, int unit);
 bool isValidGlucoseEntry(const QString& text, int unit);
 int parseGlucoseEntry(const QString& text);
+// A glucose in tenths of mmol/L as mg/dL: tenths x 18 / 10, truncated, as every stored
+// mmol/L value is compared with mg/dL limits.
+int mmolTenthsToMgDl(int tenths);
 
 // ---- Dosage lists ----------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "storage/PreferenceTable.h"
 
+#include "storage/Conversions.h"
 #include "storage/QbPreferenceTable.h"
 #include "storage/QbTargetTable.h"
 
@@ -116,8 +117,7 @@ GlucoseRange Preference::getGlucoseRange(const QString& time) const {
 int Preference::toMgDl(int value) const {
     if (getGlucoseSampleCode() == 0)
         return value;
-    // Tenths of mmol/L; the product is taken wide so that no stored value can overflow it.
-    return static_cast<int>(static_cast<long long>(value) * 18 / 10);
+    return mmolTenthsToMgDl(value);
 }
 
 std::span<const Column<PreferenceAbs>> PreferenceTraits::columns() {
