@@ -33,6 +33,16 @@ TEST(QtPrompts, ShowsCaptionAndTextAndAnswersWithTheButtonPressed) {
     }
 }
 
+// The dialog does not write a chosen file into its name field while that field has the
+// keyboard focus, which it may or may not have yet when the test chooses: the focus is taken
+// away first.
+static void acceptChosen(QFileDialog* dialog, const QString& file) {
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    dialog->selectFile(file);
+    static_cast<QDialog*>(dialog)->accept(); // public there, protected in QFileDialog
+}
+
 TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     QTemporaryDir dir;
     const QString existing = dir.filePath("meter.txt");
@@ -43,8 +53,7 @@ TEST(QtFileDialogs, ReturnsTheChosenFileOrNothingWhenCancelled) {
     QString shown;
     whenModalIs<QFileDialog>([&](QFileDialog* dialog) {
         shown = dialog->windowTitle() + "|" + dialog->nameFilters().join(";");
-        dialog->selectFile(existing);
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+        acceptChosen(dialog, existing);
     });
     EXPECT_EQ(dialogs.getOpenFileName("Import Meter File", dir.path(),
                                       "Text files (*.txt);;All files (*)"),
