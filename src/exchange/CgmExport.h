@@ -23,6 +23,14 @@ struct CgmEvent {
     QString text;
 
     bool operator==(const CgmEvent&) const = default;
+
+    // An event of the kind at the moment; the caller fills in its value.
+    static CgmEvent at(const QString& time, Kind kind) {
+        CgmEvent event;
+        event.time = time;
+        event.kind = kind;
+        return event;
+    }
 };
 
 // A CGM export file once read, before anything is stored. Reading stores nothing and shows

@@ -1,6 +1,7 @@
 #include "exchange/ClarityReader.h"
 
 #include "exchange/MeterFileText.h"
+#include "storage/Conversions.h"
 
 #include <QDate>
 #include <QIODevice>
@@ -8,9 +9,6 @@
 
 namespace {
 
-// The device's limits: a sensor value reported only as "High" or "Low" is kept at them.
-constexpr int kHighMgDl = 400;
-constexpr int kLowMgDl = 40;
 // The stored glucose range of the logbook (mg/dL); anything else is not a reading.
 constexpr int kMaxMgDl = 999;
 constexpr int kMaxCarbs = 999;
@@ -150,7 +148,7 @@ std::optional<int> glucoseOf(const QString& text, bool mmol) {
     const std::optional<int> tenths = tenthsOf(text);
     if (!tenths)
         return std::nullopt;
-    const int mgdl = mmol ? *tenths * 18 / 10 : *tenths / 10;
+    const int mgdl = mmol ? mmolTenthsToMgDl(*tenths) : *tenths / 10;
     if (mgdl < 1 || mgdl > kMaxMgDl)
         return std::nullopt;
     return mgdl;
@@ -223,10 +221,10 @@ Row readRow(const QStringList& cells, const Columns& columns, CgmExport& out) {
         reading.time = time;
         reading.source = QString::fromLatin1(ClarityReader::kSource);
         if (glucose.compare(QLatin1String("High"), Qt::CaseInsensitive) == 0) {
-            reading.glucose = kHighMgDl;
+            reading.glucose = CgmReading::kHighMgDl;
             reading.rangeFlag = 1;
         } else if (glucose.compare(QLatin1String("Low"), Qt::CaseInsensitive) == 0) {
-            reading.glucose = kLowMgDl;
+            reading.glucose = CgmReading::kLowMgDl;
             reading.rangeFlag = -1;
         } else if (const std::optional<int> value = glucoseOf(glucose, columns.mmol)) {
             reading.glucose = *value;

@@ -11,23 +11,12 @@
 
 namespace {
 
-// An event of the kind at the moment; the caller fills in its value.
-CgmEvent eventAt(const QString& time, CgmEvent::Kind kind) {
-    CgmEvent event;
-    event.time = time;
-    event.kind = kind;
-    return event;
-}
-
 // The export begins with a line of the report's details and then the header; a file whose
 // details line was taken out by hand is read as well.
 constexpr int kHeaderSearchLines = 3;
 // A quoted note may run over a few lines. A quote still open after this many is a quote
 // never closed, and the line is read on its own.
 constexpr int kMaxJoinedLines = 8;
-// What the readers' own out-of-range texts are stored as.
-constexpr int kHighMgDl = 400;
-constexpr int kLowMgDl = 40;
 // No meter or sensor reads higher; a larger number in a glucose column is not a glucose.
 constexpr int kMaxMgDl = 999;
 
@@ -206,9 +195,9 @@ std::optional<Glucose> glucoseOf(const QString& cell, Unit unit) {
     const QString text = cell.trimmed();
     const QString upper = text.toUpper();
     if (upper == QLatin1String("HI") || upper == QLatin1String("HIGH"))
-        return Glucose{kHighMgDl, 1};
+        return Glucose{CgmReading::kHighMgDl, 1};
     if (upper == QLatin1String("LO") || upper == QLatin1String("LOW"))
-        return Glucose{kLowMgDl, -1};
+        return Glucose{CgmReading::kLowMgDl, -1};
     const std::optional<CsvFields::Decimal> number = CsvFields::decimal(text, 3);
     if (!number)
         return std::nullopt;
@@ -391,11 +380,11 @@ void Reading::readRow(const Row& row) {
         // A meter's own limits are not the sensor's: an out-of-range strip value is kept as
         // the note it is rather than as a number the meter never gave.
         if (glucose->rangeFlag != 0) {
-            CgmEvent note = eventAt(time, CgmEvent::Kind::Note);
+            CgmEvent note = CgmEvent::at(time, CgmEvent::Kind::Note);
             note.text = QStringLiteral("Strip glucose %1").arg(strip.trimmed().toUpper());
             m_result.events.push_back(std::move(note));
         } else {
-            CgmEvent meter = eventAt(time, CgmEvent::Kind::MeterGlucose);
+            CgmEvent meter = CgmEvent::at(time, CgmEvent::Kind::MeterGlucose);
             meter.glucose = glucose->mgDl;
             m_result.events.push_back(std::move(meter));
         }
@@ -412,23 +401,23 @@ void Reading::readRow(const Row& row) {
 void Reading::readEvents(const Row& row, const QString& time) {
     const QString rapid = CsvFields::dose(row.fields.value(m_columns.rapid));
     if (!rapid.isEmpty()) {
-        CgmEvent dose = eventAt(time, CgmEvent::Kind::RapidInsulin);
+        CgmEvent dose = CgmEvent::at(time, CgmEvent::Kind::RapidInsulin);
         dose.units = rapid;
         m_result.events.push_back(std::move(dose));
     }
     const QString longActing = CsvFields::dose(row.fields.value(m_columns.longActing));
     if (!longActing.isEmpty()) {
-        CgmEvent dose = eventAt(time, CgmEvent::Kind::LongInsulin);
+        CgmEvent dose = CgmEvent::at(time, CgmEvent::Kind::LongInsulin);
         dose.units = longActing;
         m_result.events.push_back(std::move(dose));
     }
     if (const int grams = CsvFields::grams(row.fields.value(m_columns.carbs)); grams > 0) {
-        CgmEvent carbs = eventAt(time, CgmEvent::Kind::Carbs);
+        CgmEvent carbs = CgmEvent::at(time, CgmEvent::Kind::Carbs);
         carbs.carbs = grams;
         m_result.events.push_back(std::move(carbs));
     }
     if (const QString text = row.fields.value(m_columns.notes).trimmed(); !text.isEmpty()) {
-        CgmEvent note = eventAt(time, CgmEvent::Kind::Note);
+        CgmEvent note = CgmEvent::at(time, CgmEvent::Kind::Note);
         note.text = text;
         m_result.events.push_back(std::move(note));
     }

@@ -16,20 +16,10 @@
 
 namespace {
 
-// An event of the kind at the moment; the caller fills in its value.
-CgmEvent eventAt(const QString& time, CgmEvent::Kind kind) {
-    CgmEvent event;
-    event.time = time;
-    event.kind = kind;
-    return event;
-}
-
 // Nightscout keeps a sensor's "LOW" and "HIGH" as these values; lower values are the sensor's
 // error codes (no signal, warm-up, ...), not glucose.
 constexpr int kLowMarker = 39;
 constexpr int kHighMarker = 401;
-constexpr int kLowMgDl = 40;
-constexpr int kHighMgDl = 400;
 constexpr int kMaxGlucose = 999;
 // Moments from 1970 to the end of year 9998: any later one no longer has a four-digit year in
 // every zone.
@@ -168,10 +158,10 @@ void Reading::readEntry(const QJsonObject& entry) {
         CgmReading reading{*time, static_cast<int>(std::lround(*sgv)), 0,
                            QString::fromLatin1(NightscoutReader::kSource)};
         if (reading.glucose == kLowMarker) {
-            reading.glucose = kLowMgDl;
+            reading.glucose = CgmReading::kLowMgDl;
             reading.rangeFlag = -1;
         } else if (reading.glucose == kHighMarker) {
-            reading.glucose = kHighMgDl;
+            reading.glucose = CgmReading::kHighMgDl;
             reading.rangeFlag = 1;
         }
         m_result.readings.push_back(std::move(reading));
@@ -179,7 +169,7 @@ void Reading::readEntry(const QJsonObject& entry) {
         const std::optional<double> mbg = numberOf(entry.value(QLatin1String("mbg")));
         if (!mbg || !std::isfinite(*mbg) || *mbg < 1 || *mbg > kMaxGlucose)
             return ignore();
-        CgmEvent meter = eventAt(*time, CgmEvent::Kind::MeterGlucose);
+        CgmEvent meter = CgmEvent::at(*time, CgmEvent::Kind::MeterGlucose);
         meter.glucose = static_cast<int>(std::lround(*mbg));
         m_result.events.push_back(std::move(meter));
     } else if (type != QLatin1String("cal")) {
@@ -198,28 +188,29 @@ void Reading::readTreatment(const QJsonObject& treatment) {
     // rate, a site change) is read and deliberately left out.
     ++m_result.recordsRead;
     if (const std::optional<int> glucose = fingerGlucose(treatment)) {
-        CgmEvent meter = eventAt(*time, CgmEvent::Kind::MeterGlucose);
+        CgmEvent meter = CgmEvent::at(*time, CgmEvent::Kind::MeterGlucose);
         meter.glucose = *glucose;
         m_result.events.push_back(std::move(meter));
     }
     if (const std::optional<double> insulin = numberOf(treatment.value(QLatin1String("insulin")))) {
         const QString units = CsvFields::dose(*insulin);
         if (!units.isEmpty()) {
-            CgmEvent dose = eventAt(*time, isLongActing(treatment) ? CgmEvent::Kind::LongInsulin
-                                                                   : CgmEvent::Kind::RapidInsulin);
+            CgmEvent dose =
+                CgmEvent::at(*time, isLongActing(treatment) ? CgmEvent::Kind::LongInsulin
+                                                            : CgmEvent::Kind::RapidInsulin);
             dose.units = units;
             m_result.events.push_back(std::move(dose));
         }
     }
     if (const std::optional<double> carbs = numberOf(treatment.value(QLatin1String("carbs")));
         carbs && std::isfinite(*carbs) && *carbs >= 0.5 && *carbs < 10000) {
-        CgmEvent meal = eventAt(*time, CgmEvent::Kind::Carbs);
+        CgmEvent meal = CgmEvent::at(*time, CgmEvent::Kind::Carbs);
         meal.carbs = static_cast<int>(std::lround(*carbs));
         m_result.events.push_back(std::move(meal));
     }
     if (const QString notes = treatment.value(QLatin1String("notes")).toString().trimmed();
         !notes.isEmpty()) {
-        CgmEvent note = eventAt(*time, CgmEvent::Kind::Note);
+        CgmEvent note = CgmEvent::at(*time, CgmEvent::Kind::Note);
         note.text = notes;
         m_result.events.push_back(std::move(note));
     }

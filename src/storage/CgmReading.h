@@ -6,6 +6,10 @@
 // gives hundreds a day, and the list, the day totals and the averages are about the patient's
 // own readings at their times of day.
 struct CgmReading {
+    // What a device's "above range" and "below range" readings are kept as (with rangeFlag).
+    static constexpr int kHighMgDl = 400;
+    static constexpr int kLowMgDl = 40;
+
     // YYYYMMDDhhmmss, local time, as the logbook stores moments.
     QString time;
     // Always mg/dL.
