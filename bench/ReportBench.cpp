@@ -98,7 +98,8 @@ BENCHMARK(report_logbook_25w_pdf)->Unit(benchmark::kMillisecond);
 // food list.
 void report_all_25w_pdf(benchmark::State& state) {
     writePdf(state, "report_all_25w_pdf", [](ReportPrintSettings& s) {
-        s.includeDocSummary = s.includeDaySummary = s.includeLogDetail = true;
+        s.includeDocSummary = s.includeGlucoseStats = s.includeDaySummary = s.includeLogDetail =
+            true;
         s.includePumpStatus = s.includeWorksheet = s.includeBpLog = s.includeFoodLog = true;
     });
 }
