@@ -20,16 +20,21 @@ FUZZ_SEEDS_nightscout = tests/data/exchange/cgm/*.json
 
 PACKAGE_PACKAGES = dpkg-dev file
 
+# Installs those of the Debian packages given that are not installed yet.
+define install-missing
+@missing=""; for p in $(1); do \
+  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+done; \
+if [ -n "$$missing" ]; then \
+  echo "Installing:$$missing"; \
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+fi
+endef
+
 .PHONY: deps build test run bench fuzz format clean package
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
-	fi
+	$(call install-missing,$(PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -60,13 +65,7 @@ bench: deps
 # and runs each for FUZZ_SECONDS on a fresh copy of its seed corpus. A finding stops the run;
 # the input is left in $(FUZZ_BUILD)/findings/.
 fuzz: deps
-	@missing=""; for p in $(FUZZ_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
-	fi
+	$(call install-missing,$(FUZZ_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	      -DQUILLMARCH_BUILD_TESTS=OFF -DQUILLMARCH_BUILD_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
@@ -89,13 +88,7 @@ fuzz: deps
 # in $(PACKAGE_BUILD). Install it with apt install ./$(PACKAGE_BUILD)/quillmarch_*.deb.
 PACKAGE_BUILD ?= build-package
 package: deps
-	@missing=""; for p in $(PACKAGE_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
-	fi
+	$(call install-missing,$(PACKAGE_PACKAGES))
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLMARCH_BUILD_TESTS=OFF
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack

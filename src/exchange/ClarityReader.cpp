@@ -96,15 +96,6 @@ Columns columnsOf(const QStringList& cells) {
     return columns;
 }
 
-bool allDigits(QStringView text) {
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 // "YYYY-MM-DDThh:mm:ss" (a blank in place of the T, and no seconds, are taken as well) as the
 // logbook's YYYYMMDDhhmmss; empty when it is not in that form or names no moment.
 QString timestampOf(const QString& text) {
@@ -120,7 +111,7 @@ QString timestampOf(const QString& text) {
     const QStringView minute = view.sliced(14, 2);
     const QStringView second = text.size() == 19 ? view.sliced(17, 2) : QStringView(u"00");
     for (QStringView part : {year, month, day, hour, minute, second})
-        if (!allDigits(part))
+        if (!MeterFileText::allDigits(part))
             return {};
     if (year.toInt() < 1900 || !QDate(year.toInt(), month.toInt(), day.toInt()).isValid() ||
         hour.toInt() > 23 || minute.toInt() > 59 || second.toInt() > 59)
@@ -137,7 +128,8 @@ std::optional<int> tenthsOf(const QString& text) {
     const qsizetype point = text.indexOf(u'.');
     const QStringView whole = QStringView(text).left(point < 0 ? text.size() : point);
     const QStringView fraction = point < 0 ? QStringView() : QStringView(text).sliced(point + 1);
-    if (!allDigits(whole) || whole.size() > 4 || (point >= 0 && !allDigits(fraction)))
+    if (!MeterFileText::allDigits(whole) || whole.size() > 4 ||
+        (point >= 0 && !MeterFileText::allDigits(fraction)))
         return std::nullopt;
     return whole.toInt() * 10 + (fraction.isEmpty() ? 0 : fraction[0].unicode() - u'0');
 }
@@ -160,7 +152,8 @@ QString unitsOf(const QString& text) {
     const qsizetype point = text.indexOf(u'.');
     QString whole = point < 0 ? text : text.left(point);
     QString fraction = point < 0 ? QString() : text.mid(point + 1);
-    if (!allDigits(whole) || (point >= 0 && !fraction.isEmpty() && !allDigits(fraction)))
+    if (!MeterFileText::allDigits(whole) ||
+        (point >= 0 && !fraction.isEmpty() && !MeterFileText::allDigits(fraction)))
         return {};
     while (whole.size() > 1 && whole[0] == u'0')
         whole.remove(0, 1);

@@ -135,3 +135,12 @@ QString MeterFileText::noRecordProblem(const QString& fileName, const QString& f
         .arg(first + 1)
         .arg(quoted(lines[first]));
 }
+
+bool MeterFileText::allDigits(QStringView text) {
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}

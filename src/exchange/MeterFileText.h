@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 class QIODevice;
 
@@ -27,6 +28,8 @@ public:
     // A line as it is quoted in a message: at most 60 characters, control characters shown as
     // blanks.
     static QString quoted(const QString& line);
+    // True for a non-empty run of the ASCII digits 0-9 alone.
+    static bool allDigits(QStringView text);
     // The refusal of a file in which no line is a record of the format.
     static QString noRecordProblem(const QString& fileName, const QString& format,
                                    const QStringList& lines);

@@ -1,5 +1,7 @@
 #include "exchange/OneTouchReader.h"
 
+#include "exchange/MeterFileText.h"
+
 #include <QDate>
 
 namespace {
@@ -39,20 +41,11 @@ const QStringList& insulinList() {
     return names;
 }
 
-bool allDigits(QStringView text) {
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 // A whole number written with digits only (blanks around it allowed); -1 when it is not one or
 // is too large to be a reading.
 int wholeNumber(const QString& text) {
     const QString trimmed = text.trimmed();
-    if (!allDigits(trimmed) || trimmed.size() > 9)
+    if (!MeterFileText::allDigits(trimmed) || trimmed.size() > 9)
         return -1;
     return trimmed.toInt();
 }
@@ -126,10 +119,10 @@ QString OneTouchReader::timestampOf(const QString& dateField, const QString& tim
     const QStringView hour = QStringView(time).sliced(0, 2);
     const QStringView minute = QStringView(time).sliced(3, 2);
     for (QStringView part : {month, day, year, hour, minute})
-        if (!allDigits(part))
+        if (!MeterFileText::allDigits(part))
             return {};
-    if (time.size() == 8 &&
-        (!allDigits(QStringView(time).sliced(6, 2)) || QStringView(time).sliced(6, 2).toInt() > 59))
+    if (time.size() == 8 && (!MeterFileText::allDigits(QStringView(time).sliced(6, 2)) ||
+                             QStringView(time).sliced(6, 2).toInt() > 59))
         return {};
     const int y = year.toInt();
     if (y < 1900 || !QDate(y, month.toInt(), day.toInt()).isValid() || hour.toInt() > 23 ||
